@@ -1,0 +1,100 @@
+#include "app/cli_output.h"
+
+#include <array>
+#include <cstdio>
+
+#include "engine/utf8.h"
+
+namespace korvane {
+namespace {
+
+// Columns of ID, 状态, 旧文件名 and 新文件; 备注 closes the line. Longer cells push the rest on.
+constexpr std::array<int, 4> kWidths = {6, 6, 32, 48};
+
+std::string Line(const std::array<std::string_view, kColumnCount>& cells) {
+  std::string out;
+  for (std::size_t i = 0; i < kWidths.size(); ++i) {
+    out += PadToWidth(ValidUtf8(cells[i]), kWidths[i]);
+    out += "  ";
+  }
+  out += ValidUtf8(cells[kColNote]);
+  out += '\n';
+  return out;
+}
+
+}  // namespace
+
+std::string PadToWidth(std::string_view text, int columns) {
+  std::string out(text);
+  const int width = DisplayWidth(text);
+  if (width < columns)
+    out.append(static_cast<std::size_t>(columns - width), ' ');
+  return out;
+}
+
+std::string TableHeader() {
+  return Line({"ID", "状态", "旧文件名", "新文件", "备注"});
+}
+
+std::string TableLine(const Row& row) {
+  return Line({row.cells[0], row.cells[1], row.cells[2], row.cells[3], row.cells[4]});
+}
+
+std::string JsonString(std::string_view text) {
+  std::string out = "\"";
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t start = i;
+    char32_t c;
+    if (!NextCodePoint(text, i, c)) {
+      AppendUtf8(out, kReplacementChar);
+    } else if (c == '"' || c == '\\') {
+      out += '\\';
+      out += static_cast<char>(c);
+    } else if (c < 0x20) {
+      char buf[8];
+      std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned>(c));
+      out += buf;
+    } else {
+      out.append(text.substr(start, i - start));
+    }
+  }
+  out += '"';
+  return out;
+}
+
+std::string JsonRow(int number, const Row& row) {
+  std::string out = "{\"id\":" + std::to_string(number);
+  out += ",\"status\":" + JsonString(row.cells[kColStatus]);
+  out += ",\"old_name\":" + JsonString(row.cells[kColOldName]);
+  out += ",\"new_path\":" + JsonString(row.cells[kColNewPath]);
+  out += ",\"note\":" + JsonString(row.cells[kColNote]);
+  out += "}\n";
+  return out;
+}
+
+std::string JsonTotals(std::int32_t scanned,
+                       std::int32_t succeeded,
+                       std::int32_t failed,
+                       bool interrupted) {
+  return "{\"scanned\":" + std::to_string(scanned) + ",\"succeeded\":" + std::to_string(succeeded) +
+         ",\"failed\":" + std::to_string(failed) +
+         ",\"interrupted\":" + (interrupted ? "true" : "false") + "}\n";
+}
+
+std::string ProgressLine(std::string_view path, std::string_view summary, int columns) {
+  const std::string clean = ValidUtf8(path);
+  const int room = columns - DisplayWidth(summary) - 3;
+  if (columns <= 0 || DisplayWidth(clean) <= room)
+    return clean + "  " + std::string(summary);
+  // Drop code points from the front until the rest fits after an ellipsis.
+  int width = DisplayWidth(clean);
+  std::size_t i = 0;
+  while (i < clean.size() && width > room - 1) {
+    char32_t c;
+    NextCodePoint(clean, i, c);
+    width -= CodePointWidth(c);
+  }
+  return "…" + clean.substr(i) + "  " + std::string(summary);
+}
+
+}  // namespace korvane

@@ -1,0 +1,30 @@
+// How the command line prints rows: an aligned table for people, JSON Lines for programs.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "engine/row_store.h"
+
+namespace korvane {
+
+// The text padded with spaces to `columns` terminal columns (CJK characters take two).
+std::string PadToWidth(std::string_view text, int columns);
+
+std::string TableHeader();
+std::string TableLine(const Row& row);
+
+// A JSON string literal; bytes that are not UTF-8 become U+FFFD.
+std::string JsonString(std::string_view text);
+std::string JsonRow(int number, const Row& row);
+std::string JsonTotals(std::int32_t scanned,
+                       std::int32_t succeeded,
+                       std::int32_t failed,
+                       bool interrupted);
+
+// One progress line that fits `columns`: the path, shortened at its start when needed, and the
+// summary.
+std::string ProgressLine(std::string_view path, std::string_view summary, int columns);
+
+}  // namespace korvane

@@ -1,0 +1,71 @@
+// What the engine needs from the file system. The platform layer implements it (POSIX, Win32);
+// tests use the real implementation on temporary folders.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace korvane {
+
+// How the platform writes paths.
+struct PathStyle {
+  char separator;
+  // Windows: a folder path that begins with the separator is a share or rootless path, and the
+  // folder pass leaves it alone. POSIX paths all begin with "/", so there is no such guard.
+  bool skips_rootless_folders;
+};
+
+struct DirEntry {
+  std::string name;  // exactly as found on disk
+  bool is_folder = false;
+  bool is_link = false;  // a symbolic link or other reparse point: never descended
+};
+
+// Outcome of a file operation: the platform's error code and its own description of it.
+struct FsResult {
+  bool ok = true;
+  int code = 0;
+  std::string description;
+};
+
+// A position inside one tree. It works relative to the folder it stands in, so that depth and
+// path length are limited by neither file descriptors nor PATH_MAX.
+class FolderCursor {
+ public:
+  virtual ~FolderCursor() = default;
+
+  // Every entry of the current folder but "." and "..", in the order the platform delivers them.
+  // False when the folder cannot be listed.
+  [[nodiscard]] virtual bool List(std::vector<DirEntry>& entries) = 0;
+
+  // Steps into the named subfolder. Refuses links and anything that is no longer a folder.
+  [[nodiscard]] virtual bool Enter(std::string_view name) = 0;
+
+  // Steps back to the folder Enter was called from.
+  virtual void Leave() = 0;
+
+  // Renames an entry of the current folder. Never replaces an existing entry.
+  [[nodiscard]] virtual FsResult Rename(std::string_view from, std::string_view to) = 0;
+};
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  [[nodiscard]] virtual PathStyle Style() const = 0;
+
+  // The folder check of the Start action: a path of the platform's absolute form that names an
+  // existing folder or file (or a wildcard pattern matching something).
+  [[nodiscard]] virtual bool FolderExists(std::string_view text) = 0;
+
+  // The platform's ordinary case mapping.
+  [[nodiscard]] virtual std::string ToLower(std::string_view name) const = 0;
+
+  // Opens a cursor on the folder `root` (a run path, ending in the separator); null when the
+  // folder cannot be opened.
+  [[nodiscard]] virtual std::unique_ptr<FolderCursor> OpenTree(std::string_view root) = 0;
+};
+
+}  // namespace korvane

@@ -1,0 +1,189 @@
+#include "engine/restorer.h"
+
+#include <utility>
+
+#include "engine/rule.h"
+
+namespace korvane {
+namespace {
+
+bool IsDotName(std::string_view name) {
+  return name == "." || name == "..";
+}
+
+// Subfolders the walk descends into: real folders, not links, not hidden (".svn" and the like).
+bool IsWalkedFolder(const DirEntry& e) {
+  return e.is_folder && !e.is_link && !e.name.starts_with('.');
+}
+
+std::string RowKey(int n) {
+  std::string key = "a";
+  key += std::to_string(n);
+  return key;
+}
+
+}  // namespace
+
+std::string MissingFolderText(std::string_view path) {
+  std::string text = "文件夹[";
+  text.append(path);
+  text += "]不存在，请重新选择";
+  return text;
+}
+
+Restorer::Restorer(FileSystem& fs, RunReport& report, EventPump& pump, Dialogs& dialogs)
+    : fs_(fs), report_(report), pump_(pump), dialogs_(dialogs), style_(fs.Style()) {}
+
+std::string Restorer::Summary() const {
+  return SummaryLine(ScanCount, SuccessCount, FailCount);
+}
+
+StartOutcome Restorer::Start(std::string_view path_text) {
+  if (running_)
+    return StartOutcome::kBusy;
+  if (!fs_.FolderExists(path_text)) {
+    dialogs_.Warn(MissingFolderText(path_text));
+    return StartOutcome::kMissingFolder;
+  }
+  // The boxes pump events; a run begun from inside them would share these counters.
+  running_ = true;
+  const bool confirmed = dialogs_.Confirm(kConfirmQuestion);
+  if (!confirmed) {
+    running_ = false;
+    return StartOutcome::kDeclined;
+  }
+
+  std::string run_path(path_text);
+  if (!run_path.ends_with(style_.separator))
+    run_path.push_back(style_.separator);
+
+  StopFlag = false;
+  ScanCount = SuccessCount = FailCount = 0;
+  report_.RemoveAllRows();
+  ScanFolderTree(run_path);
+
+  report_.SetSummaryText(Summary());
+  const bool interrupted = StopFlag;
+  report_.SetStatusText(interrupted ? kStatusInterrupted : kStatusFinished);
+  StopFlag = true;
+  running_ = false;
+  return interrupted ? StartOutcome::kInterrupted : StartOutcome::kFinished;
+}
+
+void Restorer::ScanFolderTree(const std::string& folder) {
+  std::unique_ptr<FolderCursor> cursor = fs_.OpenTree(folder);
+  if (!cursor)
+    return;
+
+  // One frame per open level: the level's path and the subfolders still to visit. The walk keeps
+  // names, not open folders, so depth costs memory only.
+  struct Frame {
+    std::string path;
+    std::vector<std::string> subfolders;
+    std::size_t next = 0;
+  };
+  std::vector<Frame> stack;
+  std::vector<DirEntry> entries;
+
+  // Lists the folder the cursor stands in, runs the folder pass on it and pushes its frame.
+  // False when the folder could not be listed or a stop was requested.
+  auto visit = [&](std::string path) {
+    if (!cursor->List(entries))
+      return false;
+    pump_.PumpEvents();
+    if (StopFlag)
+      return false;
+    RestoreFolder(*cursor, path, entries);
+    Frame frame{std::move(path), {}, 0};
+    for (DirEntry& e : entries) {
+      if (IsWalkedFolder(e))
+        frame.subfolders.push_back(std::move(e.name));
+    }
+    stack.push_back(std::move(frame));
+    return true;
+  };
+
+  if (!visit(folder))
+    return;
+  while (!stack.empty() && !StopFlag) {
+    Frame& top = stack.back();
+    if (top.next == top.subfolders.size()) {
+      stack.pop_back();
+      if (!stack.empty())
+        cursor->Leave();
+      continue;
+    }
+    pump_.PumpEvents();
+    if (StopFlag)
+      break;
+    const std::string& name = top.subfolders[top.next++];
+    if (!cursor->Enter(name))
+      continue;
+    std::string child = top.path + name + style_.separator;
+    if (!visit(std::move(child)))
+      cursor->Leave();
+  }
+}
+
+void Restorer::RestoreFolder(FolderCursor& cursor,
+                             const std::string& folder,
+                             const std::vector<DirEntry>& entries) {
+  if (style_.skips_rootless_folders && folder.starts_with(style_.separator))
+    return;
+  for (const DirEntry& entry : entries) {
+    if (StopFlag)
+      return;
+    pump_.PumpEvents();
+    RestoreEntry(cursor, folder, entry);
+  }
+  pump_.PumpEvents();
+}
+
+void Restorer::RestoreEntry(FolderCursor& cursor,
+                            const std::string& folder,
+                            const DirEntry& entry) {
+  if (entry.is_folder && !entry.name.starts_with('.'))
+    return;
+  const std::string lower = fs_.ToLower(entry.name);
+  if (IsDotName(lower))
+    return;
+  const std::string display = EntryPath(folder, lower, style_.separator);
+  pump_.PumpEvents();
+
+  if (const std::size_t p = CandidateMarker(lower)) {
+    const std::string_view restored = RestoredName(lower, p);
+    const int n = report_.RowCount() + 1;
+    const std::string key = RowKey(n);
+    report_.AddRow(key, std::to_string(n));
+
+    // The source is the name as found: on a case-sensitive file system the lower-cased name may
+    // name nothing, or another file.
+    FsResult result;
+    if (IsDotName(restored)) {
+      result = {false, 0, "还原后的名称“" + std::string(restored) + "”不是有效的文件名"};
+    } else {
+      result = cursor.Rename(entry.name, restored);
+    }
+    if (result.ok) {
+      ++SuccessCount;
+      report_.SetSubItem(key, 1, "成功");
+      report_.SetSubItem(key, 4, "-");
+    } else {
+      ++FailCount;
+      report_.SetSubItem(key, 1, "失败");
+      report_.SetSubItemColour(n, kFailColour);
+      report_.SetSubItem(key, 4, result.description);
+    }
+    report_.SetSubItem(key, 2, lower);
+    report_.SetSubItem(key, 3, EntryPath(folder, restored, style_.separator));
+  }
+
+  ++ScanCount;
+  if (ScanCount % 20 == 0) {
+    report_.SetStatusText(display);
+    report_.SetSummaryText(Summary());
+    pump_.PumpEvents();
+  }
+}
+
+}  // namespace korvane

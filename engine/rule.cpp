@@ -1,0 +1,46 @@
+#include "engine/rule.h"
+
+namespace korvane {
+
+std::size_t CandidateMarker(std::string_view lower_name) {
+  // Ending in ".qjd" is what the reversed name beginning with "djq." means.
+  if (!lower_name.ends_with(kExtension))
+    return 0;
+  const std::size_t at = lower_name.find(kTailMarker);
+  if (at == std::string_view::npos || at == 0)
+    return 0;
+  return at + 1;
+}
+
+std::string_view RestoredName(std::string_view lower_name, std::size_t p) {
+  return lower_name.substr(0, p - 1);
+}
+
+std::string EntryPath(std::string_view folder, std::string_view name, char separator) {
+  std::string joined;
+  joined.reserve(folder.size() + 1 + name.size());
+  joined.append(folder).push_back(separator);
+  joined.append(name);
+
+  std::string out;
+  out.reserve(joined.size());
+  for (std::size_t i = 0; i < joined.size(); ++i) {
+    out.push_back(joined[i]);
+    if (joined[i] == separator && i + 1 < joined.size() && joined[i + 1] == separator)
+      ++i;
+  }
+  return out;
+}
+
+std::string SummaryLine(std::int32_t scanned, std::int32_t succeeded, std::int32_t failed) {
+  std::string s = "扫描:";
+  s += std::to_string(scanned);
+  s += " 个，命名成功:";
+  s += std::to_string(succeeded);
+  s += " 个，失败:";
+  s += std::to_string(failed);
+  s += " 个";
+  return s;
+}
+
+}  // namespace korvane

@@ -1,0 +1,31 @@
+// The naming rule of the protection product and the one rule by which paths are composed.
+// Pure text logic: no file system, no platform.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace korvane {
+
+// ".201": the product appends this plus a serial and ".qjd" to the original name.
+inline constexpr std::string_view kTailMarker = ".201";
+inline constexpr std::string_view kExtension = ".qjd";
+
+// The candidate test on a lower-cased name. Returns the 1-based position p of the first ".201"
+// when the name is a candidate (ends in ".qjd" and p >= 2), 0 otherwise. Positions count bytes;
+// the marker and the extension are ASCII, so in UTF-8 a byte match is a character match.
+std::size_t CandidateMarker(std::string_view lower_name);
+
+// The first p - 1 characters of the lower-cased name; p must come from CandidateMarker.
+std::string_view RestoredName(std::string_view lower_name, std::size_t p);
+
+// Folder path, separator and name joined, then every pair of separators replaced by one, left to
+// right without rescanning a replacement (three become two, four become two).
+std::string EntryPath(std::string_view folder, std::string_view name, char separator);
+
+// "扫描:S 个，命名成功:N 个，失败:F 个"
+std::string SummaryLine(std::int32_t scanned, std::int32_t succeeded, std::int32_t failed);
+
+}  // namespace korvane

@@ -1,0 +1,33 @@
+// UTF-8 helpers shared by the platform layers and the front-ends. Names on POSIX may hold bytes
+// that are not UTF-8; these functions keep such bytes as they are unless told otherwise.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace korvane {
+
+inline constexpr char32_t kReplacementChar = 0xFFFD;
+
+// Decodes the code point at s[i] and advances i. A byte that does not start a well-formed
+// sequence (overlong forms and surrogates included) is consumed alone and yields false.
+bool NextCodePoint(std::string_view s, std::size_t& i, char32_t& c);
+
+void AppendUtf8(std::string& out, char32_t c);
+
+// Lower-cases each well-formed code point with `lower`; all other bytes are copied unchanged.
+std::string LowerUtf8(std::string_view s, const std::function<char32_t(char32_t)>& lower);
+
+// The text with every ill-formed byte replaced by U+FFFD (for JSON and the terminal).
+std::string ValidUtf8(std::string_view s);
+
+// Columns one code point takes on a terminal: 2 for East Asian wide characters, 0 for combining
+// marks and controls.
+int CodePointWidth(char32_t c);
+
+// Columns the text takes on a terminal: 2 for East Asian wide characters, 0 for combining marks.
+int DisplayWidth(std::string_view s);
+
+}  // namespace korvane

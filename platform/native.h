@@ -1,0 +1,17 @@
+// The platform's own implementations of the engine's interfaces, chosen at build time.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "engine/file_system.h"
+
+namespace korvane {
+
+std::unique_ptr<FileSystem> MakeNativeFileSystem();
+
+// `path` made absolute against the current folder; already absolute paths come back unchanged.
+std::string AbsolutePath(std::string_view path);
+
+}  // namespace korvane

@@ -1,0 +1,51 @@
+#include "app/cli_output.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/utf8.h"
+
+namespace korvane {
+namespace {
+
+Row MakeRow(const char* status, const char* old_name, const char* path, const char* note) {
+  Row r;
+  r.cells = {"7", status, old_name, path, note};
+  return r;
+}
+
+TEST(CliOutputTest, TableColumnsLineUpWithChineseText) {
+  const std::string header = TableHeader();
+  const std::string line = TableLine(MakeRow("成功", "报告.doc.2011.qjd", "/d/报告.doc", "-"));
+  // 备注 starts at the same column in both lines.
+  const auto column_of_last = [](const std::string& s) {
+    const std::size_t at = s.rfind("  ");
+    return DisplayWidth(std::string_view(s).substr(0, at));
+  };
+  EXPECT_EQ(column_of_last(header), column_of_last(line));
+  EXPECT_EQ(PadToWidth("状态", 6), "状态  ");
+  EXPECT_EQ(PadToWidth("toolong", 3), "toolong");
+}
+
+TEST(CliOutputTest, JsonEscapesAndReplacesIllFormedBytes) {
+  EXPECT_EQ(JsonString("a\"b\\c\n\t\x01"), R"("a\"b\\c\u000a\u0009\u0001")");
+  EXPECT_EQ(JsonString("x\xFFy"), "\"x\uFFFDy\"");
+  EXPECT_EQ(JsonString("报告"), "\"报告\"");
+  EXPECT_EQ(JsonRow(3, MakeRow("失败", "a.2011.qjd", "/d/a", "File exists")),
+            "{\"id\":3,\"status\":\"失败\",\"old_name\":\"a.2011.qjd\",\"new_path\":\"/d/a\","
+            "\"note\":\"File exists\"}\n");
+  EXPECT_EQ(JsonTotals(10, 2, 1, true),
+            "{\"scanned\":10,\"succeeded\":2,\"failed\":1,\"interrupted\":true}\n");
+}
+
+TEST(CliOutputTest, ProgressLineFitsTheTerminal) {
+  const std::string summary = "扫描:20 个，命名成功:3 个，失败:0 个";
+  const std::string path = "/数据/" + std::string(200, 'x') + "/报告.doc";
+  const std::string line = ProgressLine(path, summary, 80);
+  EXPECT_LE(DisplayWidth(line), 80);
+  EXPECT_TRUE(line.starts_with("…"));
+  EXPECT_TRUE(line.ends_with(summary));
+  EXPECT_EQ(ProgressLine("/a", "s", 80), "/a  s");
+}
+
+}  // namespace
+}  // namespace korvane

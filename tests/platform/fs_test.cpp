@@ -1,0 +1,125 @@
+// The platform's file system on real folders: what every platform must do alike.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "platform/native.h"
+#include "tests/support/sandbox.h"
+
+namespace korvane {
+namespace {
+
+using testing::Sandbox;
+using testing::Utf8;
+
+std::vector<std::string> Names(const std::vector<DirEntry>& entries) {
+  std::vector<std::string> names;
+  for (const DirEntry& e : entries)
+    names.push_back(e.name);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+class FsTest : public ::testing::Test {
+ protected:
+  Sandbox sb;
+  std::unique_ptr<FileSystem> fs = MakeNativeFileSystem();
+};
+
+TEST_F(FsTest, ListsEntriesWithoutDotsAndTellsFoldersApart) {
+  sb.File("b.txt");
+  sb.Folder("sub");
+  sb.File(".hidden");
+  auto cursor = fs->OpenTree(sb.RunPath());
+  ASSERT_NE(cursor, nullptr);
+  std::vector<DirEntry> entries;
+  ASSERT_TRUE(cursor->List(entries));
+  EXPECT_EQ(Names(entries), (std::vector<std::string>{".hidden", "b.txt", "sub"}));
+  for (const DirEntry& e : entries) {
+    EXPECT_EQ(e.is_folder, e.name == "sub") << e.name;
+    EXPECT_FALSE(e.is_link);
+  }
+}
+
+TEST_F(FsTest, EntersAndLeavesFoldersAndRenamesWhereItStands) {
+  sb.File("a/b/x.2011.qjd", "x");
+  sb.File("a/y.txt", "y");
+  auto cursor = fs->OpenTree(sb.RunPath());
+  ASSERT_NE(cursor, nullptr);
+  ASSERT_TRUE(cursor->Enter("a"));
+  ASSERT_TRUE(cursor->Enter("b"));
+  EXPECT_TRUE(cursor->Rename("x.2011.qjd", "x").ok);
+  cursor->Leave();
+  std::vector<DirEntry> entries;
+  ASSERT_TRUE(cursor->List(entries));
+  EXPECT_EQ(Names(entries), (std::vector<std::string>{"b", "y.txt"}));
+  EXPECT_FALSE(cursor->Enter("y.txt"));  // not a folder
+  EXPECT_FALSE(cursor->Enter("missing"));
+  cursor->Leave();
+  ASSERT_TRUE(cursor->List(entries));
+  EXPECT_EQ(Names(entries), (std::vector<std::string>{"a"}));
+  EXPECT_EQ(testing::ReadFile(sb.Path("a/b/x")), "x");
+}
+
+TEST_F(FsTest, RenameNeverReplacesAndDescribesWhy) {
+  sb.File("keep.txt", "old");
+  sb.File("new.txt", "new");
+  auto cursor = fs->OpenTree(sb.RunPath());
+  ASSERT_NE(cursor, nullptr);
+  const FsResult r = cursor->Rename("new.txt", "keep.txt");
+  EXPECT_FALSE(r.ok);
+  EXPECT_FALSE(r.description.empty());
+  EXPECT_NE(r.code, 0);
+  EXPECT_EQ(testing::ReadFile(sb.Path("keep.txt")), "old");
+  EXPECT_EQ(testing::ReadFile(sb.Path("new.txt")), "new");
+  const FsResult gone = cursor->Rename("absent.txt", "other.txt");
+  EXPECT_FALSE(gone.ok);
+  EXPECT_FALSE(gone.description.empty());
+}
+
+TEST_F(FsTest, LeavingAFolderThatMovedFindsTheWayBack) {
+  sb.File("a/b/c/f.txt");
+  auto cursor = fs->OpenTree(sb.RunPath());
+  ASSERT_NE(cursor, nullptr);
+  ASSERT_TRUE(cursor->Enter("a"));
+  ASSERT_TRUE(cursor->Enter("b"));
+  ASSERT_TRUE(cursor->Enter("c"));
+  // c moves elsewhere: its ".." is no longer b.
+  std::filesystem::rename(sb.Path("a/b/c"), sb.Path("c-moved"));
+  cursor->Leave();
+  std::vector<DirEntry> entries;
+  ASSERT_TRUE(cursor->List(entries));
+  EXPECT_TRUE(entries.empty());  // b, now empty
+  cursor->Leave();
+  ASSERT_TRUE(cursor->List(entries));
+  EXPECT_EQ(Names(entries), std::vector<std::string>{"b"});
+}
+
+TEST_F(FsTest, OpenTreeFailsOnFilesAndMissingFolders) {
+  sb.File("f.txt");
+  EXPECT_EQ(fs->OpenTree(Utf8(sb.Path("f.txt")) + "/"), nullptr);
+  EXPECT_EQ(fs->OpenTree(Utf8(sb.Path("missing"))), nullptr);
+}
+
+TEST_F(FsTest, FolderExistsAcceptsFoldersFilesAndMatchingPatterns) {
+  sb.File("f.txt");
+  EXPECT_TRUE(fs->FolderExists(Utf8(sb.root())));
+  EXPECT_TRUE(fs->FolderExists(sb.RunPath()));
+  EXPECT_TRUE(fs->FolderExists(Utf8(sb.Path("f.txt"))));
+  EXPECT_TRUE(fs->FolderExists(Utf8(sb.Path("*.txt"))));
+  EXPECT_FALSE(fs->FolderExists(Utf8(sb.Path("*.doc"))));
+  EXPECT_FALSE(fs->FolderExists(Utf8(sb.Path("missing"))));
+  EXPECT_FALSE(fs->FolderExists(""));
+  EXPECT_FALSE(fs->FolderExists("relative/path"));
+  EXPECT_FALSE(fs->FolderExists(std::string_view("/tmp\0x", 6)));
+}
+
+TEST_F(FsTest, LowerCasesLettersOfEveryScript) {
+  EXPECT_EQ(fs->ToLower("REPORT.DOC.2011.QJD"), "report.doc.2011.qjd");
+  EXPECT_EQ(fs->ToLower("ÄÖÜ.ΣΑΣ.ДОК"), "äöü.σασ.док");
+  EXPECT_EQ(fs->ToLower("报告.TXT"), "报告.txt");
+}
+
+}  // namespace
+}  // namespace korvane
