@@ -75,26 +75,27 @@ void Restorer::ScanFolderTree(const std::string& folder) {
   if (!cursor)
     return;
 
-  // One frame per open level: the level's path and the subfolders still to visit. The walk keeps
-  // names, not open folders, so depth costs memory only.
+  // One frame per open level: where the level's path ends in `path`, and the subfolders still to
+  // visit. The walk keeps names, not open folders, so depth costs memory only.
   struct Frame {
-    std::string path;
+    std::size_t path_size;
     std::vector<std::string> subfolders;
     std::size_t next = 0;
   };
   std::vector<Frame> stack;
   std::vector<DirEntry> entries;
+  std::string path = folder;
 
-  // Lists the folder the cursor stands in, runs the folder pass on it and pushes its frame.
-  // False when the folder could not be listed or a stop was requested.
-  auto visit = [&](std::string path) {
+  // Lists the folder the cursor stands in (named by `path`), runs the folder pass on it and
+  // pushes its frame. False when the folder could not be listed or a stop was requested.
+  auto visit = [&] {
     if (!cursor->List(entries))
       return false;
     pump_.PumpEvents();
     if (StopFlag)
       return false;
     RestoreFolder(*cursor, path, entries);
-    Frame frame{std::move(path), {}, 0};
+    Frame frame{path.size(), {}, 0};
     for (DirEntry& e : entries) {
       if (IsWalkedFolder(e))
         frame.subfolders.push_back(std::move(e.name));
@@ -103,7 +104,7 @@ void Restorer::ScanFolderTree(const std::string& folder) {
     return true;
   };
 
-  if (!visit(folder))
+  if (!visit())
     return;
   while (!stack.empty() && !StopFlag) {
     Frame& top = stack.back();
@@ -119,8 +120,11 @@ void Restorer::ScanFolderTree(const std::string& folder) {
     const std::string& name = top.subfolders[top.next++];
     if (!cursor->Enter(name))
       continue;
-    std::string child = top.path + name + style_.separator;
-    if (!visit(std::move(child)))
+    // The child's path is its parent's, the name and one separator, as typed: not normalised.
+    path.resize(top.path_size);
+    path += name;
+    path += style_.separator;
+    if (!visit())
       cursor->Leave();
   }
 }
