@@ -129,5 +129,56 @@ TEST(CliPosixTest, ATreeOfAwkwardNamesLosesNothing) {
   EXPECT_EQ(testing::ReadFile(tree.Path("sub/深 层/x")), "deep");
 }
 
+TEST(CliPosixTest, DryRunThenLoggedRunThenUndo) {
+  Sandbox tree, io;
+  tree.File("Photo.JPG.2011.qjd", "photo");
+  tree.File("line\nbreak.2011.qjd", "odd");
+  tree.File("keep.txt", "keep");
+  tree.File("keep.txt.2011.qjd", "blocked");
+  const auto original = tree.Snapshot();
+  const std::string root = testing::Utf8(tree.root());
+  const std::string log = testing::Utf8(io.Path("renames.log"));
+
+  Child dry = Spawn({"--dry-run", "--format=json", root});
+  const std::string dry_out = ReadAll(dry.out);
+  EXPECT_EQ(Wait(dry.pid), 1);
+  EXPECT_NE(dry_out.find("\"status\":\"将还原\""), std::string::npos) << dry_out;
+  EXPECT_NE(dry_out.find("\"status\":\"冲突\""), std::string::npos) << dry_out;
+  EXPECT_NE(dry_out.find(",\"dry_run\":true}"), std::string::npos) << dry_out;
+  EXPECT_EQ(tree.Snapshot(), original);
+
+  Child run = Spawn({"--yes", "--quiet", "--log", log, root});
+  ReadAll(run.out);
+  EXPECT_EQ(Wait(run.pid), 1);
+  EXPECT_EQ(testing::ReadFile(tree.Path("photo.jpg")), "photo");
+  const std::string logged = testing::ReadFile(io.Path("renames.log"));
+  EXPECT_TRUE(logged.starts_with("# korvane-restore")) << logged;
+  EXPECT_NE(logged.find(root + "/Photo.JPG.2011.qjd\t" + root + "/photo.jpg\n"), std::string::npos)
+      << logged;
+  EXPECT_NE(logged.find("line\\nbreak.2011.qjd"), std::string::npos) << logged;
+
+  // A crash left half a line at the end; it is ignored.
+  io.File("renames.log", logged + root + "/half");
+  Child undo = Spawn({"--yes", "--format=json", "--undo", log});
+  const std::string undo_out = ReadAll(undo.out);
+  EXPECT_EQ(Wait(undo.pid), 0) << undo_out;
+  EXPECT_NE(undo_out.find("{\"scanned\":2,\"succeeded\":2,\"failed\":0"), std::string::npos)
+      << undo_out;
+  EXPECT_EQ(tree.Snapshot(), original);
+}
+
+TEST(CliPosixTest, OptionsThatDoNotGoTogetherAreRefused) {
+  Sandbox io;
+  for (const std::vector<std::string>& args : {std::vector<std::string>{"--undo", "x.log", "/tmp"},
+                                               {"--undo", "x.log", "--dry-run"},
+                                               {"--log"},
+                                               {"--undo"},
+                                               {"--undo", testing::Utf8(io.Path("missing.log"))}}) {
+    Child c = Spawn(args);
+    ReadAll(c.out);
+    EXPECT_EQ(Wait(c.pid), 2) << args[0];
+  }
+}
+
 }  // namespace
 }  // namespace korvane
