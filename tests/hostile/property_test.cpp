@@ -1,0 +1,102 @@
+// Randomised whole-tree properties: for many generated trees, a run (whole, or stopped at a
+// random moment) leaves every file under its original or its restored name with its content, and
+// the rows and counters say exactly which.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <sstream>
+
+#include "platform/native.h"
+#include "tests/hostile/run_support.h"
+#include "tests/hostile/tree_model.h"
+#include "tests/support/sandbox.h"
+
+namespace korvane {
+namespace {
+
+using testing::CheckRun;
+using testing::RunRecord;
+using testing::Sandbox;
+using testing::Tree;
+
+std::string Describe(const Tree& tree) {
+  std::ostringstream s;
+  for (const auto& [rel, node] : tree) {
+    s << "  ";
+    for (unsigned char c : rel)
+      s << (c < 0x20 || c == 0x7F ? '?' : static_cast<char>(c));
+    s << (node.kind == testing::Node::kFolder ? "/"
+          : node.kind == testing::Node::kLink ? " ->"
+                                              : "")
+      << "\n";
+  }
+  return s.str();
+}
+
+class WholeTreeProperty : public ::testing::Test {
+ protected:
+  testing::TreeShape Shape(const Sandbox& outside) const {
+    testing::TreeShape shape;
+    shape.odd_names = testing::OddNamesAllowed();
+    shape.make_special_file = testing::SpecialFileMaker();
+    shape.outside = outside.root();
+    return shape;
+  }
+
+  // Generates the tree of `seed`, runs, and checks. False when a check failed.
+  bool RunSeed(unsigned seed, bool stop_at_random) {
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    Sandbox sb, outside;
+    outside.File("victim.txt.2011.qjd", "outside");
+    outside.File("sub/deeper.2011.qjd", "outside too");
+    std::mt19937 rng(seed);
+    testing::GenerateTree(sb.root(), rng, Shape(outside));
+    const Tree before = testing::TakeSnapshot(sb.root());
+    const Tree outside_before = testing::TakeSnapshot(outside.root());
+
+    int stop_at = 0;
+    if (stop_at_random)
+      stop_at = std::uniform_int_distribution<int>(1, 3 * static_cast<int>(before.size()) + 3)(rng);
+    const RunRecord run = testing::RunRestoration(sb.RunPath(), [&](int count, Restorer& r) {
+      if (count == stop_at)
+        r.Stop();
+    });
+    interrupted_runs += run.interrupted ? 1 : 0;
+    if (stop_at_random && !run.interrupted) {
+      // The stop came after the last pumping point: the run is whole.
+      EXPECT_EQ(run.status, "执行完毕.");
+    }
+    CheckRun(before, testing::TakeSnapshot(sb.root()), run, sb.RunPath(), *fs);
+    EXPECT_EQ(testing::TakeSnapshot(outside.root()), outside_before) << "touched outside the tree";
+    if (HasFailure()) {
+      ADD_FAILURE() << "tree of seed " << seed << " (stop at pump " << stop_at << "):\n"
+                    << Describe(before);
+      return false;
+    }
+    return true;
+  }
+
+  std::unique_ptr<FileSystem> fs = MakeNativeFileSystem();
+  int interrupted_runs = 0;
+};
+
+TEST_F(WholeTreeProperty, RandomTreesLoseNothingAndRowsMatchTheDisk) {
+  const int seeds = testing::SeedCount(300);
+  for (int seed = 1; seed <= seeds; ++seed) {
+    if (!RunSeed(static_cast<unsigned>(seed), false))
+      break;
+  }
+}
+
+TEST_F(WholeTreeProperty, AStopAtAnyMomentLeavesEachFileUnderOneOfItsTwoNames) {
+  const int seeds = testing::SeedCount(300);
+  for (int seed = 1; seed <= seeds; ++seed) {
+    if (!RunSeed(static_cast<unsigned>(100000 + seed), true))
+      return;
+  }
+  // Most stops must land inside the run, or this proves little.
+  EXPECT_GT(interrupted_runs, seeds / 2);
+}
+
+}  // namespace
+}  // namespace korvane
