@@ -275,8 +275,10 @@ void CheckRun(const Tree& before,
       names[folder] = {c.begin(), c.end()};
     }
     std::set<std::string>& here = names[folder];
-    const bool expect_ok = !faults.rename_refused.contains(folder) && restored != "." &&
-                           restored != ".." && !here.contains(restored);
+    const bool refused = faults.rename_refused.contains(folder) ||
+                         faults.rename_refused.contains(Join(folder, old_name));
+    const bool expect_ok =
+        !refused && restored != "." && restored != ".." && !here.contains(restored);
     if (row.cells[kColStatus] == kSuccess) {
       ++successes;
       EXPECT_TRUE(expect_ok) << "renamed although the name " << Show(restored)

@@ -42,7 +42,7 @@ RunRecord Deserialize(const std::string& s);
 // What the environment does to the run, known before it starts.
 struct Faults {
   std::set<std::string> unlisted;        // folders whose entries the run cannot see
-  std::set<std::string> rename_refused;  // folders in which every rename fails
+  std::set<std::string> rename_refused;  // folders in which every rename fails, or single files
 };
 
 // Checks the run against the model with EXPECT_*: every examined entry counted, every candidate
