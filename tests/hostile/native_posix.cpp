@@ -1,9 +1,20 @@
 // The POSIX side of the hostile-tree suites' platform hooks.
 #include <sys/stat.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include "tests/hostile/run_support.h"
 
 namespace korvane::testing {
+
+std::string NoSuchFileText() {
+  return std::strerror(ENOENT);
+}
+
+std::string FileExistsText() {
+  return std::strerror(EEXIST);
+}
 
 bool OddNamesAllowed() {
   return true;

@@ -57,10 +57,11 @@ class WholeTreeProperty : public ::testing::Test {
     int stop_at = 0;
     if (stop_at_random)
       stop_at = std::uniform_int_distribution<int>(1, 3 * static_cast<int>(before.size()) + 3)(rng);
-    const RunRecord run = testing::RunRestoration(sb.RunPath(), [&](int count, Restorer& r) {
-      if (count == stop_at)
-        r.Stop();
-    });
+    const RunRecord run =
+        testing::RunRestoration(sb.RunPath(), [&](int count, Restorer& r, const RowStore&) {
+          if (count == stop_at)
+            r.Stop();
+        });
     interrupted_runs += run.interrupted ? 1 : 0;
     if (stop_at_random && !run.interrupted) {
       // The stop came after the last pumping point: the run is whole.

@@ -19,15 +19,14 @@ int OpenFileCount() {
   return ec ? 0 : n;
 }
 
-RunRecord RunRestoration(const std::string& run_path,
-                         const std::function<void(int, Restorer&)>& on_pump) {
+RunRecord RunRestoration(const std::string& run_path, const PumpHook& on_pump) {
   std::unique_ptr<FileSystem> fs = MakeNativeFileSystem();
   RowStore report;
   ScriptedPump pump;
   ScriptedDialogs dialogs(true);
   Restorer restorer(*fs, report, pump, dialogs);
   if (on_pump)
-    pump.on_pump = [&](int count) { on_pump(count, restorer); };
+    pump.on_pump = [&](int count) { on_pump(count, restorer, report); };
 
   RunRecord r;
   r.open_files_before = OpenFileCount();
