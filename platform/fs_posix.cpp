@@ -64,8 +64,13 @@ class PosixCursor final : public FolderCursor {
     if (!dir_)
       return false;
     rewinddir(dir_);
-    errno = 0;
-    while (const dirent* d = readdir(dir_)) {
+    for (;;) {
+      // Only readdir's own errno tells an error from the end; the type lookup below may fail
+      // for an entry deleted meanwhile and must not make the whole folder unlistable.
+      errno = 0;
+      const dirent* d = readdir(dir_);
+      if (!d)
+        break;
       const char* n = d->d_name;
       if (n[0] == '.' && (n[1] == '\0' || (n[1] == '.' && n[2] == '\0')))
         continue;
