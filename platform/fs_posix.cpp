@@ -137,10 +137,11 @@ class PosixCursor final : public FolderCursor {
     // existing name. Where neither works, leave both names alone.
     if (linkat(fd, f.c_str(), fd, t.c_str(), 0) != 0) {
       const int code = errno;
-      if (code == EEXIST)
-        return Failure(code);
       FsResult r = Failure(code);
-      r.description = "此文件系统无法保证不覆盖已有文件，未重命名（" + r.description + "）";
+      // Only a refused hard link needs the reason said; a vanished source or a taken name reads
+      // as it would after any rename.
+      if (code == EPERM || code == EOPNOTSUPP || code == EMLINK)
+        r.description = "此文件系统无法保证不覆盖已有文件，未重命名（" + r.description + "）";
       return r;
     }
     if (unlinkat(fd, f.c_str(), 0) != 0) {
