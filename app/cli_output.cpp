@@ -94,10 +94,14 @@ std::string JsonRow(int number, const Row& row) {
 std::string JsonTotals(std::int32_t scanned,
                        std::int32_t succeeded,
                        std::int32_t failed,
-                       bool interrupted) {
-  return "{\"scanned\":" + std::to_string(scanned) + ",\"succeeded\":" + std::to_string(succeeded) +
-         ",\"failed\":" + std::to_string(failed) +
-         ",\"interrupted\":" + (interrupted ? "true" : "false") + "}\n";
+                       bool interrupted,
+                       bool dry_run) {
+  std::string out = "{\"scanned\":" + std::to_string(scanned);
+  out += ",\"succeeded\":" + std::to_string(succeeded);
+  out += ",\"failed\":" + std::to_string(failed);
+  out += interrupted ? ",\"interrupted\":true" : ",\"interrupted\":false";
+  out += dry_run ? ",\"dry_run\":true}\n" : "}\n";
+  return out;
 }
 
 std::string ProgressLine(std::string_view path, std::string_view summary, int columns) {

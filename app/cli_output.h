@@ -26,7 +26,8 @@ std::string JsonRow(int number, const Row& row);
 std::string JsonTotals(std::int32_t scanned,
                        std::int32_t succeeded,
                        std::int32_t failed,
-                       bool interrupted);
+                       bool interrupted,
+                       bool dry_run = false);
 
 // One progress line that fits `columns`: the path, shortened at its start when needed, and the
 // summary.

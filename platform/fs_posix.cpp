@@ -123,6 +123,18 @@ class PosixCursor final : public FolderCursor {
     Adopt(WalkFromRoot());
   }
 
+  FsResult CheckRename(std::string_view from, std::string_view to, bool to_taken) override {
+    if (!dir_)
+      return Failure(ENOENT);
+    const int fd = dirfd(dir_);
+    struct stat st;
+    if (fstatat(fd, std::string(from).c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+      return Failure(errno);
+    if (to_taken || fstatat(fd, std::string(to).c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0)
+      return Failure(EEXIST);
+    return {};
+  }
+
   FsResult Rename(std::string_view from, std::string_view to) override {
     if (!dir_)
       return Failure(ENOENT);
