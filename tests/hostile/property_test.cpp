@@ -10,6 +10,7 @@
 #include "tests/hostile/run_support.h"
 #include "tests/hostile/tree_model.h"
 #include "tests/support/sandbox.h"
+#include "tests/support/scripted.h"
 
 namespace korvane {
 namespace {
@@ -97,6 +98,53 @@ TEST_F(WholeTreeProperty, AStopAtAnyMomentLeavesEachFileUnderOneOfItsTwoNames) {
   }
   // Most stops must land inside the run, or this proves little.
   EXPECT_GT(interrupted_runs, seeds / 2);
+}
+
+// The safety net on the same random trees: a dry run foretells every row of the real run and
+// changes nothing, and undoing the logged renames gives back exactly the tree the run began with.
+TEST_F(WholeTreeProperty, ADryRunForetellsTheRunAndUndoGivesBackTheTree) {
+  const int seeds = testing::SeedCount(150);
+  for (int seed = 1; seed <= seeds && !HasFailure(); ++seed) {
+    SCOPED_TRACE("seed " + std::to_string(200000 + seed));
+    Sandbox sb, outside;
+    std::mt19937 rng(static_cast<unsigned>(200000 + seed));
+    testing::GenerateTree(sb.root(), rng, Shape(outside));
+    const Tree before = testing::TakeSnapshot(sb.root());
+
+    RowStore report;
+    testing::ScriptedPump pump;
+    testing::ScriptedDialogs dialogs;
+    Restorer restorer(*fs, report, pump, dialogs);
+    restorer.set_dry_run(true);
+    ASSERT_EQ(restorer.Start(sb.RunPath()), StartOutcome::kFinished);
+    const std::vector<Row> foretold = report.rows();
+    ASSERT_EQ(testing::TakeSnapshot(sb.root()), before) << "the dry run changed the tree";
+
+    std::vector<RenameRecord> log;
+    restorer.set_dry_run(false);
+    restorer.set_rename_observer([&](const RenameRecord& r) {
+      log.push_back(r);
+      return true;
+    });
+    ASSERT_EQ(restorer.Start(sb.RunPath()), StartOutcome::kFinished);
+    ASSERT_EQ(report.rows().size(), foretold.size());
+    for (std::size_t i = 0; i < foretold.size(); ++i) {
+      const Row& f = foretold[i];
+      const Row& r = report.rows()[i];
+      EXPECT_EQ(f.cells[kColOldName], r.cells[kColOldName]);
+      EXPECT_EQ(f.cells[kColNewPath], r.cells[kColNewPath]);
+      EXPECT_EQ(f.cells[kColStatus] == "将还原", r.cells[kColStatus] == "成功")
+          << "foretold " << f.cells[kColStatus] << ", got " << r.cells[kColStatus] << " for "
+          << r.cells[kColNewPath];
+    }
+    EXPECT_EQ(static_cast<int>(log.size()), restorer.SuccessCount);
+
+    ASSERT_EQ(restorer.Undo(log), StartOutcome::kFinished);
+    EXPECT_EQ(restorer.FailCount, 0);
+    EXPECT_EQ(testing::TakeSnapshot(sb.root()), before) << "undo did not give the tree back";
+    if (HasFailure())
+      ADD_FAILURE() << "tree of seed " << 200000 + seed << ":\n" << Describe(before);
+  }
 }
 
 }  // namespace
