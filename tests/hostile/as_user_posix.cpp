@@ -27,7 +27,7 @@ void WriteAll(int fd, const std::string& s) {
 }
 
 // In the child: the unprivileged user, or the reason it cannot be had.
-std::string DropPrivileges() {
+std::string DropPrivileges(const std::filesystem::path& tree) {
   if (geteuid() == 0) {
     const gid_t g = UnprivilegedGid();
     const uid_t u = UnprivilegedUid();
@@ -41,6 +41,10 @@ std::string DropPrivileges() {
   // "/" belongs to root and is not writable by others wherever permissions are enforced.
   if (access("/", W_OK) == 0)
     return "permissions are not enforced for this user (it may write to /)";
+  // The temporary folder may lie where only root may go (TMPDIR under /root, say). The tree
+  // itself may be unreadable on purpose; what lies above it must not be.
+  if (access(tree.parent_path().c_str(), X_OK) != 0)
+    return "the user cannot reach the temporary folder " + tree.string();
   return {};
 }
 
@@ -68,7 +72,8 @@ void GiveTreeToUnprivilegedUser(const std::filesystem::path& root) {
     give(it->path());
 }
 
-ChildOutcome RunAsUnprivilegedUser(const std::function<std::string()>& body) {
+ChildOutcome RunAsUnprivilegedUser(const std::filesystem::path& tree,
+                                   const std::function<std::string()>& body) {
   ChildOutcome outcome;
   int fds[2];
   if (pipe2(fds, O_CLOEXEC) != 0) {
@@ -85,7 +90,7 @@ ChildOutcome RunAsUnprivilegedUser(const std::function<std::string()>& body) {
   if (pid == 0) {
     close(fds[0]);
     std::string message;
-    if (std::string why = DropPrivileges(); !why.empty()) {
+    if (std::string why = DropPrivileges(tree); !why.empty()) {
       message = "S" + why;
     } else {
       try {

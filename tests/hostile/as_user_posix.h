@@ -25,8 +25,10 @@ struct ChildOutcome {
   std::string failure;      // a crash or exception in the child
 };
 
-// Forks, drops to the unprivileged user, checks that permissions are enforced for it, runs
-// `body` and sends back what it returns. `body` must not use gtest assertions.
-ChildOutcome RunAsUnprivilegedUser(const std::function<std::string()>& body);
+// Forks, drops to the unprivileged user, checks that permissions are enforced for it and that it
+// can reach `tree`, runs `body` and sends back what it returns. `body` must not use gtest
+// assertions.
+ChildOutcome RunAsUnprivilegedUser(const std::filesystem::path& tree,
+                                   const std::function<std::string()>& body);
 
 }  // namespace korvane::testing

@@ -30,7 +30,7 @@ class PermissionFaults : public ::testing::Test {
   // when it could not.
   bool RunUnprivileged(RunRecord& run) {
     const testing::ChildOutcome child = testing::RunAsUnprivilegedUser(
-        [&] { return testing::Serialize(testing::RunRestoration(sb.RunPath())); });
+        sb.root(), [&] { return testing::Serialize(testing::RunRestoration(sb.RunPath())); });
     if (!child.skip_reason.empty()) {
       skipped_ = child.skip_reason;
       return false;
@@ -186,7 +186,7 @@ TEST_F(PermissionFaults, RandomTreesWithRandomFolderModes) {
     }
 
     const testing::ChildOutcome child = testing::RunAsUnprivilegedUser(
-        [&] { return testing::Serialize(testing::RunRestoration(tree.RunPath())); });
+        tree.root(), [&] { return testing::Serialize(testing::RunRestoration(tree.RunPath())); });
     if (!child.skip_reason.empty())
       GTEST_SKIP() << "cannot run as an unprivileged user: " << child.skip_reason;
     ASSERT_TRUE(child.ran) << child.failure;
