@@ -14,15 +14,34 @@ constexpr std::array<int, 4> kWidths = {6, 6, 32, 48};
 std::string Line(const std::array<std::string_view, kColumnCount>& cells) {
   std::string out;
   for (std::size_t i = 0; i < kWidths.size(); ++i) {
-    out += PadToWidth(ValidUtf8(cells[i]), kWidths[i]);
+    out += PadToWidth(TerminalText(cells[i]), kWidths[i]);
     out += "  ";
   }
-  out += ValidUtf8(cells[kColNote]);
+  out += TerminalText(cells[kColNote]);
   out += '\n';
   return out;
 }
 
 }  // namespace
+
+std::string TerminalText(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t start = i;
+    char32_t c;
+    if (!NextCodePoint(text, i, c) || (c >= 0x80 && c <= 0x9F)) {
+      AppendUtf8(out, kReplacementChar);
+    } else if (c < 0x20) {
+      AppendUtf8(out, 0x2400 + c);  // the Control Pictures block: ␀ to ␟
+    } else if (c == 0x7F) {
+      AppendUtf8(out, 0x2421);  // ␡
+    } else {
+      out.append(text.substr(start, i - start));
+    }
+  }
+  return out;
+}
 
 std::string PadToWidth(std::string_view text, int columns) {
   std::string out(text);
@@ -86,7 +105,7 @@ std::string JsonTotals(std::int32_t scanned,
 }
 
 std::string ProgressLine(std::string_view path, std::string_view summary, int columns) {
-  const std::string clean = ValidUtf8(path);
+  const std::string clean = TerminalText(path);
   const int room = columns - DisplayWidth(summary) - 3;
   if (columns <= 0 || DisplayWidth(clean) <= room)
     return clean + "  " + std::string(summary);

@@ -9,6 +9,11 @@
 
 namespace korvane {
 
+// Text fit for a terminal: ill-formed bytes become U+FFFD, and control characters, which a
+// file name may hold, are shown as symbols (a newline as ␊, ESC as ␛) so that a name can neither
+// start a new line of the report nor send commands to the terminal.
+std::string TerminalText(std::string_view text);
+
 // The text padded with spaces to `columns` terminal columns (CJK characters take two).
 std::string PadToWidth(std::string_view text, int columns);
 

@@ -3,6 +3,7 @@
 
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -67,6 +68,23 @@ TEST_F(CliTest, JsonRunRestoresAndReportsEachRow) {
   EXPECT_EQ(tree.Snapshot(),
             (std::map<std::string, std::string>{
                 {"a.doc", "a"}, {"plain.txt", "p"}, {"sub", "<folder>"}, {"sub/b.txt", "b"}}));
+}
+
+TEST_F(CliTest, NamesWithControlCharactersKeepOneLinePerRow) {
+  tree.File("evil\n2\tforged.2011.qjd", "a");
+  tree.File("esc\x1b]0;title\x07.2011.qjd", "b");
+  const Result table = RunCli(io, {"--yes", testing::Utf8(tree.root())});
+  EXPECT_EQ(table.exit_code, 0) << table.err;
+  // The header, two rows, the summary and the status.
+  EXPECT_EQ(std::count(table.out.begin(), table.out.end(), '\n'), 5) << table.out;
+  EXPECT_EQ(table.out.find('\x1b'), std::string::npos);
+  Sandbox second;
+  second.File("evil\n2\tforged.2011.qjd", "a");
+  const Result json = RunCli(io, {"--yes", "--format=json", testing::Utf8(second.root())});
+  EXPECT_EQ(std::count(json.out.begin(), json.out.end(), '\n'), 2) << json.out;
+  EXPECT_NE(json.out.find(R"("old_name":"evil\u000a2\u0009forged.2011.qjd")"), std::string::npos)
+      << json.out;
+  EXPECT_TRUE(std::filesystem::exists(tree.Path("evil\n2\tforged")));
 }
 
 TEST_F(CliTest, TablePrintsRowsSummaryAndStatusAndExitsOneOnFailure) {
