@@ -16,6 +16,19 @@ bool IsWalkedFolder(const DirEntry& e) {
   return e.is_folder && !e.is_link && !e.name.starts_with('.');
 }
 
+// Marks a run active for as long as it lives, however the run is left (an exception too), so
+// that a failed run cannot lock out the next Start.
+class ActiveRun {
+ public:
+  explicit ActiveRun(bool& flag) : flag_(flag) { flag_ = true; }
+  ~ActiveRun() { flag_ = false; }
+  ActiveRun(const ActiveRun&) = delete;
+  ActiveRun& operator=(const ActiveRun&) = delete;
+
+ private:
+  bool& flag_;
+};
+
 std::string RowKey(int n) {
   std::string key = "a";
   key += std::to_string(n);
@@ -46,11 +59,9 @@ StartOutcome Restorer::Start(std::string_view path_text) {
     return StartOutcome::kMissingFolder;
   }
   // The boxes pump events; a run begun from inside them would share these counters.
-  running_ = true;
-  if (!dialogs_.Confirm(kConfirmQuestion)) {
-    running_ = false;
+  const ActiveRun active(running_);
+  if (!dialogs_.Confirm(kConfirmQuestion))
     return StartOutcome::kDeclined;
-  }
 
   std::string run_path(path_text);
   if (!run_path.ends_with(style_.separator))
@@ -62,7 +73,6 @@ StartOutcome Restorer::Start(std::string_view path_text) {
 }
 
 void Restorer::BeginRun() {
-  running_ = true;
   StopFlag = false;
   ScanCount = SuccessCount = FailCount = 0;
   report_.RemoveAllRows();
@@ -73,18 +83,15 @@ StartOutcome Restorer::EndRun() {
   const bool interrupted = StopFlag;
   report_.SetStatusText(interrupted ? kStatusInterrupted : kStatusFinished);
   StopFlag = true;
-  running_ = false;
   return interrupted ? StartOutcome::kInterrupted : StartOutcome::kFinished;
 }
 
 StartOutcome Restorer::Undo(const std::vector<RenameRecord>& records) {
   if (running_)
     return StartOutcome::kBusy;
-  running_ = true;
-  if (!dialogs_.Confirm(UndoQuestion(records.size()))) {
-    running_ = false;
+  const ActiveRun active(running_);
+  if (!dialogs_.Confirm(UndoQuestion(records.size())))
     return StartOutcome::kDeclined;
-  }
   BeginRun();
   for (auto it = records.rbegin(); it != records.rend() && !StopFlag; ++it) {
     pump_.PumpEvents();

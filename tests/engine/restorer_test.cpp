@@ -318,5 +318,15 @@ TEST_F(RestorerTest, AStartDuringARunIsIgnored) {
   EXPECT_EQ(report.RowCount(), 1);
 }
 
+TEST_F(RestorerTest, ARunLeftByAnExceptionDoesNotLockOutTheNext) {
+  sb.File("x.2011.qjd");
+  pump.on_pump = [](int) { throw std::runtime_error("out of memory"); };
+  EXPECT_THROW(Run(), std::runtime_error);
+  EXPECT_FALSE(restorer.running());
+  pump.on_pump = nullptr;
+  EXPECT_EQ(Run(), StartOutcome::kFinished);
+  EXPECT_EQ(restorer.SuccessCount, 1);
+}
+
 }  // namespace
 }  // namespace korvane
