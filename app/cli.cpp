@@ -4,18 +4,28 @@
 #include <optional>
 #include <string_view>
 
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
 #include "app/cli_output.h"
+#include "engine/rename_log.h"
 #include "engine/restorer.h"
 #include "engine/row_store.h"
 #include "platform/console.h"
+#include "platform/log_file.h"
 #include "platform/native.h"
 
 namespace korvane {
 namespace {
 
 constexpr std::string_view kUsage =
-    "用法: korvane-restore [--yes] [--format=table|json] [--quiet] 文件夹\n"
-    "Usage: korvane-restore [--yes] [--format=table|json] [--quiet] FOLDER\n"
+    "用法: korvane-restore [选项] 文件夹\n"
+    "      korvane-restore [选项] --undo 日志文件\n"
+    "Usage: korvane-restore [--yes] [--format=table|json] [--quiet] [--dry-run] [--log FILE] "
+    "FOLDER\n"
+    "       korvane-restore [--yes] [--format=table|json] [--quiet] --undo FILE\n"
     "\n"
     "把被 Korvane 改名的文件（如 report.doc.2011.qjd）还原为原来的名字（report.doc），\n"
     "包括所有子文件夹。Restores the names of files renamed by Korvane, in FOLDER and below.\n"
@@ -24,6 +34,9 @@ constexpr std::string_view kUsage =
     "  --format=table       对齐的表格（默认）/ an aligned table (default)\n"
     "  --format=json        每行一个 JSON 对象 / JSON Lines: one object per row, then totals\n"
     "  -q, --quiet          不显示进度和表格行 / no progress and no table rows\n"
+    "  -n, --dry-run        只预览，不改名 / rename nothing, show what a run would do\n"
+    "  --log FILE           把每次成功的改名追加到日志 / append each rename to FILE\n"
+    "  --undo FILE          按日志撤销改名 / reverse the renames logged in FILE\n"
     "  -h, --help           显示本帮助 / show this help\n"
     "\n"
     "退出码 / exit codes: 0 全部成功 all renamed, 1 有失败 some failed,\n"
@@ -34,8 +47,28 @@ struct Options {
   bool json = false;
   bool quiet = false;
   bool help = false;
+  bool dry_run = false;
   std::string folder;
+  std::string log_path;
+  std::string undo_path;
 };
+
+// The value of an option given as "--name=value" or "--name value".
+bool OptionValue(const std::vector<std::string>& args,
+                 std::size_t& i,
+                 std::string_view name,
+                 std::string& value) {
+  const std::string_view a = args[i];
+  if (a.size() > name.size() && a.starts_with(name) && a[name.size()] == '=') {
+    value = a.substr(name.size() + 1);
+    return true;
+  }
+  if (a == name && i + 1 < args.size()) {
+    value = args[++i];
+    return true;
+  }
+  return false;
+}
 
 // Parses the arguments; on a usage error returns nothing and sets `error`.
 std::optional<Options> ParseArgs(const std::vector<std::string>& args, std::string& error) {
@@ -53,14 +86,21 @@ std::optional<Options> ParseArgs(const std::vector<std::string>& args, std::stri
         o.quiet = true;
       } else if (a == "-h" || a == "--help") {
         o.help = true;
-      } else if (a.starts_with("--format")) {
-        std::string_view value;
-        if (a.starts_with("--format=")) {
-          value = a.substr(9);
-        } else if (a == "--format" && i + 1 < args.size()) {
-          value = args[++i];
+      } else if (a == "-n" || a == "--dry-run") {
+        o.dry_run = true;
+      } else if (a.starts_with("--log")) {
+        if (!OptionValue(args, i, "--log", o.log_path) || o.log_path.empty()) {
+          error = "--log 需要一个文件 / --log takes a FILE";
+          return std::nullopt;
         }
-        if (value != "table" && value != "json") {
+      } else if (a.starts_with("--undo")) {
+        if (!OptionValue(args, i, "--undo", o.undo_path) || o.undo_path.empty()) {
+          error = "--undo 需要一个日志文件 / --undo takes a FILE";
+          return std::nullopt;
+        }
+      } else if (a.starts_with("--format")) {
+        std::string value;
+        if (!OptionValue(args, i, "--format", value) || (value != "table" && value != "json")) {
           error = "--format 只接受 table 或 json / --format takes table or json";
           return std::nullopt;
         }
@@ -77,10 +117,21 @@ std::optional<Options> ParseArgs(const std::vector<std::string>& args, std::stri
       have_folder = true;
     }
   }
-  if (!have_folder && !o.help) {
+  if (o.help)
+    return o;
+  if (!o.undo_path.empty()) {
+    if (have_folder || o.dry_run || !o.log_path.empty()) {
+      error =
+          "--undo 不能与文件夹、--dry-run 或 --log 同用 / --undo takes no FOLDER, --dry-run or "
+          "--log";
+      return std::nullopt;
+    }
+  } else if (!have_folder) {
     error = "缺少文件夹 / FOLDER is missing";
     return std::nullopt;
   }
+  if (o.dry_run)
+    o.yes = true;  // a dry run changes nothing, so there is nothing to confirm
   return o;
 }
 
@@ -186,6 +237,22 @@ class Printer {
   std::string path_;
 };
 
+// Reads the records of a rename log; false with `error` set when the file cannot be read.
+bool ReadLog(const std::string& path,
+             std::vector<RenameRecord>& records,
+             int& bad_lines,
+             std::string& error) {
+  std::ifstream in(std::filesystem::path(std::u8string(path.begin(), path.end())),
+                   std::ios::binary);
+  std::ostringstream text;
+  if (!(text << in.rdbuf())) {
+    error = "无法读取日志 / cannot read the log: " + path;
+    return false;
+  }
+  records = ParseLog(text.str(), &bad_lines);
+  return true;
+}
+
 }  // namespace
 
 int RunCommandLine(const std::vector<std::string>& args) {
@@ -199,6 +266,29 @@ int RunCommandLine(const std::vector<std::string>& args) {
     Write(Stream::kOut, kUsage);
     return kExitOk;
   }
+  const auto fail = [](const std::string& message) {
+    Write(Stream::kErr, "korvane-restore: " + message + "\n");
+    return kExitNotRun;
+  };
+
+  std::vector<RenameRecord> undo_records;
+  if (!options->undo_path.empty()) {
+    int bad_lines = 0;
+    if (!ReadLog(AbsolutePath(options->undo_path), undo_records, bad_lines, error))
+      return fail(error);
+    if (bad_lines > 0)
+      Write(Stream::kErr, "korvane-restore: 跳过 " + std::to_string(bad_lines) +
+                              " 行无法识别的日志 / skipped unreadable log lines\n");
+  }
+
+  std::unique_ptr<LogFile> log;
+  if (!options->log_path.empty() && !options->dry_run) {
+    const std::string log_path = AbsolutePath(options->log_path);
+    log = OpenLogFile(log_path, error);
+    if (!log || !log->Append(LogHeader(std::chrono::system_clock::now())))
+      return fail("无法写入日志 / cannot write the log " + log_path + ": " +
+                  (log ? log->error() : error));
+  }
 
   std::unique_ptr<FileSystem> fs = MakeNativeFileSystem();
   Printer printer(*options);
@@ -207,8 +297,20 @@ int RunCommandLine(const std::vector<std::string>& args) {
   TerminalDialogs dialogs(options->yes);
   Restorer restorer(*fs, report, pump, dialogs);
   dialogs.set_stop_flag(&restorer.StopFlag);
+  restorer.set_dry_run(options->dry_run);
+  bool log_failed = false;
+  if (log) {
+    restorer.set_rename_observer([&](const RenameRecord& record) {
+      if (log->Append(LogLine(record)))
+        return true;
+      log_failed = true;
+      return false;
+    });
+  }
 
-  const StartOutcome outcome = restorer.Start(AbsolutePath(options->folder));
+  const StartOutcome outcome = options->undo_path.empty()
+                                   ? restorer.Start(AbsolutePath(options->folder))
+                                   : restorer.Undo(undo_records);
   report.Flush();
   printer.ClearProgress();
 
@@ -218,7 +320,7 @@ int RunCommandLine(const std::vector<std::string>& args) {
     case StartOutcome::kDeclined:
       Write(Stream::kErr, dialogs.no_terminal()
                               ? "korvane-restore: 没有终端可供确认；确认要还原请加 --yes。\n"
-                                "No terminal to confirm on; add --yes to restore without asking.\n"
+                                "No terminal to confirm on; add --yes to go ahead without asking.\n"
                               : "已取消，未作任何更改。\n");
       return kExitNotRun;
     case StartOutcome::kBusy:
@@ -227,14 +329,21 @@ int RunCommandLine(const std::vector<std::string>& args) {
     case StartOutcome::kInterrupted:
       break;
   }
+  if (log_failed)
+    Write(Stream::kErr,
+          "korvane-restore: 无法写入日志，已停止 / the log could not be written, "
+          "run stopped: " +
+              log->error() + "\n");
 
   const bool interrupted = outcome == StartOutcome::kInterrupted;
   if (options->json) {
-    Write(Stream::kOut,
-          JsonTotals(restorer.ScanCount, restorer.SuccessCount, restorer.FailCount, interrupted));
+    Write(Stream::kOut, JsonTotals(restorer.ScanCount, restorer.SuccessCount, restorer.FailCount,
+                                   interrupted, options->dry_run));
   } else {
     Write(Stream::kOut, restorer.Summary() + "\n" +
                             std::string(interrupted ? kStatusInterrupted : kStatusFinished) + "\n");
+    if (options->dry_run)
+      Write(Stream::kOut, "试运行：没有重命名任何文件。\n");
   }
   Flush(Stream::kOut);
   if (interrupted)

@@ -14,15 +14,34 @@ constexpr std::array<int, 4> kWidths = {6, 6, 32, 48};
 std::string Line(const std::array<std::string_view, kColumnCount>& cells) {
   std::string out;
   for (std::size_t i = 0; i < kWidths.size(); ++i) {
-    out += PadToWidth(ValidUtf8(cells[i]), kWidths[i]);
+    out += PadToWidth(TerminalText(cells[i]), kWidths[i]);
     out += "  ";
   }
-  out += ValidUtf8(cells[kColNote]);
+  out += TerminalText(cells[kColNote]);
   out += '\n';
   return out;
 }
 
 }  // namespace
+
+std::string TerminalText(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t start = i;
+    char32_t c;
+    if (!NextCodePoint(text, i, c) || (c >= 0x80 && c <= 0x9F)) {
+      AppendUtf8(out, kReplacementChar);
+    } else if (c < 0x20) {
+      AppendUtf8(out, 0x2400 + c);  // the Control Pictures block: ␀ to ␟
+    } else if (c == 0x7F) {
+      AppendUtf8(out, 0x2421);  // ␡
+    } else {
+      out.append(text.substr(start, i - start));
+    }
+  }
+  return out;
+}
 
 std::string PadToWidth(std::string_view text, int columns) {
   std::string out(text);
@@ -75,14 +94,18 @@ std::string JsonRow(int number, const Row& row) {
 std::string JsonTotals(std::int32_t scanned,
                        std::int32_t succeeded,
                        std::int32_t failed,
-                       bool interrupted) {
-  return "{\"scanned\":" + std::to_string(scanned) + ",\"succeeded\":" + std::to_string(succeeded) +
-         ",\"failed\":" + std::to_string(failed) +
-         ",\"interrupted\":" + (interrupted ? "true" : "false") + "}\n";
+                       bool interrupted,
+                       bool dry_run) {
+  std::string out = "{\"scanned\":" + std::to_string(scanned);
+  out += ",\"succeeded\":" + std::to_string(succeeded);
+  out += ",\"failed\":" + std::to_string(failed);
+  out += interrupted ? ",\"interrupted\":true" : ",\"interrupted\":false";
+  out += dry_run ? ",\"dry_run\":true}\n" : "}\n";
+  return out;
 }
 
 std::string ProgressLine(std::string_view path, std::string_view summary, int columns) {
-  const std::string clean = ValidUtf8(path);
+  const std::string clean = TerminalText(path);
   const int room = columns - DisplayWidth(summary) - 3;
   if (columns <= 0 || DisplayWidth(clean) <= room)
     return clean + "  " + std::string(summary);

@@ -9,6 +9,11 @@
 
 namespace korvane {
 
+// Text fit for a terminal: ill-formed bytes become U+FFFD, and control characters, which a
+// file name may hold, are shown as symbols (a newline as ␊, ESC as ␛) so that a name can neither
+// start a new line of the report nor send commands to the terminal.
+std::string TerminalText(std::string_view text);
+
 // The text padded with spaces to `columns` terminal columns (CJK characters take two).
 std::string PadToWidth(std::string_view text, int columns);
 
@@ -21,7 +26,8 @@ std::string JsonRow(int number, const Row& row);
 std::string JsonTotals(std::int32_t scanned,
                        std::int32_t succeeded,
                        std::int32_t failed,
-                       bool interrupted);
+                       bool interrupted,
+                       bool dry_run = false);
 
 // One progress line that fits `columns`: the path, shortened at its start when needed, and the
 // summary.

@@ -48,6 +48,12 @@ class FolderCursor {
 
   // Renames an entry of the current folder. Never replaces an existing entry.
   [[nodiscard]] virtual FsResult Rename(std::string_view from, std::string_view to) = 0;
+
+  // What Rename(from, to) would answer, judged without changing anything: the same failure when
+  // `to` exists (or `to_taken` says an earlier rename would have made it) or `from` is gone.
+  [[nodiscard]] virtual FsResult CheckRename(std::string_view from,
+                                             std::string_view to,
+                                             bool to_taken) = 0;
 };
 
 class FileSystem {

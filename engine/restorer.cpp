@@ -47,8 +47,7 @@ StartOutcome Restorer::Start(std::string_view path_text) {
   }
   // The boxes pump events; a run begun from inside them would share these counters.
   running_ = true;
-  const bool confirmed = dialogs_.Confirm(kConfirmQuestion);
-  if (!confirmed) {
+  if (!dialogs_.Confirm(kConfirmQuestion)) {
     running_ = false;
     return StartOutcome::kDeclined;
   }
@@ -57,11 +56,19 @@ StartOutcome Restorer::Start(std::string_view path_text) {
   if (!run_path.ends_with(style_.separator))
     run_path.push_back(style_.separator);
 
+  BeginRun();
+  ScanFolderTree(run_path);
+  return EndRun();
+}
+
+void Restorer::BeginRun() {
+  running_ = true;
   StopFlag = false;
   ScanCount = SuccessCount = FailCount = 0;
   report_.RemoveAllRows();
-  ScanFolderTree(run_path);
+}
 
+StartOutcome Restorer::EndRun() {
   report_.SetSummaryText(Summary());
   const bool interrupted = StopFlag;
   report_.SetStatusText(interrupted ? kStatusInterrupted : kStatusFinished);
@@ -70,31 +77,53 @@ StartOutcome Restorer::Start(std::string_view path_text) {
   return interrupted ? StartOutcome::kInterrupted : StartOutcome::kFinished;
 }
 
+StartOutcome Restorer::Undo(const std::vector<RenameRecord>& records) {
+  if (running_)
+    return StartOutcome::kBusy;
+  running_ = true;
+  if (!dialogs_.Confirm(UndoQuestion(records.size()))) {
+    running_ = false;
+    return StartOutcome::kDeclined;
+  }
+  BeginRun();
+  for (auto it = records.rbegin(); it != records.rend() && !StopFlag; ++it) {
+    pump_.PumpEvents();
+    const std::size_t cut = it->target.rfind(style_.separator);
+    const std::string_view current_name = cut == std::string::npos
+                                              ? std::string_view(it->target)
+                                              : std::string_view(it->target).substr(cut + 1);
+    AddOutcomeRow(current_name, it->source, UndoRename(fs_, *it), "成功", "失败");
+    CountEntry(it->target);
+  }
+  return EndRun();
+}
+
 void Restorer::ScanFolderTree(const std::string& folder) {
   std::unique_ptr<FolderCursor> cursor = fs_.OpenTree(folder);
   if (!cursor)
     return;
 
-  // One frame per open level: the level's path and the subfolders still to visit. The walk keeps
-  // names, not open folders, so depth costs memory only.
+  // One frame per open level: where the level's path ends in `path`, and the subfolders still to
+  // visit. The walk keeps names, not open folders, so depth costs memory only.
   struct Frame {
-    std::string path;
+    std::size_t path_size;
     std::vector<std::string> subfolders;
     std::size_t next = 0;
   };
   std::vector<Frame> stack;
   std::vector<DirEntry> entries;
+  std::string path = folder;
 
-  // Lists the folder the cursor stands in, runs the folder pass on it and pushes its frame.
-  // False when the folder could not be listed or a stop was requested.
-  auto visit = [&](std::string path) {
+  // Lists the folder the cursor stands in (named by `path`), runs the folder pass on it and
+  // pushes its frame. False when the folder could not be listed or a stop was requested.
+  auto visit = [&] {
     if (!cursor->List(entries))
       return false;
     pump_.PumpEvents();
     if (StopFlag)
       return false;
     RestoreFolder(*cursor, path, entries);
-    Frame frame{std::move(path), {}, 0};
+    Frame frame{path.size(), {}, 0};
     for (DirEntry& e : entries) {
       if (IsWalkedFolder(e))
         frame.subfolders.push_back(std::move(e.name));
@@ -103,7 +132,7 @@ void Restorer::ScanFolderTree(const std::string& folder) {
     return true;
   };
 
-  if (!visit(folder))
+  if (!visit())
     return;
   while (!stack.empty() && !StopFlag) {
     Frame& top = stack.back();
@@ -119,8 +148,11 @@ void Restorer::ScanFolderTree(const std::string& folder) {
     const std::string& name = top.subfolders[top.next++];
     if (!cursor->Enter(name))
       continue;
-    std::string child = top.path + name + style_.separator;
-    if (!visit(std::move(child)))
+    // The child's path is its parent's, the name and one separator, as typed: not normalised.
+    path.resize(top.path_size);
+    path += name;
+    path += style_.separator;
+    if (!visit())
       cursor->Leave();
   }
 }
@@ -130,6 +162,7 @@ void Restorer::RestoreFolder(FolderCursor& cursor,
                              const std::vector<DirEntry>& entries) {
   if (style_.skips_rootless_folders && folder.starts_with(style_.separator))
     return;
+  claimed_.clear();
   for (const DirEntry& entry : entries) {
     if (StopFlag)
       return;
@@ -151,39 +184,79 @@ void Restorer::RestoreEntry(FolderCursor& cursor,
   pump_.PumpEvents();
 
   if (const std::size_t p = CandidateMarker(lower)) {
-    const std::string_view restored = RestoredName(lower, p);
-    const int n = report_.RowCount() + 1;
-    const std::string key = RowKey(n);
-    report_.AddRow(key, std::to_string(n));
-
+    const std::string restored(RestoredName(lower, p));
+    const std::string target = EntryPath(folder, restored, style_.separator);
     // The source is the name as found: on a case-sensitive file system the lower-cased name may
     // name nothing, or another file.
     FsResult result;
     if (IsDotName(restored)) {
-      result = {false, 0, "还原后的名称“" + std::string(restored) + "”不是有效的文件名"};
+      result = {false, 0, "还原后的名称“" + restored + "”不是有效的文件名"};
+    } else if (dry_run_) {
+      result = cursor.CheckRename(entry.name, restored, claimed_.contains(restored));
+      if (result.ok)
+        claimed_.insert(restored);
     } else {
       result = cursor.Rename(entry.name, restored);
     }
-    if (result.ok) {
-      ++SuccessCount;
-      report_.SetSubItem(key, 1, "成功");
-      report_.SetSubItem(key, 4, "-");
+    if (dry_run_) {
+      AddOutcomeRow(lower, target, result, kDryRunOk, kDryRunConflict);
     } else {
-      ++FailCount;
-      report_.SetSubItem(key, 1, "失败");
-      report_.SetSubItemColour(n, kFailColour);
-      report_.SetSubItem(key, 4, result.description);
+      AddOutcomeRow(lower, target, result, "成功", "失败");
     }
-    report_.SetSubItem(key, 2, lower);
-    report_.SetSubItem(key, 3, EntryPath(folder, restored, style_.separator));
+    if (result.ok && !dry_run_ && observer_ &&
+        !observer_({EntryPath(folder, entry.name, style_.separator), target})) {
+      StopFlag = true;
+    }
   }
+  CountEntry(display);
+}
 
+void Restorer::AddOutcomeRow(std::string_view old_name,
+                             std::string_view new_path,
+                             const FsResult& result,
+                             std::string_view ok_text,
+                             std::string_view fail_text) {
+  const int n = report_.RowCount() + 1;
+  const std::string key = RowKey(n);
+  report_.AddRow(key, std::to_string(n));
+  if (result.ok) {
+    ++SuccessCount;
+    report_.SetSubItem(key, 1, ok_text);
+    report_.SetSubItem(key, 4, "-");
+  } else {
+    ++FailCount;
+    report_.SetSubItem(key, 1, fail_text);
+    report_.SetSubItemColour(n, kFailColour);
+    report_.SetSubItem(key, 4, result.description);
+  }
+  report_.SetSubItem(key, 2, old_name);
+  report_.SetSubItem(key, 3, new_path);
+}
+
+void Restorer::CountEntry(std::string_view display_path) {
   ++ScanCount;
   if (ScanCount % 20 == 0) {
-    report_.SetStatusText(display);
+    report_.SetStatusText(display_path);
     report_.SetSummaryText(Summary());
     pump_.PumpEvents();
   }
+}
+
+std::string UndoQuestion(std::size_t count) {
+  return "确定撤销这 " + std::to_string(count) + " 项还原吗？";
+}
+
+FsResult UndoRename(FileSystem& fs, const RenameRecord& record) {
+  const char sep = fs.Style().separator;
+  const std::size_t cut = record.target.rfind(sep);
+  if (cut == std::string::npos || cut != record.source.rfind(sep) ||
+      record.source.compare(0, cut, record.target, 0, cut) != 0) {
+    return {false, 0, "日志中的两个路径不在同一文件夹"};
+  }
+  const std::unique_ptr<FolderCursor> cursor = fs.OpenTree(record.target.substr(0, cut + 1));
+  if (!cursor)
+    return {false, 0, "无法打开文件夹"};
+  return cursor->Rename(record.target.substr(cut + 1), record.source.substr(cut + 1));
 }
 
 }  // namespace korvane

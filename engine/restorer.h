@@ -4,11 +4,14 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "engine/file_system.h"
+#include "engine/rename_log.h"
 #include "engine/run_report.h"
 
 namespace korvane {
@@ -16,6 +19,15 @@ namespace korvane {
 inline constexpr std::string_view kConfirmQuestion = "确定开始还原文件命名吗？";
 inline constexpr std::string_view kStatusFinished = "执行完毕.";
 inline constexpr std::string_view kStatusInterrupted = "执行中断.";
+// 状态 of a dry run's rows, in place of 成功 and 失败.
+inline constexpr std::string_view kDryRunOk = "将还原";
+inline constexpr std::string_view kDryRunConflict = "冲突";
+
+// "确定撤销这 N 项还原吗？"
+std::string UndoQuestion(std::size_t count);
+
+// Gives a logged rename back its source name, in the target's folder, never replacing.
+FsResult UndoRename(FileSystem& fs, const RenameRecord& record);
 
 // "文件夹[<path>]不存在，请重新选择"
 std::string MissingFolderText(std::string_view path);
@@ -37,6 +49,19 @@ class Restorer {
   // The Stop action: asks a running walk to unwind at its next entry.
   void Stop() { StopFlag = true; }
 
+  // Reverses logged renames, newest first, as a run of its own: rows, counters, labels and stop
+  // behave as in Start, after the confirmation `UndoQuestion`.
+  StartOutcome Undo(const std::vector<RenameRecord>& records);
+
+  // A dry run renames nothing: each candidate's row says 将还原, or 冲突 with the reason a real
+  // run would meet (the target exists, or an earlier candidate of the folder claims it).
+  void set_dry_run(bool dry_run) { dry_run_ = dry_run; }
+  // Called after each rename that succeeded; returning false stops the run (the record could
+  // not be kept, so the user could not undo what follows).
+  void set_rename_observer(std::function<bool(const RenameRecord&)> observer) {
+    observer_ = std::move(observer);
+  }
+
   // Walks `folder` (ending in the separator) and everything below it, depth first, pre-order.
   void ScanFolderTree(const std::string& folder);
 
@@ -56,6 +81,18 @@ class Restorer {
                      const std::string& folder,
                      const std::vector<DirEntry>& entries);
   void RestoreEntry(FolderCursor& cursor, const std::string& folder, const DirEntry& entry);
+  // Opens the run: clears the stop flag, the counters and the rows.
+  void BeginRun();
+  // Closes the run: the summary, the final status, the stop flag set.
+  StartOutcome EndRun();
+  // Counts one examined entry and refreshes the labels on every twentieth.
+  void CountEntry(std::string_view display_path);
+  // Appends row n and fills it with the outcome of one rename.
+  void AddOutcomeRow(std::string_view old_name,
+                     std::string_view new_path,
+                     const FsResult& result,
+                     std::string_view ok_text,
+                     std::string_view fail_text);
 
   FileSystem& fs_;
   RunReport& report_;
@@ -63,6 +100,9 @@ class Restorer {
   Dialogs& dialogs_;
   const PathStyle style_;
   bool running_ = false;
+  bool dry_run_ = false;
+  std::function<bool(const RenameRecord&)> observer_;
+  std::unordered_set<std::string> claimed_;  // dry run: targets taken earlier in this folder
 };
 
 }  // namespace korvane

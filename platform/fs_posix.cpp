@@ -64,8 +64,13 @@ class PosixCursor final : public FolderCursor {
     if (!dir_)
       return false;
     rewinddir(dir_);
-    errno = 0;
-    while (const dirent* d = readdir(dir_)) {
+    for (;;) {
+      // Only readdir's own errno tells an error from the end; the type lookup below may fail
+      // for an entry deleted meanwhile and must not make the whole folder unlistable.
+      errno = 0;
+      const dirent* d = readdir(dir_);
+      if (!d)
+        break;
       const char* n = d->d_name;
       if (n[0] == '.' && (n[1] == '\0' || (n[1] == '.' && n[2] == '\0')))
         continue;
@@ -118,6 +123,18 @@ class PosixCursor final : public FolderCursor {
     Adopt(WalkFromRoot());
   }
 
+  FsResult CheckRename(std::string_view from, std::string_view to, bool to_taken) override {
+    if (!dir_)
+      return Failure(ENOENT);
+    const int fd = dirfd(dir_);
+    struct stat st;
+    if (fstatat(fd, std::string(from).c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+      return Failure(errno);
+    if (to_taken || fstatat(fd, std::string(to).c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0)
+      return Failure(EEXIST);
+    return {};
+  }
+
   FsResult Rename(std::string_view from, std::string_view to) override {
     if (!dir_)
       return Failure(ENOENT);
@@ -132,10 +149,11 @@ class PosixCursor final : public FolderCursor {
     // existing name. Where neither works, leave both names alone.
     if (linkat(fd, f.c_str(), fd, t.c_str(), 0) != 0) {
       const int code = errno;
-      if (code == EEXIST)
-        return Failure(code);
       FsResult r = Failure(code);
-      r.description = "此文件系统无法保证不覆盖已有文件，未重命名（" + r.description + "）";
+      // Only a refused hard link needs the reason said; a vanished source or a taken name reads
+      // as it would after any rename.
+      if (code == EPERM || code == EOPNOTSUPP || code == EMLINK)
+        r.description = "此文件系统无法保证不覆盖已有文件，未重命名（" + r.description + "）";
       return r;
     }
     if (unlinkat(fd, f.c_str(), 0) != 0) {

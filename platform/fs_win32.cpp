@@ -191,6 +191,20 @@ class Win32Cursor final : public FolderCursor {
     parents_.pop_back();
   }
 
+  FsResult CheckRename(std::string_view from, std::string_view to, bool to_taken) override {
+    if (!IsPlainName(from))
+      return Failure(ERROR_INVALID_NAME);
+    if (const std::optional<std::string> why = UnusableName(to))
+      return {false, ERROR_INVALID_NAME, *why};
+    QuietErrors quiet;
+    if (GetFileAttributesW((path_ + Widen(from)).c_str()) == INVALID_FILE_ATTRIBUTES)
+      return Failure(GetLastError());
+    // Case-insensitive, as MoveFileExW is: REPORT.DOC takes the name report.doc.
+    if (to_taken || GetFileAttributesW((path_ + Widen(to)).c_str()) != INVALID_FILE_ATTRIBUTES)
+      return Failure(ERROR_ALREADY_EXISTS);
+    return {};
+  }
+
   FsResult Rename(std::string_view from, std::string_view to) override {
     if (!IsPlainName(from))
       return Failure(ERROR_INVALID_NAME);

@@ -26,6 +26,25 @@ TEST(CliOutputTest, TableColumnsLineUpWithChineseText) {
   EXPECT_EQ(PadToWidth("toolong", 3), "toolong");
 }
 
+TEST(CliOutputTest, ANameCannotBreakTheTableOrCommandTheTerminal) {
+  // A newline would forge a row of its own; ESC, BEL and the C1 CSI would reach the terminal.
+  const std::string name =
+      "evil\n2\t成功\x1b]0;title\x07\x1b[2J\x7f\xc2\x9b"
+      "31m\xff.2011.qjd";
+  const std::string line = TableLine(MakeRow("成功", name.c_str(), ("/d/" + name).c_str(), "-"));
+  EXPECT_EQ(line.find('\n'), line.size() - 1) << line;
+  for (unsigned char c : line.substr(0, line.size() - 1)) {
+    EXPECT_GE(c, 0x20) << line;
+    EXPECT_NE(c, 0x7F) << line;
+  }
+  EXPECT_EQ(line.find("\xc2\x9b"), std::string::npos);
+  EXPECT_EQ(TerminalText("a\nb\tc\x1b\x7f"), "a␊b␉c␛␡");
+  EXPECT_EQ(TerminalText("报告 \\ ok"), "报告 \\ ok");
+  EXPECT_EQ(TerminalText("\xff"), "\uFFFD");
+  const std::string progress = ProgressLine("/d/a\rb", "s", 80);
+  EXPECT_EQ(progress.find('\r'), std::string::npos);
+}
+
 TEST(CliOutputTest, JsonEscapesAndReplacesIllFormedBytes) {
   EXPECT_EQ(JsonString("a\"b\\c\n\t\x01"), R"("a\"b\\c\u000a\u0009\u0001")");
   EXPECT_EQ(JsonString("x\xFFy"), "\"x\uFFFDy\"");

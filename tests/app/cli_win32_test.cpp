@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/cli_output.h"
+#include "engine/rename_log.h"
 #include "platform/console.h"
 #include "platform/text_win32.h"
 #include "tests/support/sandbox.h"
@@ -39,6 +40,42 @@ TEST(CliWin32Test, RedirectedOutputIsUtf8BytesAndArgumentsArriveAsTyped) {
       testing::RunProgram(KORVANE_CLI_EXE, {"-y", "--quiet", folder + "\\无"}, "", "", io);
   EXPECT_EQ(table.exit_code, 2);
   EXPECT_EQ(table.err, "文件夹[" + folder + "\\无]不存在，请重新选择\n");
+}
+
+TEST(CliWin32Test, DryRunThenLoggedRunThenUndo) {
+  Sandbox tree, io;
+  tree.File("Photo.JPG.2011.qjd", "photo");
+  tree.File("KEEP.TXT", "keep");
+  tree.File("keep.txt.2011.qjd", "blocked");  // by KEEP.TXT: names differ in case only
+  const auto original = tree.Snapshot();
+  const std::string root = testing::Utf8(tree.root());
+  const std::string log = testing::Utf8(io.Path("还原 日志.log"));
+  const auto run = [&](const std::vector<std::string>& args) {
+    return testing::RunProgram(KORVANE_CLI_EXE, args, "", "", io);
+  };
+
+  const ProgramResult dry = run({"--dry-run", "--format=json", root});
+  EXPECT_EQ(dry.exit_code, 1) << dry.err;
+  EXPECT_NE(dry.out.find("\"old_name\":\"photo.jpg.2011.qjd\",\"new_path\":" +
+                         JsonString(root + "\\photo.jpg") + ",\"note\":\"-\""),
+            std::string::npos)
+      << dry.out;
+  EXPECT_NE(dry.out.find("\"status\":\"冲突\",\"old_name\":\"keep.txt.2011.qjd\""),
+            std::string::npos)
+      << dry.out;
+  EXPECT_EQ(tree.Snapshot(), original);
+
+  const ProgramResult real = run({"--yes", "--quiet", "--log", log, root});
+  EXPECT_EQ(real.exit_code, 1) << real.err;
+  EXPECT_EQ(testing::ReadFile(tree.Path("photo.jpg")), "photo");
+  const std::string logged = testing::ReadFile(io.Path("还原 日志.log"));
+  EXPECT_NE(logged.find(LogLine({root + "\\Photo.JPG.2011.qjd", root + "\\photo.jpg"})),
+            std::string::npos)
+      << logged;
+
+  const ProgramResult undo = run({"--yes", "--format=json", "--undo", log});
+  EXPECT_EQ(undo.exit_code, 0) << undo.err << undo.out;
+  EXPECT_EQ(tree.Snapshot(), original);
 }
 
 // A console of this process's own for the test's length, unless its output already goes to a

@@ -1,0 +1,210 @@
+// The command line under POSIX process control: signals, pipes, a tree of awkward names.
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "tests/support/sandbox.h"
+#include "tests/support/spawn.h"
+
+namespace korvane {
+namespace {
+
+using testing::Sandbox;
+
+struct Child {
+  pid_t pid = -1;
+  int out = -1;  // read end of its standard output
+};
+
+Child Spawn(const std::vector<std::string>& args) {
+  int pipe_fds[2];
+  if (pipe(pipe_fds) != 0)
+    return {};
+  const pid_t pid = fork();
+  if (pid == 0) {
+    dup2(pipe_fds[1], STDOUT_FILENO);
+    const int null_fd = open("/dev/null", O_RDWR);
+    dup2(null_fd, STDIN_FILENO);
+    dup2(null_fd, STDERR_FILENO);
+    std::vector<char*> argv{const_cast<char*>(KORVANE_CLI_EXE)};
+    for (const std::string& a : args)
+      argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+  close(pipe_fds[1]);
+  return {pid, pipe_fds[0]};
+}
+
+std::string ReadAll(int fd) {
+  std::string out;
+  char buf[65536];
+  for (ssize_t n; (n = read(fd, buf, sizeof buf)) > 0;)
+    out.append(buf, static_cast<std::size_t>(n));
+  close(fd);
+  return out;
+}
+
+int Wait(pid_t pid) {
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(CliPosixTest, InterruptStopsTheRunAndReportsIt) {
+  Sandbox tree;
+  constexpr int kFiles = 3000;  // far more rows than a pipe holds
+  for (int i = 0; i < kFiles; ++i)
+    tree.File("f" + std::to_string(i) + ".dat.2011.qjd", "x");
+  // The program blocks on the full pipe; the signal arrives while it is mid-run.
+  Child child = Spawn({"--yes", "--format=json", testing::Utf8(tree.root())});
+  ASSERT_GT(child.pid, 0);
+  char first[1];
+  ASSERT_EQ(read(child.out, first, 1), 1);
+  usleep(200 * 1000);
+  kill(child.pid, SIGINT);
+  const std::string out = ReadAll(child.out);
+  EXPECT_EQ(Wait(child.pid), 130);
+  EXPECT_NE(out.find("\"interrupted\":true}"), std::string::npos);
+
+  // Each file is under its original or restored name, as many restored as rows say.
+  int restored = 0;
+  for (const auto& [name, content] : tree.Snapshot())
+    restored += !name.ends_with(".qjd");
+  std::size_t rows = 0;
+  for (std::size_t at = 0; (at = out.find("\"status\":\"成功\"", at)) != std::string::npos; ++at)
+    ++rows;
+  EXPECT_EQ(static_cast<std::size_t>(restored), rows);
+  EXPECT_LT(restored, kFiles);
+  EXPECT_EQ(tree.Snapshot().size(), static_cast<std::size_t>(kFiles));
+}
+
+TEST(CliPosixTest, ATreeOfAwkwardNamesLosesNothing) {
+  Sandbox tree;
+  const std::vector<std::string> names = {
+      "报告 最终版.docx.2011.qjd",
+      " lead and trail .txt.2011.qjd",
+      "tab\there.2011.qjd",
+      "new\nline.2011.qjd",
+      "back\\slash.2011.qjd",
+      "quote\"s'.2011.qjd",
+      "bytes\xFF\xFE.2011.qjd",
+      "UPPER.TXT.2011.QJD",
+      "upper.txt.2012.qjd",
+      "a.2011.qjd",
+      "a",
+      "$(echo hi);.2011.qjd",
+      std::string(240, 'n') + ".2011.qjd",
+  };
+  std::map<std::string, std::string> contents;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    const std::string rel = names[i];
+    tree.File(rel, "content " + std::to_string(i));
+    contents[rel] = "content " + std::to_string(i);
+  }
+  tree.File("sub/深 层/x.2011.qjd", "deep");
+  contents["sub/深 层/x.2011.qjd"] = "deep";
+  Child child = Spawn({"--yes", "--format=json", testing::Utf8(tree.root())});
+  const std::string out = ReadAll(child.out);
+  EXPECT_EQ(Wait(child.pid), 1) << out;  // "a" blocks one, UPPER/upper collide
+
+  // Every content is still there exactly once.
+  std::multiset<std::string> before, after;
+  for (const auto& [name, content] : contents)
+    before.insert(content);
+  for (const auto& [name, content] : tree.Snapshot())
+    if (content != "<folder>")
+      after.insert(content);
+  EXPECT_EQ(before, after);
+  EXPECT_NE(out.find("\"failed\":2,"), std::string::npos) << out;
+  EXPECT_NE(out.find("\"succeeded\":11,"), std::string::npos) << out;
+  EXPECT_EQ(testing::ReadFile(tree.Path("tab\there")), "content 2");
+  EXPECT_EQ(testing::ReadFile(tree.Path("sub/深 层/x")), "deep");
+}
+
+TEST(CliPosixTest, DryRunThenLoggedRunThenUndo) {
+  Sandbox tree, io;
+  tree.File("Photo.JPG.2011.qjd", "photo");
+  tree.File("line\nbreak.2011.qjd", "odd");
+  tree.File("keep.txt", "keep");
+  tree.File("keep.txt.2011.qjd", "blocked");
+  const auto original = tree.Snapshot();
+  const std::string root = testing::Utf8(tree.root());
+  const std::string log = testing::Utf8(io.Path("renames.log"));
+
+  Child dry = Spawn({"--dry-run", "--format=json", root});
+  const std::string dry_out = ReadAll(dry.out);
+  EXPECT_EQ(Wait(dry.pid), 1);
+  EXPECT_NE(dry_out.find("\"status\":\"将还原\""), std::string::npos) << dry_out;
+  EXPECT_NE(dry_out.find("\"status\":\"冲突\""), std::string::npos) << dry_out;
+  EXPECT_NE(dry_out.find(",\"dry_run\":true}"), std::string::npos) << dry_out;
+  EXPECT_EQ(tree.Snapshot(), original);
+
+  Child run = Spawn({"--yes", "--quiet", "--log", log, root});
+  ReadAll(run.out);
+  EXPECT_EQ(Wait(run.pid), 1);
+  EXPECT_EQ(testing::ReadFile(tree.Path("photo.jpg")), "photo");
+  const std::string logged = testing::ReadFile(io.Path("renames.log"));
+  EXPECT_TRUE(logged.starts_with("# korvane-restore")) << logged;
+  EXPECT_NE(logged.find(root + "/Photo.JPG.2011.qjd\t" + root + "/photo.jpg\n"), std::string::npos)
+      << logged;
+  EXPECT_NE(logged.find("line\\nbreak.2011.qjd"), std::string::npos) << logged;
+
+  // A crash left half a line at the end; it is ignored.
+  io.File("renames.log", logged + root + "/half");
+  Child undo = Spawn({"--yes", "--format=json", "--undo", log});
+  const std::string undo_out = ReadAll(undo.out);
+  EXPECT_EQ(Wait(undo.pid), 0) << undo_out;
+  EXPECT_NE(undo_out.find("{\"scanned\":2,\"succeeded\":2,\"failed\":0"), std::string::npos)
+      << undo_out;
+  EXPECT_EQ(tree.Snapshot(), original);
+}
+
+TEST(CliPosixTest, OptionsThatDoNotGoTogetherAreRefused) {
+  Sandbox io;
+  for (const std::vector<std::string>& args : {std::vector<std::string>{"--undo", "x.log", "/tmp"},
+                                               {"--undo", "x.log", "--dry-run"},
+                                               {"--log"},
+                                               {"--undo"},
+                                               {"--undo", testing::Utf8(io.Path("missing.log"))}}) {
+    Child c = Spawn(args);
+    ReadAll(c.out);
+    EXPECT_EQ(Wait(c.pid), 2) << args[0];
+  }
+}
+
+// Windows allows no control characters in names.
+TEST(CliPosixTest, NamesWithControlCharactersKeepOneLinePerRow) {
+  Sandbox tree, io;
+  const auto RunCli = [](Sandbox& io, const std::vector<std::string>& args) {
+    return testing::RunProgram(KORVANE_CLI_EXE, args, "", "", io);
+  };
+  tree.File("evil\n2\tforged.2011.qjd", "a");
+  tree.File("esc\x1b]0;title\x07.2011.qjd", "b");
+  const testing::ProgramResult table = RunCli(io, {"--yes", testing::Utf8(tree.root())});
+  EXPECT_EQ(table.exit_code, 0) << table.err;
+  // The header, two rows, the summary and the status.
+  EXPECT_EQ(std::count(table.out.begin(), table.out.end(), '\n'), 5) << table.out;
+  EXPECT_EQ(table.out.find('\x1b'), std::string::npos);
+  Sandbox second;
+  second.File("evil\n2\tforged.2011.qjd", "a");
+  const testing::ProgramResult json =
+      RunCli(io, {"--yes", "--format=json", testing::Utf8(second.root())});
+  EXPECT_EQ(std::count(json.out.begin(), json.out.end(), '\n'), 2) << json.out;
+  EXPECT_NE(json.out.find(R"("old_name":"evil\u000a2\u0009forged.2011.qjd")"), std::string::npos)
+      << json.out;
+  EXPECT_TRUE(std::filesystem::exists(tree.Path("evil\n2\tforged")));
+}
+
+}  // namespace
+}  // namespace korvane

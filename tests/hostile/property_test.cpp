@@ -1,0 +1,151 @@
+// Randomised whole-tree properties: for many generated trees, a run (whole, or stopped at a
+// random moment) leaves every file under its original or its restored name with its content, and
+// the rows and counters say exactly which.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <sstream>
+
+#include "platform/native.h"
+#include "tests/hostile/run_support.h"
+#include "tests/hostile/tree_model.h"
+#include "tests/support/sandbox.h"
+#include "tests/support/scripted.h"
+
+namespace korvane {
+namespace {
+
+using testing::CheckRun;
+using testing::RunRecord;
+using testing::Sandbox;
+using testing::Tree;
+
+std::string Describe(const Tree& tree) {
+  std::ostringstream s;
+  for (const auto& [rel, node] : tree) {
+    s << "  ";
+    for (unsigned char c : rel)
+      s << (c < 0x20 || c == 0x7F ? '?' : static_cast<char>(c));
+    s << (node.kind == testing::Node::kFolder ? "/"
+          : node.kind == testing::Node::kLink ? " ->"
+                                              : "")
+      << "\n";
+  }
+  return s.str();
+}
+
+class WholeTreeProperty : public ::testing::Test {
+ protected:
+  testing::TreeShape Shape(const Sandbox& outside) const {
+    testing::TreeShape shape;
+    shape.odd_names = testing::OddNamesAllowed();
+    shape.make_special_file = testing::SpecialFileMaker();
+    shape.outside = outside.root();
+    return shape;
+  }
+
+  // Generates the tree of `seed`, runs, and checks. False when a check failed.
+  bool RunSeed(unsigned seed, bool stop_at_random) {
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    Sandbox sb, outside;
+    outside.File("victim.txt.2011.qjd", "outside");
+    outside.File("sub/deeper.2011.qjd", "outside too");
+    std::mt19937 rng(seed);
+    testing::GenerateTree(sb.root(), rng, Shape(outside));
+    const Tree before = testing::TakeSnapshot(sb.root());
+    const Tree outside_before = testing::TakeSnapshot(outside.root());
+
+    int stop_at = 0;
+    if (stop_at_random)
+      stop_at = std::uniform_int_distribution<int>(1, 3 * static_cast<int>(before.size()) + 3)(rng);
+    const RunRecord run =
+        testing::RunRestoration(sb.RunPath(), [&](int count, Restorer& r, const RowStore&) {
+          if (count == stop_at)
+            r.Stop();
+        });
+    interrupted_runs += run.interrupted ? 1 : 0;
+    if (stop_at_random && !run.interrupted) {
+      // The stop came after the last pumping point: the run is whole.
+      EXPECT_EQ(run.status, "执行完毕.");
+    }
+    CheckRun(before, testing::TakeSnapshot(sb.root()), run, sb.RunPath(), *fs);
+    EXPECT_EQ(testing::TakeSnapshot(outside.root()), outside_before) << "touched outside the tree";
+    if (HasFailure()) {
+      ADD_FAILURE() << "tree of seed " << seed << " (stop at pump " << stop_at << "):\n"
+                    << Describe(before);
+      return false;
+    }
+    return true;
+  }
+
+  std::unique_ptr<FileSystem> fs = MakeNativeFileSystem();
+  int interrupted_runs = 0;
+};
+
+TEST_F(WholeTreeProperty, RandomTreesLoseNothingAndRowsMatchTheDisk) {
+  const int seeds = testing::SeedCount(300);
+  for (int seed = 1; seed <= seeds; ++seed) {
+    if (!RunSeed(static_cast<unsigned>(seed), false))
+      break;
+  }
+}
+
+TEST_F(WholeTreeProperty, AStopAtAnyMomentLeavesEachFileUnderOneOfItsTwoNames) {
+  const int seeds = testing::SeedCount(300);
+  for (int seed = 1; seed <= seeds; ++seed) {
+    if (!RunSeed(static_cast<unsigned>(100000 + seed), true))
+      return;
+  }
+  // Most stops must land inside the run, or this proves little.
+  EXPECT_GT(interrupted_runs, seeds / 2);
+}
+
+// The safety net on the same random trees: a dry run foretells every row of the real run and
+// changes nothing, and undoing the logged renames gives back exactly the tree the run began with.
+TEST_F(WholeTreeProperty, ADryRunForetellsTheRunAndUndoGivesBackTheTree) {
+  const int seeds = testing::SeedCount(150);
+  for (int seed = 1; seed <= seeds && !HasFailure(); ++seed) {
+    SCOPED_TRACE("seed " + std::to_string(200000 + seed));
+    Sandbox sb, outside;
+    std::mt19937 rng(static_cast<unsigned>(200000 + seed));
+    testing::GenerateTree(sb.root(), rng, Shape(outside));
+    const Tree before = testing::TakeSnapshot(sb.root());
+
+    RowStore report;
+    testing::ScriptedPump pump;
+    testing::ScriptedDialogs dialogs;
+    Restorer restorer(*fs, report, pump, dialogs);
+    restorer.set_dry_run(true);
+    ASSERT_EQ(restorer.Start(sb.RunPath()), StartOutcome::kFinished);
+    const std::vector<Row> foretold = report.rows();
+    ASSERT_EQ(testing::TakeSnapshot(sb.root()), before) << "the dry run changed the tree";
+
+    std::vector<RenameRecord> log;
+    restorer.set_dry_run(false);
+    restorer.set_rename_observer([&](const RenameRecord& r) {
+      log.push_back(r);
+      return true;
+    });
+    ASSERT_EQ(restorer.Start(sb.RunPath()), StartOutcome::kFinished);
+    ASSERT_EQ(report.rows().size(), foretold.size());
+    for (std::size_t i = 0; i < foretold.size(); ++i) {
+      const Row& f = foretold[i];
+      const Row& r = report.rows()[i];
+      EXPECT_EQ(f.cells[kColOldName], r.cells[kColOldName]);
+      EXPECT_EQ(f.cells[kColNewPath], r.cells[kColNewPath]);
+      EXPECT_EQ(f.cells[kColStatus] == "将还原", r.cells[kColStatus] == "成功")
+          << "foretold " << f.cells[kColStatus] << ", got " << r.cells[kColStatus] << " for "
+          << r.cells[kColNewPath];
+    }
+    EXPECT_EQ(static_cast<int>(log.size()), restorer.SuccessCount);
+
+    ASSERT_EQ(restorer.Undo(log), StartOutcome::kFinished);
+    EXPECT_EQ(restorer.FailCount, 0);
+    EXPECT_EQ(testing::TakeSnapshot(sb.root()), before) << "undo did not give the tree back";
+    if (HasFailure())
+      ADD_FAILURE() << "tree of seed " << 200000 + seed << ":\n" << Describe(before);
+  }
+}
+
+}  // namespace
+}  // namespace korvane

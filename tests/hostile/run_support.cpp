@@ -1,0 +1,54 @@
+#include "tests/hostile/run_support.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+#include "platform/native.h"
+#include "tests/support/scripted.h"
+
+namespace korvane::testing {
+
+int OpenFileCount() {
+  std::error_code ec;
+  int n = 0;
+  for (std::filesystem::directory_iterator it("/proc/self/fd", ec), end; !ec && it != end;
+       it.increment(ec))
+    ++n;
+  return ec ? 0 : n;
+}
+
+RunRecord RunRestoration(const std::string& run_path, const PumpHook& on_pump) {
+  std::unique_ptr<FileSystem> fs = MakeNativeFileSystem();
+  RowStore report;
+  ScriptedPump pump;
+  ScriptedDialogs dialogs(true);
+  Restorer restorer(*fs, report, pump, dialogs);
+  if (on_pump)
+    pump.on_pump = [&](int count) { on_pump(count, restorer, report); };
+
+  RunRecord r;
+  r.open_files_before = OpenFileCount();
+  const StartOutcome outcome = restorer.Start(run_path);
+  r.open_files_after = OpenFileCount();
+  r.rows = report.rows();
+  r.scanned = restorer.ScanCount;
+  r.succeeded = restorer.SuccessCount;
+  r.failed = restorer.FailCount;
+  r.status = report.status_text();
+  r.summary = report.summary_text();
+  r.interrupted = outcome == StartOutcome::kInterrupted;
+  return r;
+}
+
+int SeedCount(int fallback) {
+  if (const char* s = std::getenv("KORVANE_SEEDS")) {
+    const int n = std::atoi(s);
+    if (n > 0)
+      return n;
+  }
+  return fallback;
+}
+
+}  // namespace korvane::testing

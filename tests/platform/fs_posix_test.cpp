@@ -1,0 +1,147 @@
+// What only POSIX systems have: symbolic links, names that are bytes, paths beyond PATH_MAX.
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <filesystem>
+#include <memory>
+
+#include "engine/restorer.h"
+#include "platform/native.h"
+#include "tests/support/sandbox.h"
+#include "tests/support/scripted.h"
+
+namespace korvane {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::RecordingReport;
+using testing::Sandbox;
+using testing::ScriptedDialogs;
+using testing::ScriptedPump;
+
+int OpenFolders() {
+  int n = 0;
+  for ([[maybe_unused]] const auto& e : fs::directory_iterator("/proc/self/fd"))
+    ++n;
+  return n;
+}
+
+class PosixTreeTest : public ::testing::Test {
+ protected:
+  Sandbox sb;
+  std::unique_ptr<FileSystem> fs_ = MakeNativeFileSystem();
+  RecordingReport report;
+  ScriptedPump pump;
+  ScriptedDialogs dialogs;
+  Restorer restorer{*fs_, report, pump, dialogs};
+};
+
+TEST_F(PosixTreeTest, LinksAreRenamedThemselvesAndNeverFollowed) {
+  sb.File("outside/victim.2011.qjd", "outside");
+  sb.File("tree/real/inner.2011.qjd", "inner");
+  fs::create_directory_symlink(sb.Path("outside"), sb.Path("tree/to-outside"));
+  fs::create_directory_symlink(sb.Path("tree"), sb.Path("tree/real/loop"));
+  fs::create_symlink(sb.Path("outside/victim.2011.qjd"), sb.Path("tree/link.2011.qjd"));
+
+  ASSERT_EQ(restorer.Start(testing::Utf8(sb.Path("tree"))), StartOutcome::kFinished);
+
+  const auto snap = sb.Snapshot();
+  EXPECT_EQ(snap.at("outside/victim.2011.qjd"), "outside");  // the link's target keeps its name
+  EXPECT_EQ(snap.at("tree/link"), "<link>");                 // the link itself was restored
+  EXPECT_EQ(fs::read_symlink(sb.Path("tree/link")), sb.Path("outside/victim.2011.qjd"));
+  EXPECT_EQ(snap.at("tree/real/inner"), "inner");
+  // Links are counted like files: link.2011.qjd, to-outside, inner.2011.qjd, loop.
+  EXPECT_EQ(restorer.ScanCount, 4);
+  EXPECT_EQ(restorer.SuccessCount, 2);
+}
+
+TEST_F(PosixTreeTest, NamesThatAreNotUtf8KeepTheirBytes) {
+  const std::string odd = "caf\xE9 \xFF";  // Latin-1 bytes
+  sb.File(odd + ".TXT.2011.qjd", "bytes");
+  restorer.Start(sb.RunPath());
+  ASSERT_EQ(report.RowCount(), 1);
+  EXPECT_EQ(report.rows()[0].cells[kColStatus], "成功");
+  EXPECT_EQ(report.rows()[0].cells[kColOldName], odd + ".txt.2011.qjd");
+  EXPECT_EQ(testing::ReadFile(sb.Path(odd + ".txt")), "bytes");
+}
+
+// A chain of `depth` folders named "d" below `parent`, made and removed relative to open folders
+// since its paths are far beyond PATH_MAX.
+class DeepChain {
+ public:
+  DeepChain(const fs::path& parent, int depth) : depth_(depth) {
+    int fd = open(parent.c_str(), O_RDONLY | O_DIRECTORY);
+    for (int i = 0; i < depth && fd >= 0; ++i) {
+      mkdirat(fd, "d", 0755);
+      const int next = openat(fd, "d", O_RDONLY | O_DIRECTORY);
+      close(fd);
+      fd = next;
+    }
+    bottom_ = fd;
+  }
+  ~DeepChain() {
+    // Empty the bottom, then climb through ".." removing each level.
+    int fd = bottom_;
+    if (fd >= 0) {
+      if (DIR* dir = fdopendir(dup(fd))) {
+        std::vector<std::string> names;
+        while (const dirent* e = readdir(dir)) {
+          const std::string_view n = e->d_name;
+          if (n != "." && n != "..")
+            names.emplace_back(n);
+        }
+        for (const std::string& n : names)
+          unlinkat(fd, n.c_str(), 0);
+        closedir(dir);
+      }
+    }
+    for (int level = 0; level < depth_ && fd >= 0; ++level) {
+      const int up = openat(fd, "..", O_RDONLY | O_DIRECTORY);
+      close(fd);
+      fd = up;
+      if (fd >= 0)
+        unlinkat(fd, "d", AT_REMOVEDIR);
+    }
+    if (fd >= 0)
+      close(fd);
+  }
+  DeepChain(const DeepChain&) = delete;
+  DeepChain& operator=(const DeepChain&) = delete;
+
+  int bottom() const { return bottom_; }
+
+ private:
+  int depth_;
+  int bottom_ = -1;
+};
+
+TEST_F(PosixTreeTest, TenThousandFoldersDeepComplete) {
+  constexpr int kDepth = 10000;
+  DeepChain chain(sb.root(), kDepth);
+  ASSERT_GE(chain.bottom(), 0);
+  ASSERT_EQ(close(openat(chain.bottom(), "bottom.txt.2011.qjd", O_CREAT | O_WRONLY, 0644)), 0);
+
+  const int before = OpenFolders();
+  int most = 0;
+  pump.on_pump = [&](int count) {
+    if (count % 1000 == 0)
+      most = std::max(most, OpenFolders());
+  };
+  ASSERT_EQ(restorer.Start(sb.RunPath()), StartOutcome::kFinished);
+
+  ASSERT_EQ(report.RowCount(), 1);
+  EXPECT_EQ(report.rows()[0].cells[kColStatus], "成功") << report.rows()[0].cells[kColNote];
+  EXPECT_GT(report.rows()[0].cells[kColNewPath].size(), static_cast<std::size_t>(PATH_MAX));
+  struct stat st;
+  EXPECT_EQ(fstatat(chain.bottom(), "bottom.txt", &st, 0), 0);
+  EXPECT_LE(most - before, 4) << "open descriptors grew with depth";
+  EXPECT_EQ(restorer.ScanCount, 1);
+}
+
+}  // namespace
+}  // namespace korvane
