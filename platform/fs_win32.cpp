@@ -150,6 +150,8 @@ class Win32Cursor final : public FolderCursor {
   bool List(std::vector<DirEntry>& entries) override {
     entries.clear();
     QuietErrors quiet;
+    if (!AncestorsArePlainFolders())
+      return false;
     WIN32_FIND_DATAW data;
     const FindHandle find = FindFirst(path_ + L"*", data);
     if (!find) {
@@ -221,6 +223,20 @@ class Win32Cursor final : public FolderCursor {
   }
 
  private:
+  // The cursor names its folder by path, so a folder entered earlier and since swapped for a
+  // junction would lead the walk out of the tree. Before a folder is listed, every folder entered
+  // on the way to it is checked again; if one has become a link, the folder is skipped like one
+  // that vanished.
+  bool AncestorsArePlainFolders() const {
+    for (std::size_t end : parents_) {
+      const std::size_t next = path_.find(kSep, end);
+      const DWORD attributes = GetFileAttributesW(path_.substr(0, next).c_str());
+      if (!IsFolder(attributes) || (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        return false;
+    }
+    return true;
+  }
+
   std::wstring path_;
   std::vector<std::size_t> parents_;  // length of path_ in each folder Enter was called from
 };

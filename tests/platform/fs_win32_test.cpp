@@ -6,6 +6,7 @@
 #include <winioctl.h>
 
 #include <cstring>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <string>
@@ -410,6 +411,28 @@ TEST_F(Win32FsTest, FolderLinksAreNeitherEnteredNorFollowed) {
   EXPECT_EQ(Content(At("tree\\inside")), "inside");
   EXPECT_EQ(restorer.SuccessCount, 1);
   EXPECT_EQ(restorer.ScanCount, 1);
+}
+
+TEST_F(Win32FsTest, AFolderSwappedForALinkWhileInsideLeadsNowhereElse) {
+  Sandbox outside;
+  LongCleanup outside_cleanup{outside};
+  outside.File("b/elsewhere.2011.qjd", "outside");
+  sb.File("a/b/inside.2011.qjd", "inside");
+  auto cursor = fs->OpenTree(sb.RunPath());
+  ASSERT_NE(cursor, nullptr);
+  ASSERT_TRUE(cursor->Enter("a"));
+  ASSERT_TRUE(cursor->Enter("b"));
+  // Another program moves "a" away and puts a link to a look-alike tree in its place.
+  std::filesystem::rename(sb.Path("a"), sb.Path("a-old"));
+  UnixLinks unix_links;
+  const DWORD error = MakeJunction(At("a"), testing::Utf8(outside.root()));
+  if (error && !unix_links.Make(At("a"), testing::Utf8(outside.root())))
+    GTEST_SKIP() << "cannot make a junction here: " << SystemMessage(error);
+
+  std::vector<DirEntry> entries;
+  EXPECT_FALSE(cursor->List(entries));
+  EXPECT_TRUE(entries.empty());
+  EXPECT_EQ(Content(outside.RunPath() + "b\\elsewhere.2011.qjd"), "outside");
 }
 
 TEST_F(Win32FsTest, NamesOutsideTheChineseCodePageAreRestored) {
