@@ -6,11 +6,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "tests/support/sandbox.h"
+#include "tests/support/spawn.h"
 
 namespace korvane {
 namespace {
@@ -178,6 +181,29 @@ TEST(CliPosixTest, OptionsThatDoNotGoTogetherAreRefused) {
     ReadAll(c.out);
     EXPECT_EQ(Wait(c.pid), 2) << args[0];
   }
+}
+
+// Windows allows no control characters in names.
+TEST(CliPosixTest, NamesWithControlCharactersKeepOneLinePerRow) {
+  Sandbox tree, io;
+  const auto RunCli = [](Sandbox& io, const std::vector<std::string>& args) {
+    return testing::RunProgram(KORVANE_CLI_EXE, args, "", "", io);
+  };
+  tree.File("evil\n2\tforged.2011.qjd", "a");
+  tree.File("esc\x1b]0;title\x07.2011.qjd", "b");
+  const testing::ProgramResult table = RunCli(io, {"--yes", testing::Utf8(tree.root())});
+  EXPECT_EQ(table.exit_code, 0) << table.err;
+  // The header, two rows, the summary and the status.
+  EXPECT_EQ(std::count(table.out.begin(), table.out.end(), '\n'), 5) << table.out;
+  EXPECT_EQ(table.out.find('\x1b'), std::string::npos);
+  Sandbox second;
+  second.File("evil\n2\tforged.2011.qjd", "a");
+  const testing::ProgramResult json =
+      RunCli(io, {"--yes", "--format=json", testing::Utf8(second.root())});
+  EXPECT_EQ(std::count(json.out.begin(), json.out.end(), '\n'), 2) << json.out;
+  EXPECT_NE(json.out.find(R"("old_name":"evil\u000a2\u0009forged.2011.qjd")"), std::string::npos)
+      << json.out;
+  EXPECT_TRUE(std::filesystem::exists(tree.Path("evil\n2\tforged")));
 }
 
 }  // namespace
