@@ -1,0 +1,68 @@
+#include "ui/list_report.h"
+
+#include <commctrl.h>
+
+#include "ui/win32_text.h"
+
+namespace korvane::ui {
+
+void ListReport::Attach(HWND list, HWND status, HWND summary) {
+  list_ = list;
+  status_ = status;
+  summary_ = summary;
+  Sync();
+}
+
+void ListReport::RemoveAllRows() {
+  store_.RemoveAllRows();
+  // At once: the list must never ask for a row that is gone.
+  shown_ = 0;
+  if (list_)
+    SendMessageW(list_, LVM_SETITEMCOUNT, 0, 0);
+}
+
+void ListReport::SetStatusText(std::string_view text) {
+  store_.SetStatusText(text);
+  if (status_)
+    SetWindowTextW(status_, ToWide(text).c_str());
+}
+
+void ListReport::SetSummaryText(std::string_view text) {
+  store_.SetSummaryText(text);
+  if (summary_)
+    SetWindowTextW(summary_, ToWide(text).c_str());
+}
+
+void ListReport::Sync() {
+  const int count = store_.RowCount();
+  if (!list_ || count == shown_)
+    return;
+  // Keep the scroll position and repaint only the rows that came in; the last row shown before
+  // may have been completed since.
+  SendMessageW(list_, LVM_SETITEMCOUNT, static_cast<WPARAM>(count),
+               LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+  const int first = shown_ > 0 ? shown_ - 1 : 0;
+  if (count > 0 && first < count)
+    SendMessageW(list_, LVM_REDRAWITEMS, static_cast<WPARAM>(first), count - 1);
+  shown_ = count;
+}
+
+const Row* ListReport::RowAt(int index) const {
+  if (index < 0 || index >= store_.RowCount())
+    return nullptr;
+  return &store_.rows()[static_cast<std::size_t>(index)];
+}
+
+void WindowPump::PumpEvents() {
+  ++calls_;
+  const auto now = std::chrono::steady_clock::now();
+  if (!(budget_.every > 0 && ++since_last_ >= budget_.every) && now - last_ < budget_.interval)
+    return;
+  since_last_ = 0;
+  last_ = now;
+  ++system_pumps_;
+  report_.Sync();
+  system_.PumpEvents();
+}
+
+}  // namespace korvane::ui
