@@ -326,6 +326,8 @@ void MakeTree(Sandbox& sb, int folders, int files_each) {
 TEST_F(FormMainTest, StopDuringARunEndsItAndKeepsTheRows) {
   MakeTree(sb, 10, 30);
   SetPath(sb.RunPath());
+  // Every engine point reaches the system's queue, so the script runs at a known point.
+  form.pump().set_budget(kPumpEveryCall);
   // The click arrives like a user's: posted, and taken from the queue at one of the run's pumps.
   pump.at = [&](int n) {
     if (n == 3)
@@ -362,6 +364,8 @@ TEST_F(FormMainTest, ASecondRunStartsFromZero) {
 TEST_F(FormMainTest, AStartClickDuringARunIsIgnored) {
   MakeTree(sb, 3, 20);
   SetPath(sb.RunPath());
+  // Every engine point reaches the system's queue, so the script runs at a known point.
+  form.pump().set_budget(kPumpEveryCall);
   pump.at = [&](int n) {
     if (n == 2)
       PostClick(kCmdStart);
@@ -375,6 +379,8 @@ TEST_F(FormMainTest, AStartClickDuringARunIsIgnored) {
 TEST_F(FormMainTest, ClosingDuringARunStopsItFirstAndClosesAfterwards) {
   MakeTree(sb, 5, 30);
   SetPath(sb.RunPath());
+  // Every engine point reaches the system's queue, so the script runs at a known point.
+  form.pump().set_budget(kPumpEveryCall);
   bool alive_at_every_pump = true;
   pump.at = [&](int n) {
     alive_at_every_pump = alive_at_every_pump && IsWindow(form.hwnd());
@@ -389,6 +395,31 @@ TEST_F(FormMainTest, ClosingDuringARunStopsItFirstAndClosesAfterwards) {
   EXPECT_EQ(form.hwnd(), nullptr);
   EXPECT_TRUE(form.restorer().StopFlag);
   EXPECT_LT(form.restorer().ScanCount, 150);
+}
+
+// The engine's points come far more often than the queue needs pumping: the pump skips the
+// queue until its interval has passed, but never skips the first call.
+TEST(WindowPumpTest, PumpsTheQueueOnlyWhenItsIntervalHasPassed) {
+  struct Counting : EventPump {
+    void PumpEvents() override { ++count; }
+    int count = 0;
+  } queue;
+  ListReport report;
+  WindowPump pump(queue, report, {std::chrono::milliseconds(50), 0});
+  for (int i = 0; i < 1000; ++i)
+    pump.PumpEvents();
+  EXPECT_GE(queue.count, 1);
+  EXPECT_LE(queue.count, 5);
+  const int before = queue.count;
+  Sleep(60);
+  pump.PumpEvents();
+  EXPECT_EQ(queue.count, before + 1);
+  EXPECT_EQ(pump.calls(), 1001);
+
+  pump.set_budget(kPumpEveryCall);
+  for (int i = 0; i < 10; ++i)
+    pump.PumpEvents();
+  EXPECT_EQ(queue.count, before + 11);
 }
 
 TEST_F(FormMainTest, ResizingSnapsBackAndMinimisingRaisesNothing) {

@@ -1,8 +1,9 @@
 // Helpers for driving windows in tests: reading texts back, pumping, painting the list.
 #pragma once
 
-#include <commctrl.h>
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <functional>
 #include <string>
