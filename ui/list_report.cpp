@@ -37,13 +37,9 @@ void ListReport::Sync() {
   const int count = store_.RowCount();
   if (!list_ || count == shown_)
     return;
-  // Keep the scroll position and repaint only the rows that came in; the last row shown before
-  // may have been completed since.
+  // Keep the scroll position; only new rows in view are painted.
   SendMessageW(list_, LVM_SETITEMCOUNT, static_cast<WPARAM>(count),
                LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
-  const int first = shown_ > 0 ? shown_ - 1 : 0;
-  if (count > 0 && first < count)
-    SendMessageW(list_, LVM_REDRAWITEMS, static_cast<WPARAM>(first), count - 1);
   shown_ = count;
 }
 
@@ -56,13 +52,15 @@ const Row* ListReport::RowAt(int index) const {
 void WindowPump::PumpEvents() {
   ++calls_;
   const auto now = std::chrono::steady_clock::now();
-  if (!(budget_.every > 0 && ++since_last_ >= budget_.every) && now - last_ < budget_.interval)
-    return;
-  since_last_ = 0;
-  last_ = now;
-  ++system_pumps_;
-  report_.Sync();
-  system_.PumpEvents();
+  if (now - last_sync_ >= budget_.list_interval || calls_ == 1) {
+    last_sync_ = now;
+    report_.Sync();
+  }
+  if (now - last_pump_ >= budget_.interval || calls_ == 1) {
+    last_pump_ = now;
+    ++system_pumps_;
+    system_.PumpEvents();
+  }
 }
 
 }  // namespace korvane::ui

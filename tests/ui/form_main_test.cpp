@@ -330,7 +330,7 @@ TEST_F(FormMainTest, StopDuringARunEndsItAndKeepsTheRows) {
   form.pump().set_budget(kPumpEveryCall);
   // The click arrives like a user's: posted, and taken from the queue at one of the run's pumps.
   pump.at = [&](int n) {
-    if (n == 3)
+    if (n == 40)  // some way into the first folder
       PostClick(kCmdStop);
   };
   Click(kCmdStart);
@@ -405,7 +405,7 @@ TEST(WindowPumpTest, PumpsTheQueueOnlyWhenItsIntervalHasPassed) {
     int count = 0;
   } queue;
   ListReport report;
-  WindowPump pump(queue, report, {std::chrono::milliseconds(50), 0});
+  WindowPump pump(queue, report, {std::chrono::milliseconds(50), std::chrono::milliseconds(500)});
   for (int i = 0; i < 1000; ++i)
     pump.PumpEvents();
   EXPECT_GE(queue.count, 1);
