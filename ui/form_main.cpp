@@ -209,6 +209,12 @@ LRESULT FormMain::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_DPICHANGED:
       OnDpiChanged(LOWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
       return 0;
+    case WM_ACTIVATE:
+      OnActivate(wparam);
+      return DefWindowProcW(hwnd_, message, wparam, lparam);
+    case WM_SETFOCUS:
+      OnSetFocus();
+      return 0;
     case WM_CLOSE:
       OnClose();
       return 0;
@@ -393,6 +399,21 @@ void FormMain::OnDpiChanged(int dpi, const RECT& suggested) {
   SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, size.cx, size.cy,
                SWP_NOZORDER | SWP_NOACTIVATE);
   Layout();
+}
+
+void FormMain::OnActivate(WPARAM state) {
+  if (LOWORD(state) != WA_INACTIVE)
+    return;
+  const HWND focus = GetFocus();
+  if (focus && IsChild(hwnd_, focus))
+    focus_ = focus;
+}
+
+// The focus goes back where it was, or to the first control in tab order (the list).
+void FormMain::OnSetFocus() {
+  const HWND target = focus_ && IsWindow(focus_) ? focus_ : control(TabOrder()[0]);
+  if (target)
+    SetFocus(target);
 }
 
 void FormMain::OnClose() {

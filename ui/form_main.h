@@ -93,6 +93,8 @@ class FormMain {
   void OnSize(WPARAM type);
   void OnGetMinMaxInfo(MINMAXINFO& info) const;
   void OnDpiChanged(int dpi, const RECT& suggested);
+  void OnActivate(WPARAM state);
+  void OnSetFocus();
   void OnClose();
   void OnDestroy();
 
@@ -117,6 +119,7 @@ class FormMain {
   HFONT font_ = nullptr;
   int dpi_ = kDefaultDpi;
   COLORREF default_text_colour_ = 0;
+  HWND focus_ = nullptr;  // the control that had the focus when the window was last left
   int nesting_ = 0;
   bool close_requested_ = false;
   std::function<void()> on_destroyed_;

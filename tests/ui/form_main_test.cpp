@@ -188,6 +188,10 @@ TEST_F(FormMainTest, LoadShowsTheColumnsEmptyListLabelsAndLayout) {
   for (std::size_t i = 0; i < order.size(); ++i)
     EXPECT_EQ(chain[i], Control(order[i])) << kControls[static_cast<std::size_t>(order[i])].name;
 
+  // The window hands its focus to the first control in tab order.
+  SetFocus(form.hwnd());
+  EXPECT_EQ(GetFocus(), Control(kList));
+
   // Outer size fixed, centred on the work area.
   const SIZE size = OuterSize();
   EXPECT_EQ(size.cx, TwipsToPixels(8445, form.dpi()));
