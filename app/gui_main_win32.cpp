@@ -10,24 +10,28 @@
 
 #include <string>
 
+#include "platform/event_pump.h"
+#include "platform/message_box.h"
 #include "platform/native.h"
 #include "ui/common.h"
 #include "ui/form_main.h"
 
 namespace {
 
-// The message boxes, with the confirmation answered Yes for --demo-run.
-class DemoDialogs final : public korvane::Dialogs {
+// The message boxes, modal to the window once it exists; for --demo-run the confirmation is
+// answered Yes without being shown.
+class WindowDialogs final : public korvane::Dialogs {
  public:
-  explicit DemoDialogs(korvane::Dialogs& inner) : inner_(inner) {}
-  void Warn(std::string_view text) override { inner_.Warn(text); }
-  bool Confirm(std::string_view question) override {
-    return answer_yes_ || inner_.Confirm(question);
-  }
+  void set_owner(HWND owner) { boxes_ = korvane::MessageBoxDialogs(owner); }
   void AnswerYes() { answer_yes_ = true; }
 
+  void Warn(std::string_view text) override { boxes_.Warn(text); }
+  bool Confirm(std::string_view question) override {
+    return answer_yes_ || boxes_.Confirm(question);
+  }
+
  private:
-  korvane::Dialogs& inner_;
+  korvane::MessageBoxDialogs boxes_{nullptr};
   bool answer_yes_ = false;
 };
 
@@ -51,14 +55,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
   int exit_code = 1;
   {
     const auto fs = korvane::MakeNativeFileSystem();
-    korvane::MessageBoxes boxes;
-    DemoDialogs dialogs(boxes);
+    WindowDialogs dialogs;
     korvane::MessagePump pump;
     korvane::ui::SystemShell shell;
     korvane::ui::FormMain form(*fs, dialogs, pump, shell);
     form.set_on_destroyed([] { PostQuitMessage(0); });
     if (form.Create(instance, show_command)) {
-      boxes.set_owner(form.hwnd());
+      dialogs.set_owner(form.hwnd());
       if (const std::wstring folder = DemoFolder(); !folder.empty()) {
         dialogs.AnswerYes();
         SetWindowTextW(form.control(korvane::ui::kTextPath), folder.c_str());

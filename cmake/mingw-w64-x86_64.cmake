@@ -13,7 +13,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 
+# Test binaries (and test discovery) run under Wine, in a scratch prefix inside the build folder.
 find_program(KORVANE_WINE NAMES wine64 wine)
 if(KORVANE_WINE)
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${KORVANE_WINE})
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/wine-run ${CMAKE_BINARY_DIR}/wine)
 endif()

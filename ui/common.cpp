@@ -7,8 +7,8 @@
 #include <memory>
 #include <vector>
 
+#include "platform/text_win32.h"
 #include "ui/list_text.h"
-#include "ui/win32_text.h"
 
 namespace korvane::ui {
 
@@ -62,7 +62,7 @@ void StartExplorer(std::string_view path) {
     return;
   std::wstring program(windows, n);
   program += L"\\explorer.exe";
-  std::wstring command = ToWide(ExplorerCommandLine(path));
+  std::wstring command = Widen(ExplorerCommandLine(path));
   STARTUPINFOW si{};
   si.cb = sizeof si;
   si.dwFlags = STARTF_USESHOWWINDOW;
@@ -79,7 +79,7 @@ void StartExplorer(std::string_view path) {
 
 std::string BrowseForFolder(std::string_view start, std::string_view title) {
   ComScope com;
-  const std::wstring caption = ToWide(title.empty() ? kDefaultBrowseTitle : title);
+  const std::wstring caption = Widen(title.empty() ? kDefaultBrowseTitle : title);
   BROWSEINFOW bi{};
   bi.lpszTitle = caption.c_str();
   bi.ulFlags = BIF_RETURNONLYFSDIRS | BIF_DONTGOBELOWDOMAIN | BIF_STATUSTEXT;
@@ -90,12 +90,12 @@ std::string BrowseForFolder(std::string_view start, std::string_view title) {
   const Pidl chosen(SHBrowseForFolderW(&bi));
   if (!chosen)
     return {};
-  return ToUtf8(PathOf(chosen.get(), kResultBufferSize));
+  return Narrow(PathOf(chosen.get(), kResultBufferSize));
 }
 
 int CALLBACK BrowseCallbackProc(HWND dialog, UINT message, LPARAM param, LPARAM /*data*/) {
   if (message == BFFM_INITIALIZED) {
-    const std::wstring folder = ToWide(InitialFolder);
+    const std::wstring folder = Widen(InitialFolder);
     SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
   } else if (message == BFFM_SELCHANGED) {
     // The status field holds 64 units; the path is taken whole and then shortened to fit.
@@ -114,12 +114,12 @@ int CALLBACK BrowseCallbackProc(HWND dialog, UINT message, LPARAM param, LPARAM 
 void ShowInExplorer(std::string_view path) {
   if (path.empty())
     return;
-  if (!SelectInFolder(ToWide(path)))
+  if (!SelectInFolder(Widen(path)))
     StartExplorer(path);
 }
 
 void OpenWithShell(HWND owner, std::string_view target) {
-  const std::wstring text = ToWide(target);
+  const std::wstring text = Widen(target);
   // Show normally: a document opened through here must never start hidden.
   ShellExecuteW(owner, L"open", text.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }

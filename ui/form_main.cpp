@@ -4,8 +4,8 @@
 
 #include <exception>
 
+#include "platform/text_win32.h"
 #include "ui/list_text.h"
-#include "ui/win32_text.h"
 
 namespace korvane::ui {
 namespace {
@@ -139,7 +139,7 @@ bool FormMain::Create(HINSTANCE instance, int show_command) {
     return false;
   std::string caption(kCaptionPrefix);
   caption += kVendorAddress;
-  if (!CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, ToWide(caption).c_str(), kWindowStyle,
+  if (!CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, Widen(caption).c_str(), kWindowStyle,
                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                        instance, this)) {
     return false;
@@ -233,7 +233,7 @@ bool FormMain::OnCreate() {
   for (const ControlIndex i : TabOrder()) {
     const ControlSpec& spec = kControls[static_cast<std::size_t>(i)];
     const HWND child = CreateWindowExW(
-        ExStyleOf(spec.kind), ClassOf(spec.kind), ToWide(spec.text).c_str(), StyleOf(i), 0, 0, 0, 0,
+        ExStyleOf(spec.kind), ClassOf(spec.kind), Widen(spec.text).c_str(), StyleOf(i), 0, 0, 0, 0,
         hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + i)), instance,
         nullptr);
     if (!child)
@@ -255,7 +255,7 @@ void FormMain::Load() {
   while (SendMessageW(list, LVM_DELETECOLUMN, 0, 0)) {
   }
   for (std::size_t i = 0; i < kColumns.size(); ++i) {
-    std::wstring header = ToWide(kColumns[i].header);
+    std::wstring header = Widen(kColumns[i].header);
     LVCOLUMNW column{};
     column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
     column.fmt = LVCFMT_LEFT;
@@ -301,7 +301,7 @@ std::string FormMain::TextOf(ControlIndex i) const {
     return {};
   std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
   text.resize(static_cast<std::size_t>(GetWindowTextW(h, text.data(), n + 1)));
-  return ToUtf8(text);
+  return Narrow(text);
 }
 
 void FormMain::OnCommand(int id, int code) {
@@ -347,7 +347,7 @@ void FormMain::OnListGetDispInfo(LPARAM lparam) {
   if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0)
     return;
   const Row* row = report_.RowAt(item.iItem);
-  const std::wstring text = row ? ToWide(CellText(*row, item.iSubItem)) : std::wstring();
+  const std::wstring text = row ? Widen(CellText(*row, item.iSubItem)) : std::wstring();
   CopyBounded<wchar_t>(text, item.pszText, static_cast<std::size_t>(item.cchTextMax));
 }
 
@@ -449,9 +449,9 @@ void FormMain::Cmd_Select_Click() {
   HandlerScope scope(*this);
   const std::string chosen = shell_.BrowseForFolder(TextOf(kTextPath), "选择目录");
   // Shorter than two characters: cancelled, or nothing with a file-system path.
-  if (ToWide(chosen).size() < 2 || !hwnd_)
+  if (Widen(chosen).size() < 2 || !hwnd_)
     return;
-  SetWindowTextW(control(kTextPath), ToWide(chosen).c_str());
+  SetWindowTextW(control(kTextPath), Widen(chosen).c_str());
 }
 
 void FormMain::Cmd_About_Click() {

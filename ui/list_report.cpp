@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "ui/win32_text.h"
+#include "platform/text_win32.h"
 
 namespace korvane::ui {
 
@@ -24,13 +24,13 @@ void ListReport::RemoveAllRows() {
 void ListReport::SetStatusText(std::string_view text) {
   store_.SetStatusText(text);
   if (status_)
-    SetWindowTextW(status_, ToWide(text).c_str());
+    SetWindowTextW(status_, Widen(text).c_str());
 }
 
 void ListReport::SetSummaryText(std::string_view text) {
   store_.SetSummaryText(text);
   if (summary_)
-    SetWindowTextW(summary_, ToWide(text).c_str());
+    SetWindowTextW(summary_, Widen(text).c_str());
 }
 
 void ListReport::Sync() {

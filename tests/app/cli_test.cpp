@@ -1,49 +1,34 @@
 // The command line end to end: the real program on real trees.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "app/cli_output.h"
 #include "tests/support/sandbox.h"
+#include "tests/support/spawn.h"
 
 namespace korvane {
 namespace {
 
+using testing::ProgramResult;
 using testing::Sandbox;
 
-struct Result {
-  int exit_code = -1;
-  std::string out, err;
-};
-
-std::string Quote(const std::string& s) {
-  std::string q = "'";
-  for (char c : s)
-    q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
-}
+constexpr char kSep = static_cast<char>(std::filesystem::path::preferred_separator);
 
 // Runs the program with standard input from `input` (not a terminal), in the folder `cwd`.
-Result RunCli(Sandbox& io,
-              const std::vector<std::string>& args,
-              const std::string& input = "",
-              const std::string& cwd = ".") {
-  io.File("stdin.txt", input);
-  std::string cmd = "cd " + Quote(cwd) + " && " + Quote(KORVANE_CLI_EXE);
-  for (const std::string& a : args)
-    cmd += " " + Quote(a);
-  const auto path = [&](const char* name) { return Quote(testing::Utf8(io.Path(name))); };
-  cmd += " <" + path("stdin.txt") + " >" + path("out.txt") + " 2>" + path("err.txt");
-  const int status = std::system(cmd.c_str());
-  Result r;
-  r.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  r.out = testing::ReadFile(io.Path("out.txt"));
-  r.err = testing::ReadFile(io.Path("err.txt"));
-  return r;
+ProgramResult RunCli(Sandbox& io,
+                     const std::vector<std::string>& args,
+                     const std::string& input = "",
+                     const std::string& cwd = "") {
+  return testing::RunProgram(KORVANE_CLI_EXE, args, input, cwd, io);
+}
+
+// `text` as it appears inside a JSON string, without the quotes.
+std::string InJson(const std::string& text) {
+  const std::string quoted = JsonString(text);
+  return quoted.substr(1, quoted.size() - 2);
 }
 
 class CliTest : public ::testing::Test {
@@ -55,10 +40,10 @@ TEST_F(CliTest, JsonRunRestoresAndReportsEachRow) {
   tree.File("a.doc.2011.qjd", "a");
   tree.File("sub/B.TXT.2012.QJD", "b");
   tree.File("plain.txt", "p");
-  const Result r = RunCli(io, {"--yes", "--format=json", testing::Utf8(tree.root())});
+  const ProgramResult r = RunCli(io, {"--yes", "--format=json", testing::Utf8(tree.root())});
   EXPECT_EQ(r.exit_code, 0) << r.err;
   EXPECT_NE(r.out.find("\"status\":\"成功\",\"old_name\":\"a.doc.2011.qjd\",\"new_path\":\"" +
-                       testing::Utf8(tree.root()) + "/a.doc\",\"note\":\"-\"}"),
+                       InJson(tree.RunPath() + "a.doc") + "\",\"note\":\"-\"}"),
             std::string::npos)
       << r.out;
   EXPECT_TRUE(
@@ -73,7 +58,7 @@ TEST_F(CliTest, TablePrintsRowsSummaryAndStatusAndExitsOneOnFailure) {
   tree.File("x.txt", "keep");
   tree.File("x.txt.2011.qjd", "protected");
   tree.File("y.2011.qjd", "y");
-  const Result r = RunCli(io, {"-y", testing::Utf8(tree.root())});
+  const ProgramResult r = RunCli(io, {"-y", testing::Utf8(tree.root())});
   EXPECT_EQ(r.exit_code, 1) << r.err;
   EXPECT_TRUE(r.out.starts_with("ID")) << r.out;
   EXPECT_NE(r.out.find("失败"), std::string::npos);
@@ -83,22 +68,23 @@ TEST_F(CliTest, TablePrintsRowsSummaryAndStatusAndExitsOneOnFailure) {
 
 TEST_F(CliTest, RelativeFolderIsMadeAbsolute) {
   tree.File("sub/r.2011.qjd");
-  const Result r =
+  const ProgramResult r =
       RunCli(io, {"--yes", "--format=json", "--", "sub"}, "", testing::Utf8(tree.root()));
   EXPECT_EQ(r.exit_code, 0) << r.err;
-  EXPECT_NE(r.out.find("\"new_path\":\"" + testing::Utf8(tree.root()) + "/sub/r\""),
+  EXPECT_NE(r.out.find("\"new_path\":\"" + InJson(tree.RunPath() + "sub" + kSep + "r") + "\""),
             std::string::npos)
       << r.out;
-  const Result missing =
+  const ProgramResult missing =
       RunCli(io, {"--yes", "no-such-folder-here"}, "", testing::Utf8(tree.root()));
   EXPECT_EQ(missing.exit_code, 2);
-  EXPECT_NE(missing.err.find("文件夹[/"), std::string::npos) << missing.err;
-  EXPECT_NE(missing.err.find("no-such-folder-here]不存在，请重新选择"), std::string::npos);
+  EXPECT_NE(missing.err.find("文件夹[" + tree.RunPath() + "no-such-folder-here]不存在，请重新选择"),
+            std::string::npos)
+      << missing.err;
 }
 
 TEST_F(CliTest, WithoutATerminalItRefusesUnlessToldYes) {
   tree.File("a.2011.qjd");
-  const Result r = RunCli(io, {testing::Utf8(tree.root())}, "y\n");
+  const ProgramResult r = RunCli(io, {testing::Utf8(tree.root())}, "y\n");
   EXPECT_EQ(r.exit_code, 2);
   EXPECT_NE(r.err.find("--yes"), std::string::npos);
   EXPECT_TRUE(tree.Snapshot().contains("a.2011.qjd"));
@@ -109,7 +95,7 @@ TEST_F(CliTest, UsageErrorsAndHelp) {
   EXPECT_EQ(RunCli(io, {"--format=xml", "/"}).exit_code, 2);
   EXPECT_EQ(RunCli(io, {"--bogus", "/"}).exit_code, 2);
   EXPECT_EQ(RunCli(io, {"/a", "/b"}).exit_code, 2);
-  const Result help = RunCli(io, {"--help"});
+  const ProgramResult help = RunCli(io, {"--help"});
   EXPECT_EQ(help.exit_code, 0);
   EXPECT_NE(help.out.find("korvane-restore"), std::string::npos);
 }

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/text_win32.h"
 #include "tests/support/sandbox.h"
 #include "ui/list_text.h"
-#include "ui/win32_text.h"
 
 namespace korvane::ui {
 namespace {
@@ -93,7 +93,7 @@ TEST(BrowseCallbackTest, PreselectsTheStartFolderAndKeepsTheStatusLineInsideItsF
   EXPECT_EQ(dialog.sent[1].message, static_cast<UINT>(BFFM_SETSTATUSTEXTW));
   EXPECT_EQ(dialog.sent[1].text, sb.root().wstring());
   EXPECT_LT(dialog.sent[2].text.size(), kStatusFieldSize);
-  EXPECT_TRUE(dialog.sent[2].text.ends_with(L"\\第三层")) << ToUtf8(dialog.sent[2].text);
+  EXPECT_TRUE(dialog.sent[2].text.ends_with(L"\\第三层")) << Narrow(dialog.sent[2].text);
 
   // Other messages send nothing.
   BrowseCallbackProc(dialog.hwnd(), BFFM_VALIDATEFAILEDW, 0, 0);
@@ -105,13 +105,13 @@ TEST(BrowseCallbackTest, PreselectsTheStartFolderAndKeepsTheStatusLineInsideItsF
 TEST(ExplorerCommandTest, SpacesAndCommasStayInsideThePathArgument) {
   for (const std::string path : {"C:\\plain\\a.txt", "C:\\with space\\a b.txt",
                                  "C:\\with,comma\\a,b.txt", "C:\\混合, 路径\\报告 1,2.docx"}) {
-    const std::wstring line = ToWide(ExplorerCommandLine(path));
+    const std::wstring line = Widen(ExplorerCommandLine(path));
     int argc = 0;
     LPWSTR* argv = CommandLineToArgvW(line.c_str(), &argc);
     ASSERT_NE(argv, nullptr);
     ASSERT_EQ(argc, 2) << path;
-    EXPECT_EQ(ToUtf8(argv[0]), "explorer.exe");
-    EXPECT_EQ(ToUtf8(argv[1]), "/select," + path);
+    EXPECT_EQ(Narrow(argv[0]), "explorer.exe");
+    EXPECT_EQ(Narrow(argv[1]), "/select," + path);
     LocalFree(argv);
   }
 }
@@ -131,7 +131,7 @@ std::wstring GuiProgram() {
   const DWORD n = GetModuleFileNameW(nullptr, self, MAX_PATH);
   std::wstring dir(self, n);
   dir.resize(dir.find_last_of(L"\\/") + 1);
-  std::wstring exe = dir + ToWide(KORVANE_GUI_EXE_RELATIVE);
+  std::wstring exe = dir + Widen(KORVANE_GUI_EXE_RELATIVE);
   for (wchar_t& c : exe)
     if (c == L'/')
       c = L'\\';
@@ -143,7 +143,7 @@ TEST(VersionBlockTest, TheProgramCarriesItsChineseVersionTexts) {
   ASSERT_TRUE(exe.ends_with(L"Korvane·文件名还原工具.exe"));
   DWORD handle = 0;
   const DWORD size = GetFileVersionInfoSizeW(exe.c_str(), &handle);
-  ASSERT_GT(size, 0u) << "no version block in " << ToUtf8(exe);
+  ASSERT_GT(size, 0u) << "no version block in " << Narrow(exe);
   std::vector<char> block(size);
   ASSERT_TRUE(GetFileVersionInfoW(exe.c_str(), 0, size, block.data()));
 

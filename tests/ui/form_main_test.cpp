@@ -15,12 +15,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/event_pump.h"
 #include "platform/native.h"
+#include "platform/text_win32.h"
 #include "tests/support/sandbox.h"
 #include "tests/support/scripted.h"
 #include "tests/ui/window_support.h"
 #include "ui/list_text.h"
-#include "ui/win32_text.h"
 
 namespace korvane::ui {
 namespace {
@@ -59,7 +60,7 @@ class FormMainTest : public ::testing::Test {
 
   HWND Control(ControlIndex i) const { return form.control(i); }
   std::string Text(ControlIndex i) const { return WindowText(Control(i)); }
-  void SetPath(std::string_view path) { SetWindowTextW(Control(kTextPath), ToWide(path).c_str()); }
+  void SetPath(std::string_view path) { SetWindowTextW(Control(kTextPath), Widen(path).c_str()); }
   void Click(ControlIndex i) {
     SendMessageW(form.hwnd(), WM_COMMAND, MAKEWPARAM(kFirstControlId + i, BN_CLICKED),
                  reinterpret_cast<LPARAM>(Control(i)));
@@ -122,7 +123,7 @@ class FormMainTest : public ::testing::Test {
   Sandbox sb;
   std::unique_ptr<FileSystem> fs = MakeNativeFileSystem();
   ScriptedDialogs dialogs;
-  QueuePump system_pump;
+  MessagePump system_pump;
   HookedPump pump{system_pump};
   ScriptedShell shell;
   FormMain form{*fs, dialogs, pump, shell};
@@ -141,7 +142,7 @@ TEST_F(FormMainTest, LoadShowsTheColumnsEmptyListLabelsAndLayout) {
     col.pszText = buf;
     col.cchTextMax = 64;
     ASSERT_TRUE(SendMessageW(Control(kList), LVM_GETCOLUMNW, c, reinterpret_cast<LPARAM>(&col)));
-    EXPECT_EQ(ToUtf8(buf), headers[c]);
+    EXPECT_EQ(Narrow(buf), headers[c]);
     const auto width = SendMessageW(Control(kList), LVM_GETCOLUMNWIDTH, c, 0);
     EXPECT_EQ(width, TwipsToPixels(kColumns[static_cast<std::size_t>(c)].width_twips, form.dpi()));
     if (form.dpi() == 96) {

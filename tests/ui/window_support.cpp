@@ -1,6 +1,6 @@
 #include "tests/ui/window_support.h"
 
-#include "ui/win32_text.h"
+#include "platform/text_win32.h"
 
 namespace korvane::ui {
 
@@ -8,7 +8,7 @@ std::string WindowText(HWND hwnd) {
   const int n = GetWindowTextLengthW(hwnd);
   std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
   text.resize(static_cast<std::size_t>(GetWindowTextW(hwnd, text.data(), n + 1)));
-  return ToUtf8(text);
+  return Narrow(text);
 }
 
 std::string ListCellText(HWND list, int item, int sub_item) {
@@ -18,15 +18,7 @@ std::string ListCellText(HWND list, int item, int sub_item) {
   lv.pszText = buf;
   lv.cchTextMax = 1024;
   SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&lv));
-  return ToUtf8(buf);
-}
-
-void QueuePump::PumpEvents() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
+  return Narrow(buf);
 }
 
 ListPixels PaintList(HWND list) {

@@ -17,12 +17,6 @@ std::string WindowText(HWND hwnd);
 // A cell's text as the list reports it (LVM_GETITEMTEXTW).
 std::string ListCellText(HWND list, int item, int sub_item);
 
-// Processes every waiting message of the thread.
-class QueuePump final : public EventPump {
- public:
-  void PumpEvents() override;
-};
-
 // Runs test code at each pump of the system's queue, then pumps it.
 class HookedPump final : public EventPump {
  public:

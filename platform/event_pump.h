@@ -1,0 +1,17 @@
+// Pumping the window thread's messages during a run, so that a Stop click gets through.
+#pragma once
+
+#include "engine/run_report.h"
+
+namespace korvane {
+
+// Dispatches every message waiting for the calling thread, then returns. Call it on the window's
+// thread.
+class MessagePump final : public EventPump {
+ public:
+  // A WM_QUIT met here is posted again and ends the pumping, so the program's own message loop
+  // still sees it once the run has unwound.
+  void PumpEvents() override;
+};
+
+}  // namespace korvane

@@ -1,0 +1,19 @@
+#include "platform/event_pump.h"
+
+#include <windows.h>
+
+namespace korvane {
+
+void MessagePump::PumpEvents() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      return;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+}  // namespace korvane

@@ -1,0 +1,307 @@
+// The file system on Windows: wide calls only, every path handed to Windows in its \\?\ form so
+// that depth is not limited to 260 characters, renames that never replace (MoveFileExW without
+// flags). The cursor keeps the folder it stands in as a path; no handle stays open between calls.
+#include <windows.h>
+
+#include <algorithm>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/native.h"
+#include "platform/native_path_win32.h"
+#include "platform/text_win32.h"
+
+namespace korvane {
+namespace {
+
+constexpr wchar_t kSep = L'\\';
+constexpr std::wstring_view kLongPrefix = LR"(\\?\)";
+constexpr std::wstring_view kLongUncPrefix = LR"(\\?\UNC\)";
+constexpr std::wstring_view kDevicePrefix = LR"(\\.\)";
+
+// While a call runs, a drive that is not ready answers with an error instead of the system's
+// "insert a disk" box.
+class QuietErrors {
+ public:
+  QuietErrors() { SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &old_); }
+  ~QuietErrors() { SetThreadErrorMode(old_, nullptr); }
+  QuietErrors(const QuietErrors&) = delete;
+  QuietErrors& operator=(const QuietErrors&) = delete;
+
+ private:
+  DWORD old_ = 0;
+};
+
+class FindHandle {
+ public:
+  explicit FindHandle(HANDLE h) : h_(h) {}
+  ~FindHandle() {
+    if (*this)
+      FindClose(h_);
+  }
+  FindHandle(const FindHandle&) = delete;
+  FindHandle& operator=(const FindHandle&) = delete;
+  explicit operator bool() const { return h_ != INVALID_HANDLE_VALUE; }
+  HANDLE get() const { return h_; }
+
+ private:
+  HANDLE h_;
+};
+
+FindHandle FindFirst(const std::wstring& pattern, WIN32_FIND_DATAW& data) {
+  HANDLE h = FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
+                              nullptr, FIND_FIRST_EX_LARGE_FETCH);
+  // Some redirectors refuse the large fetch; the plain form lists the same entries.
+  if (h == INVALID_HANDLE_VALUE && GetLastError() == ERROR_INVALID_PARAMETER)
+    h = FindFirstFileExW(pattern.c_str(), FindExInfoStandard, &data, FindExSearchNameMatch, nullptr,
+                         0);
+  return FindHandle(h);
+}
+
+std::wstring FullPath(const std::wstring& path) {
+  std::wstring full(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n =
+        GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (n == 0)
+      return {};
+    if (n < full.size()) {
+      full.resize(n);
+      return full;
+    }
+    full.resize(n);
+  }
+}
+
+bool HasNul(std::string_view text) {
+  return text.find('\0') != std::string_view::npos;
+}
+
+bool IsFolder(DWORD attributes) {
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+FsResult Failure(DWORD code) {
+  return {false, static_cast<int>(code), SystemMessage(code)};
+}
+
+char AsciiLower(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view lower) {
+  if (a.size() != lower.size())
+    return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (AsciiLower(a[i]) != lower[i])
+      return false;
+  }
+  return true;
+}
+
+// CON, PRN, AUX, NUL, COM1-COM9 and LPT1-LPT9 (the superscript digits count as digits too), and
+// the console's CONIN$ and CONOUT$: alone, before an extension, or followed by spaces, in any
+// case. Windows opens the device instead of a file so named.
+bool IsDeviceName(std::string_view name) {
+  std::string_view stem = name.substr(0, name.find('.'));
+  while (stem.ends_with(' '))
+    stem.remove_suffix(1);
+  for (std::string_view device : {"con", "prn", "aux", "nul", "conin$", "conout$"}) {
+    if (EqualsIgnoringCase(stem, device))
+      return true;
+  }
+  if (stem.size() < 4 || !(EqualsIgnoringCase(stem.substr(0, 3), "com") ||
+                           EqualsIgnoringCase(stem.substr(0, 3), "lpt")))
+    return false;
+  const std::string_view digit = stem.substr(3);
+  return (digit.size() == 1 && digit[0] >= '1' && digit[0] <= '9') || digit == "¹" ||
+         digit == "²" || digit == "³";
+}
+
+// Why Windows would refuse or mishandle `name` as a file name, or nothing when it is usable. With
+// the \\?\ form a rename to "con.txt" or "name." succeeds and leaves a file that Explorer and
+// most programs can neither open nor delete, so such names are refused here.
+std::optional<std::string> UnusableName(std::string_view name) {
+  const std::string quoted = "还原后的名称“" + std::string(name) + "”";
+  if (name.empty() || name.find_first_of("<>:\"/\\|?*") != std::string_view::npos ||
+      std::any_of(name.begin(), name.end(),
+                  [](char c) { return static_cast<unsigned char>(c) < 0x20; }))
+    return quoted + "含有 Windows 文件名不允许的字符，未重命名";
+  if (name.ends_with('.') || name.ends_with(' '))
+    return quoted + "以点或空格结尾，Windows 资源管理器无法打开或删除这样的文件，未重命名";
+  if (IsDeviceName(name))
+    return quoted + "是 Windows 保留的设备名，资源管理器无法打开或删除这样的文件，未重命名";
+  return std::nullopt;
+}
+
+// A name of the current folder, never a way out of it.
+bool IsPlainName(std::string_view name) {
+  return !name.empty() && name != "." && name != ".." &&
+         name.find_first_of(std::string_view("\\/\0", 3)) == std::string_view::npos;
+}
+
+class Win32Cursor final : public FolderCursor {
+ public:
+  // `root` is in its \\?\ form and ends with "\".
+  explicit Win32Cursor(std::wstring root) : path_(std::move(root)) {}
+
+  bool List(std::vector<DirEntry>& entries) override {
+    entries.clear();
+    QuietErrors quiet;
+    WIN32_FIND_DATAW data;
+    const FindHandle find = FindFirst(path_ + L"*", data);
+    if (!find) {
+      // Only the root of an empty drive has not even "." to deliver.
+      return GetLastError() == ERROR_FILE_NOT_FOUND && IsFolder(GetFileAttributesW(path_.c_str()));
+    }
+    do {
+      const std::wstring_view name = data.cFileName;
+      if (name == L"." || name == L"..")
+        continue;
+      DirEntry& e = entries.emplace_back();
+      e.name = Narrow(name);
+      e.is_folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+      e.is_link = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    } while (FindNextFileW(find.get(), &data));
+    return GetLastError() == ERROR_NO_MORE_FILES;
+  }
+
+  bool Enter(std::string_view name) override {
+    if (!IsPlainName(name))
+      return false;
+    std::wstring child = path_ + Widen(name);
+    QuietErrors quiet;
+    const DWORD attributes = GetFileAttributesW(child.c_str());
+    // Junctions and symbolic links are not entered: a junction loop would never end, and a link
+    // may lead out of the chosen tree.
+    if (!IsFolder(attributes) || (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+      return false;
+    child.push_back(kSep);
+    parents_.push_back(path_.size());
+    path_ = std::move(child);
+    return true;
+  }
+
+  void Leave() override {
+    if (parents_.empty())
+      return;
+    path_.resize(parents_.back());
+    parents_.pop_back();
+  }
+
+  FsResult Rename(std::string_view from, std::string_view to) override {
+    if (!IsPlainName(from))
+      return Failure(ERROR_INVALID_NAME);
+    if (const std::optional<std::string> why = UnusableName(to))
+      return {false, ERROR_INVALID_NAME, *why};
+    const std::wstring source = path_ + Widen(from);
+    const std::wstring target = path_ + Widen(to);
+    QuietErrors quiet;
+    // No MOVEFILE_REPLACE_EXISTING: an existing target makes the rename fail. No
+    // MOVEFILE_COPY_ALLOWED: within one folder a rename never needs a copy.
+    if (MoveFileExW(source.c_str(), target.c_str(), 0))
+      return {};
+    return Failure(GetLastError());
+  }
+
+ private:
+  std::wstring path_;
+  std::vector<std::size_t> parents_;  // length of path_ in each folder Enter was called from
+};
+
+class Win32FileSystem final : public FileSystem {
+ public:
+  PathStyle Style() const override { return {'\\', true}; }
+
+  bool FolderExists(std::string_view text) override {
+    // Paths without a drive colon (relative paths, shares) are refused, even when they exist.
+    if (text.find(':') == std::string_view::npos || HasNul(text))
+      return false;
+    std::string path(text);
+    // A bare drive is its root, as a run takes it, not the drive's current folder.
+    if (path.size() == 2 && path[1] == ':')
+      path.push_back('\\');
+    QuietErrors quiet;
+    std::wstring native = NativePath(path);
+    if (native.empty())
+      return false;
+    // "C:\data\" names the folder itself; list what is inside it. Anything else (a folder, a
+    // file, a pattern) is listed as it is.
+    const bool inside = native.ends_with(kSep);
+    if (inside)
+      native.push_back(L'*');
+    WIN32_FIND_DATAW data;
+    if (FindFirst(native, data))
+      return true;
+    if (inside && GetLastError() == ERROR_FILE_NOT_FOUND) {
+      native.pop_back();
+      return IsFolder(GetFileAttributesW(native.c_str()));
+    }
+    return false;
+  }
+
+  std::string ToLower(std::string_view name) const override {
+    std::wstring wide = Widen(name);
+    if (wide.empty())
+      return std::string(name);
+    std::wstring lower(wide.size(), L'\0');
+    const int n =
+        LCMapStringW(LOCALE_INVARIANT, LCMAP_LOWERCASE, wide.data(), static_cast<int>(wide.size()),
+                     lower.data(), static_cast<int>(lower.size()));
+    if (n <= 0)
+      return std::string(name);
+    lower.resize(static_cast<std::size_t>(n));
+    return Narrow(lower);
+  }
+
+  std::unique_ptr<FolderCursor> OpenTree(std::string_view root) override {
+    if (root.empty() || HasNul(root))
+      return nullptr;
+    QuietErrors quiet;
+    std::wstring native = NativePath(root);
+    if (native.empty() || !IsFolder(GetFileAttributesW(native.c_str())))
+      return nullptr;
+    if (!native.ends_with(kSep))
+      native.push_back(kSep);
+    return std::make_unique<Win32Cursor>(std::move(native));
+  }
+};
+
+bool IsSeparator(char c) {
+  return c == '\\' || c == '/';
+}
+
+}  // namespace
+
+// The one place a path gets its \\?\ form. GetFullPathNameW comes first, since Windows does no
+// clean-up of its own once the prefix is there.
+std::wstring NativePath(std::string_view path) {
+  const std::wstring wide = Widen(path);
+  if (wide.starts_with(kLongPrefix) || wide.starts_with(kDevicePrefix))
+    return wide;
+  std::wstring full = FullPath(wide);
+  if (full.empty() || full.starts_with(kLongPrefix) || full.starts_with(kDevicePrefix))
+    return full;
+  if (full.starts_with(LR"(\\)"))
+    return std::wstring(kLongUncPrefix) + full.substr(2);
+  return std::wstring(kLongPrefix) + full;
+}
+
+std::unique_ptr<FileSystem> MakeNativeFileSystem() {
+  return std::make_unique<Win32FileSystem>();
+}
+
+std::string AbsolutePath(std::string_view path) {
+  // "C:\..." and "\\server\share" are absolute already; a bare "C:" stays too, since a run takes
+  // it as the drive's root. Everything else ("sub", "C:sub", "\sub") is resolved by Windows.
+  const bool drive = path.size() >= 2 && path[1] == ':';
+  if ((drive && (path.size() == 2 || IsSeparator(path[2]))) ||
+      (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) || HasNul(path))
+    return std::string(path);
+  const std::wstring full = FullPath(Widen(path));
+  return full.empty() ? std::string(path) : Narrow(full);
+}
+
+}  // namespace korvane

@@ -1,0 +1,88 @@
+#include "platform/text_win32.h"
+
+#include <windows.h>
+
+#include "engine/utf8.h"
+
+namespace korvane {
+namespace {
+
+bool IsHighSurrogate(char32_t c) {
+  return c >= 0xD800 && c <= 0xDBFF;
+}
+
+bool IsLowSurrogate(char32_t c) {
+  return c >= 0xDC00 && c <= 0xDFFF;
+}
+
+// The three-byte form of a lone surrogate at s[i] (ED A0..BF 80..BF), as Narrow writes it.
+bool LoneSurrogateAt(std::string_view s, std::size_t i, char32_t& c) {
+  if (i + 3 > s.size())
+    return false;
+  const auto b0 = static_cast<unsigned char>(s[i]);
+  const auto b1 = static_cast<unsigned char>(s[i + 1]);
+  const auto b2 = static_cast<unsigned char>(s[i + 2]);
+  if (b0 != 0xED || b1 < 0xA0 || b1 > 0xBF || (b2 & 0xC0) != 0x80)
+    return false;
+  c = 0xD000 | ((b1 & 0x3F) << 6) | (b2 & 0x3F);
+  return true;
+}
+
+}  // namespace
+
+std::wstring Widen(std::string_view utf8) {
+  std::wstring out;
+  out.reserve(utf8.size());
+  for (std::size_t i = 0; i < utf8.size();) {
+    const std::size_t start = i;
+    char32_t c;
+    if (NextCodePoint(utf8, i, c)) {
+      if (c >= 0x10000) {
+        c -= 0x10000;
+        out.push_back(static_cast<wchar_t>(0xD800 + (c >> 10)));
+        out.push_back(static_cast<wchar_t>(0xDC00 + (c & 0x3FF)));
+      } else {
+        out.push_back(static_cast<wchar_t>(c));
+      }
+    } else if (LoneSurrogateAt(utf8, start, c)) {
+      out.push_back(static_cast<wchar_t>(c));
+      i = start + 3;
+    } else {
+      out.push_back(static_cast<wchar_t>(kReplacementChar));
+    }
+  }
+  return out;
+}
+
+std::string Narrow(std::wstring_view utf16) {
+  std::string out;
+  out.reserve(utf16.size() * 3 / 2);
+  for (std::size_t i = 0; i < utf16.size(); ++i) {
+    char32_t c = static_cast<char16_t>(utf16[i]);
+    if (IsHighSurrogate(c) && i + 1 < utf16.size() &&
+        IsLowSurrogate(static_cast<char16_t>(utf16[i + 1]))) {
+      c = 0x10000 + ((c - 0xD800) << 10) + (static_cast<char16_t>(utf16[++i]) - 0xDC00);
+    }
+    AppendUtf8(out, c);
+  }
+  return out;
+}
+
+std::string SystemMessage(unsigned long code) {
+  wchar_t* buffer = nullptr;
+  const DWORD length = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  std::wstring text;
+  if (buffer) {
+    text.assign(buffer, length);
+    LocalFree(buffer);
+  }
+  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' '))
+    text.pop_back();
+  if (text.empty())
+    return "系统错误 " + std::to_string(code);
+  return Narrow(text);
+}
+
+}  // namespace korvane

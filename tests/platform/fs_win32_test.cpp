@@ -1,0 +1,487 @@
+// What only Windows has: a case-insensitive file system, reserved device names, the 260-character
+// limit, drive letters and shares, reparse points. Runs on real folders through the Win32 layer and
+// the engine, the way a run of the tool would.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <winioctl.h>
+
+#include <cstring>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "engine/restorer.h"
+#include "engine/row_store.h"
+#include "platform/native.h"
+#include "platform/native_path_win32.h"
+#include "platform/text_win32.h"
+#include "tests/support/sandbox.h"
+#include "tests/support/scripted.h"
+
+namespace korvane {
+namespace {
+
+using testing::RecordingReport;
+using testing::Sandbox;
+using testing::ScriptedDialogs;
+using testing::ScriptedPump;
+
+// Files below are made, read and removed through \\?\ paths only: a plain path would reach the
+// device for "con.2011.qjd" and could not reach anything deeper than 260 characters.
+std::wstring Long(const std::string& utf8_path) {
+  return LR"(\\?\)" + Widen(utf8_path);
+}
+
+bool MakeFolder(const std::string& path) {
+  return CreateDirectoryW(Long(path).c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+bool MakeFile(const std::string& path, const std::string& content) {
+  const HANDLE h = CreateFileW(Long(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE)
+    return false;
+  DWORD written = 0;
+  const bool ok =
+      WriteFile(h, content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
+      written == content.size();
+  CloseHandle(h);
+  return ok;
+}
+
+// The file's content, or "<missing>".
+std::string Content(const std::string& path) {
+  const HANDLE h = CreateFileW(Long(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE)
+    return "<missing>";
+  std::string content(4096, '\0');
+  DWORD read = 0;
+  ReadFile(h, content.data(), static_cast<DWORD>(content.size()), &read, nullptr);
+  CloseHandle(h);
+  content.resize(read);
+  return content;
+}
+
+// Names in a folder (without "." and "..") -> content, or "<folder>".
+std::map<std::string, std::string> Listing(const std::string& folder) {
+  std::map<std::string, std::string> out;
+  WIN32_FIND_DATAW data;
+  const HANDLE h = FindFirstFileW((Long(folder) + L"\\*").c_str(), &data);
+  if (h == INVALID_HANDLE_VALUE)
+    return out;
+  do {
+    const std::string name = Narrow(data.cFileName);
+    if (name == "." || name == "..")
+      continue;
+    out[name] = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? "<folder>"
+                                                                   : Content(folder + "\\" + name);
+  } while (FindNextFileW(h, &data));
+  FindClose(h);
+  return out;
+}
+
+// Removes a tree that a plain path cannot reach. Reparse points are removed, never followed.
+void RemoveTree(const std::wstring& long_path) {
+  WIN32_FIND_DATAW data;
+  const HANDLE h = FindFirstFileW((long_path + L"\\*").c_str(), &data);
+  if (h != INVALID_HANDLE_VALUE) {
+    do {
+      const std::wstring name = data.cFileName;
+      if (name == L"." || name == L"..")
+        continue;
+      const std::wstring child = long_path + L"\\" + name;
+      SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+      if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        DeleteFileW(child.c_str());
+      else if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
+        RemoveDirectoryW(child.c_str()) || DeleteFileW(child.c_str());  // Wine: a Unix link
+      else
+        RemoveTree(child);
+    } while (FindNextFileW(h, &data));
+    FindClose(h);
+  }
+  RemoveDirectoryW(long_path.c_str());
+}
+
+// Empties the sandbox through \\?\ paths before the sandbox itself goes.
+struct LongCleanup {
+  const Sandbox& sb;
+  ~LongCleanup() { RemoveTree(Long(testing::Utf8(sb.root()))); }
+};
+
+class Win32FsTest : public ::testing::Test {
+ protected:
+  std::string Root() const { return testing::Utf8(sb.root()); }
+  std::string At(const std::string& relative) const { return Root() + "\\" + relative; }
+
+  StartOutcome Run() { return restorer.Start(sb.RunPath()); }
+
+  const Row* RowFor(std::string_view old_name) const {
+    for (const Row& r : report.rows())
+      if (r.cells[kColOldName] == old_name)
+        return &r;
+    return nullptr;
+  }
+
+  Sandbox sb;
+  LongCleanup cleanup{sb};
+  std::unique_ptr<FileSystem> fs = MakeNativeFileSystem();
+  RecordingReport report;
+  ScriptedPump pump;
+  ScriptedDialogs dialogs;
+  Restorer restorer{*fs, report, pump, dialogs};
+};
+
+TEST_F(Win32FsTest, AnExistingNameInAnotherCaseBlocksTheRestore) {
+  ASSERT_TRUE(MakeFile(At("REPORT.DOC"), "keep"));
+  ASSERT_TRUE(MakeFile(At("report.doc.2011.qjd"), "protected"));
+  ASSERT_TRUE(MakeFile(At("Notes.TXT.2012.QJD"), "notes"));
+  Run();
+  EXPECT_EQ(Listing(Root()), (std::map<std::string, std::string>{
+                                 {"REPORT.DOC", "keep"},
+                                 {"report.doc.2011.qjd", "protected"},
+                                 {"notes.txt", "notes"},
+                             }));
+  const Row* blocked = RowFor("report.doc.2011.qjd");
+  ASSERT_NE(blocked, nullptr);
+  EXPECT_EQ(blocked->cells[kColStatus], "失败");
+  EXPECT_TRUE(blocked->failed);
+  EXPECT_EQ(blocked->cells[kColNote], SystemMessage(ERROR_ALREADY_EXISTS));
+  EXPECT_EQ(RowFor("notes.txt.2012.qjd")->cells[kColStatus], "成功");
+  EXPECT_EQ(restorer.FailCount, 1);
+}
+
+TEST_F(Win32FsTest, ReservedNamesAndTrailingDotsOrSpacesAreNotRenamed) {
+  const std::map<std::string, std::string> refused = {
+      {"con.2011.qjd", "保留的设备名"},        {"CON.TXT.2011.QJD", "保留的设备名"},
+      {"Aux.tar.gz.2011.qjd", "保留的设备名"}, {"nul .txt.2011.qjd", "保留的设备名"},
+      {"prn.2011.qjd", "保留的设备名"},        {"com1.2011.qjd", "保留的设备名"},
+      {"LPT9.log.2011.qjd", "保留的设备名"},   {"com³.2011.qjd", "保留的设备名"},
+      {"conout$.2011.qjd", "保留的设备名"},    {"name..2011.qjd", "以点或空格结尾"},
+      {"name .2011.qjd", "以点或空格结尾"},
+  };
+  // Close to a device name, but ordinary names.
+  const std::vector<std::string> allowed = {"com0.2011.qjd", "lpt10.2011.qjd", "console.2011.qjd",
+                                            "icon.2011.qjd", "nul_.2011.qjd"};
+  for (const auto& [name, why] : refused)
+    ASSERT_TRUE(MakeFile(At(name), name)) << name;
+  for (const std::string& name : allowed)
+    ASSERT_TRUE(MakeFile(At(name), name)) << name;
+
+  Run();
+
+  const auto listing = Listing(Root());
+  for (const auto& [name, why] : refused) {
+    EXPECT_EQ(listing.count(name), 1u) << name;
+    const Row* row = RowFor(fs->ToLower(name));
+    ASSERT_NE(row, nullptr) << name;
+    EXPECT_EQ(row->cells[kColStatus], "失败") << name;
+    EXPECT_NE(row->cells[kColNote].find(why), std::string::npos) << row->cells[kColNote];
+  }
+  for (const std::string& name : allowed) {
+    const std::string restored = name.substr(0, name.find(".2011"));
+    EXPECT_EQ(listing.count(restored), 1u) << restored;
+    EXPECT_EQ(RowFor(name)->cells[kColStatus], "成功") << name;
+  }
+  EXPECT_EQ(listing.size(), refused.size() + allowed.size());
+  EXPECT_EQ(restorer.FailCount, static_cast<int>(refused.size()));
+}
+
+// Wine opens plain paths past 260 characters too, so there this test shows that deep files are
+// restored, and NativePathTest below that they are named the way Windows needs.
+TEST_F(Win32FsTest, FilesDeeperThan260CharactersAreRestored) {
+  // Folders of 50 characters each: the file lies about 600 characters deep.
+  std::string deep = Root();
+  std::string shown = sb.RunPath();
+  for (int i = 0; i < 11; ++i) {
+    const std::string name = std::string(48, static_cast<char>('a' + i)) + "文件";
+    deep += "\\" + name;
+    shown += name + "\\";
+    ASSERT_TRUE(MakeFolder(deep)) << deep.size();
+  }
+  ASSERT_GT(deep.size(), 520u);
+  ASSERT_TRUE(MakeFile(deep + "\\深层报告.docx.2011.qjd", "deep"));
+  ASSERT_TRUE(MakeFile(At("shallow.2011.qjd"), "shallow"));
+
+  EXPECT_EQ(Run(), StartOutcome::kFinished);
+  EXPECT_EQ(restorer.SuccessCount, 2);
+  EXPECT_EQ(restorer.FailCount, 0);
+  EXPECT_EQ(Content(deep + "\\深层报告.docx"), "deep");
+  EXPECT_EQ(Content(deep + "\\深层报告.docx.2011.qjd"), "<missing>");
+  const Row* row = RowFor("深层报告.docx.2011.qjd");
+  ASSERT_NE(row, nullptr);
+  // What the user sees never carries the \\?\ prefix.
+  EXPECT_EQ(row->cells[kColNewPath], shown + "深层报告.docx");
+
+  // A deep folder typed as the run's folder, with the doubled separators a user may type.
+  ASSERT_TRUE(MakeFile(deep + "\\again.2011.qjd", "again"));
+  std::string typed = deep;
+  typed.insert(typed.rfind('\\'), "\\");
+  EXPECT_TRUE(fs->FolderExists(typed));
+  EXPECT_EQ(restorer.Start(typed), StartOutcome::kFinished);
+  EXPECT_EQ(restorer.SuccessCount, 1);
+  EXPECT_EQ(Content(deep + "\\again"), "again");
+}
+
+TEST_F(Win32FsTest, TheFolderCheckTakesDrivesAndRefusesWhatIsNoFolder) {
+  sb.File("f.txt");
+  EXPECT_TRUE(fs->FolderExists("C:"));
+  EXPECT_TRUE(fs->FolderExists("C:\\"));
+  EXPECT_TRUE(fs->FolderExists("c:/"));
+  EXPECT_TRUE(fs->FolderExists(At("f.txt")));
+  std::string doubled = sb.RunPath();
+  doubled.insert(2, "\\");
+  EXPECT_TRUE(fs->FolderExists(doubled));
+
+  EXPECT_FALSE(fs->FolderExists(At("missing")));
+  EXPECT_FALSE(fs->FolderExists(At("missing\\")));
+  // Shares and other paths without a drive colon are refused, whether or not they exist.
+  EXPECT_FALSE(fs->FolderExists("\\\\localhost\\C$"));
+  EXPECT_FALSE(fs->FolderExists("\\\\server\\share\\folder\\"));
+  for (const char* malformed : {":", "::", "C:\\a<b>", "C:\\a|b\\", "C:\\\"x\"", "1:\\", "C:\\x:y"})
+    EXPECT_FALSE(fs->FolderExists(malformed)) << malformed;
+  EXPECT_FALSE(fs->FolderExists(std::string_view("C:\\\0x", 5)));
+
+  // A drive letter with no drive behind it answers at once, with no system box.
+  const DWORD drives = GetLogicalDrives();
+  for (char letter = 'Z'; letter >= 'D'; --letter) {
+    if (!(drives & (1u << (letter - 'A')))) {
+      const std::string root = std::string(1, letter) + ":\\";
+      EXPECT_FALSE(fs->FolderExists(root)) << root;
+      EXPECT_EQ(fs->OpenTree(root), nullptr) << root;
+      break;
+    }
+  }
+}
+
+TEST_F(Win32FsTest, ALockedFileKeepsItsNameAndTheRowSaysWhy) {
+  ASSERT_TRUE(MakeFile(At("open.xls.2011.qjd"), "in use"));
+  // Opened as Excel opens a workbook: no one else may delete or rename it meanwhile.
+  const HANDLE held = CreateFileW(Long(At("open.xls.2011.qjd")).c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  Run();
+  CloseHandle(held);
+  const Row* row = RowFor("open.xls.2011.qjd");
+  ASSERT_NE(row, nullptr);
+  if (row->cells[kColStatus] == "成功")
+    GTEST_SKIP() << "Wine renames a file held open without FILE_SHARE_DELETE; Windows refuses";
+  EXPECT_EQ(row->cells[kColStatus], "失败");
+  EXPECT_FALSE(row->cells[kColNote].empty());
+  EXPECT_EQ(Content(At("open.xls.2011.qjd")), "in use");
+}
+
+// A junction at `link` to `target`, as mklink /J makes it; the error code when it cannot be made.
+DWORD MakeJunction(const std::string& link, const std::string& target) {
+  if (!MakeFolder(link))
+    return GetLastError();
+  const HANDLE h = CreateFileW(Long(link).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                               FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (h == INVALID_HANDLE_VALUE)
+    return GetLastError();
+  const std::wstring substitute = LR"(\??\)" + Widen(target);
+  const std::wstring print = Widen(target);
+  const auto sub_bytes = static_cast<WORD>(substitute.size() * sizeof(wchar_t));
+  const auto print_bytes = static_cast<WORD>(print.size() * sizeof(wchar_t));
+  // The mount-point layout of REPARSE_DATA_BUFFER: tag, sizes, offsets, then both names.
+  std::vector<BYTE> buffer(8 + 8 + sub_bytes + 2 + print_bytes + 2, 0);
+  const auto put16 = [&](std::size_t at, WORD v) { memcpy(&buffer[at], &v, 2); };
+  const DWORD tag = IO_REPARSE_TAG_MOUNT_POINT;
+  memcpy(&buffer[0], &tag, 4);
+  put16(4, static_cast<WORD>(buffer.size() - 8));
+  put16(8, 0);
+  put16(10, sub_bytes);
+  put16(12, static_cast<WORD>(sub_bytes + 2));
+  put16(14, print_bytes);
+  memcpy(&buffer[16], substitute.c_str(), sub_bytes);
+  memcpy(&buffer[16 + sub_bytes + 2], print.c_str(), print_bytes);
+  DWORD returned = 0;
+  const BOOL ok =
+      DeviceIoControl(h, FSCTL_SET_REPARSE_POINT, buffer.data(), static_cast<DWORD>(buffer.size()),
+                      nullptr, 0, &returned, nullptr);
+  const DWORD error = ok ? 0 : GetLastError();
+  CloseHandle(h);
+  if (error)
+    RemoveDirectoryW(Long(link).c_str());
+  return error;
+}
+
+// Unix symbolic links to folders, which Wine shows as reparse points (it has no junctions). Wine
+// can neither make nor remove them itself, but it can start a Unix program, so ln and rm do.
+class UnixLinks {
+ public:
+  UnixLinks() = default;
+  UnixLinks(const UnixLinks&) = delete;
+  UnixLinks& operator=(const UnixLinks&) = delete;
+  // Before anything else cleans up: removing the tree through a link would follow it.
+  ~UnixLinks() {
+    for (const auto& [link, unix_link] : made_) {
+      RunUnix(L"rm", {unix_link});
+      WaitFor(link, false);
+    }
+  }
+
+  // False when not under Wine, or when no link came about.
+  bool Make(const std::string& link, const std::string& target) {
+    const std::size_t cut = link.rfind('\\');
+    const std::string unix_parent = UnixName(link.substr(0, cut));
+    const std::string unix_target = UnixName(target);
+    if (unix_parent.empty() || unix_target.empty())
+      return false;
+    const std::string unix_link = unix_parent + "/" + link.substr(cut + 1);
+    RunUnix(L"ln", {"-s", unix_target, unix_link});
+    made_.emplace_back(link, unix_link);
+    return WaitFor(link, true) &&
+           (GetFileAttributesW(Long(link).c_str()) & FILE_ATTRIBUTE_REPARSE_POINT);
+  }
+
+ private:
+  // The Unix path of a Windows path, through Wine's own export; empty elsewhere.
+  static std::string UnixName(const std::string& windows_path) {
+    using Convert = char*(CDECL*)(const wchar_t*);
+    const auto convert = reinterpret_cast<Convert>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
+    if (!convert)
+      return {};
+    char* name = convert(Widen(windows_path).c_str());
+    std::string out = name ? name : "";
+    HeapFree(GetProcessHeap(), 0, name);
+    return out;
+  }
+
+  // Wine does not wait for a Unix program to end, so its effect is awaited, for five seconds.
+  static bool WaitFor(const std::string& link, bool present) {
+    for (int i = 0; i < 100; ++i) {
+      if ((GetFileAttributesW(Long(link).c_str()) != INVALID_FILE_ATTRIBUTES) == present)
+        return true;
+      Sleep(50);
+    }
+    return false;
+  }
+
+  static void RunUnix(const wchar_t* program, const std::vector<std::string>& args) {
+    std::wstring line = program;
+    for (const std::string& a : args)
+      line += L" \"" + Widen(a) + L"\"";
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    const std::wstring path = std::wstring(LR"(Z:\bin\)") + program;
+    if (!CreateProcessW(path.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &si, &pi))
+      return;
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+  }
+
+  std::vector<std::pair<std::string, std::string>> made_;  // Windows and Unix path of each
+};
+
+TEST_F(Win32FsTest, FolderLinksAreNeitherEnteredNorFollowed) {
+  Sandbox outside;
+  LongCleanup outside_cleanup{outside};
+  outside.File("elsewhere.2011.qjd", "outside");
+  sb.File("tree/inside.2011.qjd", "inside");
+  // A junction as mklink /J makes it, or under Wine a Unix link.
+  UnixLinks unix_links;
+  for (const auto& [link, target] : {std::pair{At("tree\\out"), testing::Utf8(outside.root())},
+                                     std::pair{At("tree\\loop"), At("tree")}}) {
+    const DWORD error = MakeJunction(link, target);
+    if (error && !unix_links.Make(link, target))
+      GTEST_SKIP() << "cannot make a junction here: " << SystemMessage(error);
+  }
+
+  auto cursor = fs->OpenTree(sb.RunPath() + "tree\\");
+  ASSERT_NE(cursor, nullptr);
+  std::vector<DirEntry> entries;
+  ASSERT_TRUE(cursor->List(entries));
+  ASSERT_EQ(entries.size(), 3u);
+  for (const DirEntry& e : entries)
+    EXPECT_EQ(e.is_link, e.name == "out" || e.name == "loop") << e.name;
+  EXPECT_FALSE(cursor->Enter("out"));
+  EXPECT_FALSE(cursor->Enter("loop"));
+
+  // The loop cannot hold the walk, and nothing outside the tree is touched.
+  EXPECT_EQ(Run(), StartOutcome::kFinished);
+  EXPECT_EQ(Content(outside.RunPath() + "elsewhere.2011.qjd"), "outside");
+  EXPECT_EQ(Content(At("tree\\inside")), "inside");
+  EXPECT_EQ(restorer.SuccessCount, 1);
+  EXPECT_EQ(restorer.ScanCount, 1);
+}
+
+TEST_F(Win32FsTest, NamesOutsideTheChineseCodePageAreRestored) {
+  const std::map<std::string, std::string> names = {
+      {"Ελληνικά.DOC.2011.qjd", "ελληνικά.doc"},
+      {"한국어 문서.hwp.2012.qjd", "한국어 문서.hwp"},
+      {"Ünïcödé.2013.qjd", "ünïcödé"},
+      {"smile \U0001F600.png.2014.qjd", "smile \U0001F600.png"},
+  };
+  for (const auto& [name, restored] : names)
+    ASSERT_TRUE(MakeFile(At(name), name)) << name;
+  Run();
+  std::map<std::string, std::string> expected;
+  for (const auto& [name, restored] : names)
+    expected[restored] = name;
+  EXPECT_EQ(Listing(Root()), expected);
+  EXPECT_EQ(restorer.SuccessCount, 4);
+}
+
+TEST_F(Win32FsTest, ANameHoldingALoneSurrogateIsRestoredExactly) {
+  // NTFS takes any UTF-16 unit in a name, paired or not.
+  const std::wstring name = std::wstring(L"odd") + wchar_t(0xD800) + L".txt.2011.qjd";
+  const HANDLE h = CreateFileW((Long(Root()) + L"\\" + name).c_str(), GENERIC_WRITE, 0, nullptr,
+                               CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE)
+    GTEST_SKIP() << "this file system refuses a name with a lone surrogate (Wine does): "
+                 << SystemMessage(GetLastError());
+  CloseHandle(h);
+  Run();
+  EXPECT_EQ(restorer.SuccessCount, 1);
+  const std::wstring restored = std::wstring(L"odd") + wchar_t(0xD800) + L".txt";
+  EXPECT_NE(GetFileAttributesW((Long(Root()) + L"\\" + restored).c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(Win32FsTest, TheCursorNeverLeavesItsFolderByName) {
+  sb.File("a/x.txt", "x");
+  auto cursor = fs->OpenTree(sb.RunPath());
+  ASSERT_NE(cursor, nullptr);
+  EXPECT_FALSE(cursor->Enter(".."));
+  EXPECT_FALSE(cursor->Enter("a\\..\\.."));
+  EXPECT_FALSE(cursor->Enter("C:\\"));
+  ASSERT_TRUE(cursor->Enter("a"));
+  EXPECT_FALSE(cursor->Rename("x.txt", "..\\x.txt").ok);
+  EXPECT_FALSE(cursor->Rename("..\\a\\x.txt", "y.txt").ok);
+  EXPECT_FALSE(cursor->Rename("x.txt", "x:stream").ok);
+  EXPECT_EQ(sb.Snapshot(),
+            (std::map<std::string, std::string>{{"a", "<folder>"}, {"a/x.txt", "x"}}));
+}
+
+TEST(NativePathTest, IsAbsoluteCanonicalAndPrefixed) {
+  EXPECT_EQ(NativePath("C:\\data\\\\x\\"), LR"(\\?\C:\data\x\)");
+  EXPECT_EQ(NativePath("C:/data//sub/../x"), LR"(\\?\C:\data\x)");
+  EXPECT_EQ(NativePath("C:\\"), LR"(\\?\C:\)");
+  EXPECT_EQ(NativePath("\\\\server\\share\\a\\\\b"), LR"(\\?\UNC\server\share\a\b)");
+  EXPECT_EQ(NativePath("\\\\?\\C:\\a\\\\b"), LR"(\\?\C:\a\\b)");
+  EXPECT_EQ(NativePath("\\\\.\\pipe\\x"), LR"(\\.\pipe\x)");
+  EXPECT_EQ(NativePath("报告\\x"), LR"(\\?\)" + Widen(AbsolutePath(".")) +
+                                       (AbsolutePath(".").ends_with('\\') ? L"" : L"\\") +
+                                       L"报告\\x");
+  const std::string deep = "C:\\" + std::string(300, 'd') + "\\" + std::string(200, 'e');
+  EXPECT_EQ(NativePath(deep), LR"(\\?\)" + Widen(deep));
+}
+
+TEST_F(Win32FsTest, AbsolutePathKeepsDrivesAndSharesAndResolvesTheRest) {
+  EXPECT_EQ(AbsolutePath("C:"), "C:");
+  EXPECT_EQ(AbsolutePath("C:\\data\\\\x"), "C:\\data\\\\x");
+  EXPECT_EQ(AbsolutePath("\\\\server\\share"), "\\\\server\\share");
+  const std::string cwd = AbsolutePath(".");
+  EXPECT_EQ(cwd.substr(1, 2), ":\\");
+  EXPECT_EQ(AbsolutePath("sub\\报告"), cwd + (cwd.ends_with('\\') ? "" : "\\") + "sub\\报告");
+  EXPECT_EQ(AbsolutePath("\\top"), cwd.substr(0, 2) + "\\top");
+}
+
+}  // namespace
+}  // namespace korvane

@@ -1,0 +1,26 @@
+// Runs a program as a separate process, the way a user or a script would.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "tests/support/sandbox.h"
+
+namespace korvane::testing {
+
+struct ProgramResult {
+  int exit_code = -1;
+  std::string out, err;  // the bytes the program wrote
+};
+
+// Runs `program` with `args` (UTF-8, passed exactly as given), standard input read from a file
+// holding `input` (so not a terminal), standard output and error captured through files in `io`,
+// in the folder `cwd` (the current one when empty). On Windows a relative `program` is taken
+// from the test binary's folder.
+ProgramResult RunProgram(const std::string& program,
+                         const std::vector<std::string>& args,
+                         const std::string& input,
+                         const std::string& cwd,
+                         Sandbox& io);
+
+}  // namespace korvane::testing

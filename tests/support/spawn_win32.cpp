@@ -1,0 +1,113 @@
+#include "tests/support/spawn_win32.h"
+
+#include "platform/text_win32.h"
+#include "tests/support/spawn.h"
+
+namespace korvane::testing {
+namespace {
+
+class Handle {
+ public:
+  explicit Handle(HANDLE h) : h_(h) {}
+  ~Handle() {
+    if (h_ && h_ != INVALID_HANDLE_VALUE)
+      CloseHandle(h_);
+  }
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+  HANDLE get() const { return h_; }
+
+ private:
+  HANDLE h_;
+};
+
+HANDLE OpenInheritable(const std::filesystem::path& path, bool write) {
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  return CreateFileW(path.c_str(), write ? GENERIC_WRITE : GENERIC_READ,
+                     FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                     write ? CREATE_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+void AppendQuoted(std::wstring& line, const std::wstring& arg) {
+  line += L'"';
+  std::size_t backslashes = 0;
+  for (wchar_t c : arg) {
+    if (c == L'\\') {
+      ++backslashes;
+      continue;
+    }
+    // Backslashes count double before a quote, which itself is escaped.
+    line.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
+    backslashes = 0;
+    line += c;
+  }
+  line.append(backslashes * 2, L'\\');
+  line += L'"';
+}
+
+}  // namespace
+
+std::wstring ProgramPath(const std::string& program) {
+  const std::wstring wide = Widen(program);
+  if (wide.size() > 2 && (wide[1] == L':' || wide.starts_with(LR"(\\)")))
+    return wide;
+  std::wstring self(32768, L'\0');
+  self.resize(GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size())));
+  return self.substr(0, self.find_last_of(L"\\/") + 1) + wide;
+}
+
+std::wstring CommandLine(const std::wstring& program, const std::vector<std::string>& args) {
+  std::wstring line;
+  AppendQuoted(line, program);
+  for (const std::string& a : args) {
+    line += L' ';
+    AppendQuoted(line, Widen(a));
+  }
+  return line;
+}
+
+int RunWithHandles(const std::wstring& program,
+                   const std::vector<std::string>& args,
+                   HANDLE in,
+                   HANDLE out,
+                   HANDLE err,
+                   const std::wstring& cwd) {
+  std::wstring line = CommandLine(program, args);
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdInput = in;
+  si.hStdOutput = out;
+  si.hStdError = err;
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                      cwd.empty() ? nullptr : cwd.c_str(), &si, &pi))
+    return -1;
+  const Handle process(pi.hProcess), thread(pi.hThread);
+  DWORD code = static_cast<DWORD>(-1);
+  if (WaitForSingleObject(pi.hProcess, INFINITE) != WAIT_OBJECT_0 ||
+      !GetExitCodeProcess(pi.hProcess, &code))
+    return -1;
+  return static_cast<int>(code);
+}
+
+ProgramResult RunProgram(const std::string& program,
+                         const std::vector<std::string>& args,
+                         const std::string& input,
+                         const std::string& cwd,
+                         Sandbox& io) {
+  io.File("stdin.txt", input);
+  ProgramResult r;
+  {
+    const Handle in(OpenInheritable(io.Path("stdin.txt"), false));
+    const Handle out(OpenInheritable(io.Path("out.txt"), true));
+    const Handle err(OpenInheritable(io.Path("err.txt"), true));
+    r.exit_code =
+        RunWithHandles(ProgramPath(program), args, in.get(), out.get(), err.get(), Widen(cwd));
+  }
+  r.out = ReadFile(io.Path("out.txt"));
+  r.err = ReadFile(io.Path("err.txt"));
+  return r;
+}
+
+}  // namespace korvane::testing
