@@ -26,7 +26,6 @@ inline constexpr int kWindowHeightTwips = 6825;
 
 inline constexpr std::string_view kVendorAddress = "https://korvane.example/";
 inline constexpr std::string_view kCaptionPrefix = "Korvane·文件名还原工具V1.0 - ";
-inline constexpr std::string_view kApplicationTitle = "文件重命名工具";
 
 enum class ControlKind { kLabel, kTextBox, kButton, kList };
 

@@ -35,6 +35,8 @@ class ScriptedShell final : public ShellActions {
   std::string BrowseForFolder(std::string_view start, std::string_view title) override {
     browse_starts.emplace_back(start);
     browse_titles.emplace_back(title);
+    if (while_browsing)
+      while_browsing();
     return browse_result;
   }
   void ShowInExplorer(std::string_view path) override { shown.emplace_back(path); }
@@ -44,6 +46,7 @@ class ScriptedShell final : public ShellActions {
   }
 
   std::string browse_result;
+  std::function<void()> while_browsing;
   std::vector<std::string> browse_starts, browse_titles, shown, opened;
   std::vector<HWND> open_owners;
 };
@@ -425,6 +428,43 @@ TEST(WindowPumpTest, PumpsTheQueueOnlyWhenItsIntervalHasPassed) {
   for (int i = 0; i < 10; ++i)
     pump.PumpEvents();
   EXPECT_EQ(queue.count, before + 11);
+}
+
+// A close that arrives while a box or the folder picker is open (their own message loops run
+// inside the click) waits for the click to return; one during the confirmation also turns its
+// Yes into a No, so no run starts on a closing window.
+TEST_F(FormMainTest, ClosingInsideADialogWaitsForItAndStartsNoRun) {
+  sb.File("x.txt.2011.qjd");
+  SetPath(sb.RunPath());
+  struct ClosingDialogs : Dialogs {
+    HWND form = nullptr;
+    bool alive_after_close = false;
+    void Warn(std::string_view) override {}
+    bool Confirm(std::string_view) override {
+      SendMessageW(form, WM_CLOSE, 0, 0);
+      alive_after_close = IsWindow(form);
+      return true;
+    }
+  } closing;
+  FormMain other(*fs, closing, pump, shell);
+  ASSERT_TRUE(other.Create(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE));
+  closing.form = other.hwnd();
+  SetWindowTextW(other.control(kTextPath), Widen(sb.RunPath()).c_str());
+  SendMessageW(other.hwnd(), WM_COMMAND, MAKEWPARAM(kFirstControlId + kCmdStart, BN_CLICKED), 0);
+  EXPECT_TRUE(closing.alive_after_close);
+  EXPECT_EQ(other.hwnd(), nullptr);
+  EXPECT_EQ(other.report().RowCount(), 0);
+  EXPECT_TRUE(std::filesystem::exists(sb.Path("x.txt.2011.qjd")));
+
+  bool alive_while_browsing = false;
+  shell.browse_result = "C:\\";
+  shell.while_browsing = [&] {
+    SendMessageW(form.hwnd(), WM_CLOSE, 0, 0);
+    alive_while_browsing = IsWindow(form.hwnd());
+  };
+  Click(kCmdSelect);
+  EXPECT_TRUE(alive_while_browsing);
+  EXPECT_EQ(form.hwnd(), nullptr);
 }
 
 TEST_F(FormMainTest, ResizingSnapsBackAndMinimisingRaisesNothing) {
