@@ -17,18 +17,26 @@ constexpr std::size_t kFlushAt = 64 * 1024;
 
 std::atomic<bool>* g_stop_flag = nullptr;
 std::array<std::string, 2> g_pending;
-
-// What is still buffered goes out when the program ends, as the C runtime does for stdout.
-struct FlushAtExit {
-  ~FlushAtExit() {
-    Flush(Stream::kOut);
-    Flush(Stream::kErr);
-  }
-} g_flush_at_exit;
+// Console modes as InitConsole found them; the console outlives the program.
+std::array<DWORD, 2> g_original_mode;
+std::array<bool, 2> g_mode_changed;
 
 HANDLE HandleOf(Stream stream) {
   return GetStdHandle(stream == Stream::kOut ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
 }
+
+// When the program ends, what is still buffered goes out (as the C runtime does for stdout) and
+// the console gets its modes back.
+struct AtExit {
+  ~AtExit() {
+    for (Stream stream : {Stream::kOut, Stream::kErr}) {
+      Flush(stream);
+      const int i = stream == Stream::kOut ? 0 : 1;
+      if (g_mode_changed[i])
+        SetConsoleMode(HandleOf(stream), g_original_mode[i]);
+    }
+  }
+} g_at_exit;
 
 bool IsConsole(HANDLE h, DWORD* mode = nullptr) {
   DWORD m = 0;
@@ -101,9 +109,13 @@ BOOL WINAPI OnConsoleControl(DWORD event) {
 void InitConsole() {
   for (Stream stream : {Stream::kOut, Stream::kErr}) {
     const HANDLE h = HandleOf(stream);
+    const int i = stream == Stream::kOut ? 0 : 1;
     DWORD mode = 0;
-    if (IsConsole(h, &mode))
-      SetConsoleMode(h, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING);
+    if (IsConsole(h, &mode) && !(mode & ENABLE_VIRTUAL_TERMINAL_PROCESSING) &&
+        SetConsoleMode(h, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING)) {
+      g_original_mode[i] = mode;
+      g_mode_changed[i] = true;
+    }
   }
 }
 

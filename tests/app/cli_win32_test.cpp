@@ -79,18 +79,23 @@ HANDLE MakeScreenBuffer() {
   return h;
 }
 
-// Every character on the buffer's screen, one line per row, trailing blanks dropped.
+// Every character on the buffer's screen, one line per row, trailing blanks dropped. A wide
+// character may fill two cells; the second is marked as its trailing half and skipped.
 std::string ScreenText(HANDLE buffer) {
   CONSOLE_SCREEN_BUFFER_INFO info;
   if (!GetConsoleScreenBufferInfo(buffer, &info))
     return {};
   std::string text;
-  std::wstring row(static_cast<std::size_t>(info.dwSize.X), L' ');
+  std::vector<CHAR_INFO> cells(static_cast<std::size_t>(info.dwSize.X));
   for (SHORT y = 0; y <= info.dwCursorPosition.Y; ++y) {
-    DWORD read = 0;
-    ReadConsoleOutputCharacterW(buffer, row.data(), static_cast<DWORD>(row.size()), COORD{0, y},
-                                &read);
-    std::wstring line = row.substr(0, read);
+    SMALL_RECT row{0, y, static_cast<SHORT>(info.dwSize.X - 1), y};
+    if (!ReadConsoleOutputW(buffer, cells.data(), COORD{info.dwSize.X, 1}, COORD{0, 0}, &row))
+      break;
+    std::wstring line;
+    for (const CHAR_INFO& cell : cells) {
+      if (!(cell.Attributes & COMMON_LVB_TRAILING_BYTE))
+        line += cell.Char.UnicodeChar;
+    }
     while (!line.empty() && (line.back() == L' ' || line.back() == L'\0'))
       line.pop_back();
     text += Narrow(line) + "\n";

@@ -444,21 +444,6 @@ TEST_F(Win32FsTest, ANameHoldingALoneSurrogateIsRestoredExactly) {
   EXPECT_NE(GetFileAttributesW((Long(Root()) + L"\\" + restored).c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
-TEST_F(Win32FsTest, TheCursorNeverLeavesItsFolderByName) {
-  sb.File("a/x.txt", "x");
-  auto cursor = fs->OpenTree(sb.RunPath());
-  ASSERT_NE(cursor, nullptr);
-  EXPECT_FALSE(cursor->Enter(".."));
-  EXPECT_FALSE(cursor->Enter("a\\..\\.."));
-  EXPECT_FALSE(cursor->Enter("C:\\"));
-  ASSERT_TRUE(cursor->Enter("a"));
-  EXPECT_FALSE(cursor->Rename("x.txt", "..\\x.txt").ok);
-  EXPECT_FALSE(cursor->Rename("..\\a\\x.txt", "y.txt").ok);
-  EXPECT_FALSE(cursor->Rename("x.txt", "x:stream").ok);
-  EXPECT_EQ(sb.Snapshot(),
-            (std::map<std::string, std::string>{{"a", "<folder>"}, {"a/x.txt", "x"}}));
-}
-
 TEST(NativePathTest, IsAbsoluteCanonicalAndPrefixed) {
   EXPECT_EQ(NativePath("C:\\data\\\\x\\"), LR"(\\?\C:\data\x\)");
   EXPECT_EQ(NativePath("C:/data//sub/../x"), LR"(\\?\C:\data\x)");
