@@ -508,6 +508,33 @@ TEST_F(FormMainTest, ANewDpiLaysEverythingOutAgainFromTwips) {
   EXPECT_EQ(ClientRectOf(kCmdStart).left, TwipsToPixels(5520, before));
 }
 
+// The window's font is made anew for each DPI; the old one must go, and so must the last one
+// with the window.
+TEST_F(FormMainTest, FontsAreReleasedOnEveryDpiChangeAndWithTheWindow) {
+  auto font_of = [](HWND control) {
+    return reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0));
+  };
+  const HGDIOBJ first = font_of(Control(kCmdStart));
+  ASSERT_EQ(GetObjectType(first), static_cast<DWORD>(OBJ_FONT));
+  RECT suggested{0, 0, 600, 500};
+  SendMessageW(form.hwnd(), WM_DPICHANGED, MAKEWPARAM(120, 120),
+               reinterpret_cast<LPARAM>(&suggested));
+  const HGDIOBJ second = font_of(Control(kCmdStart));
+  EXPECT_NE(second, first);
+  EXPECT_EQ(font_of(Control(kList)), second);
+  EXPECT_EQ(GetObjectType(second), static_cast<DWORD>(OBJ_FONT));
+  EXPECT_NE(GetObjectType(first), static_cast<DWORD>(OBJ_FONT));  // deleted
+
+  HGDIOBJ last = nullptr;
+  {
+    FormMain other(*fs, dialogs, pump, shell);
+    ASSERT_TRUE(other.Create(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE));
+    last = font_of(other.control(kLabel1));
+    EXPECT_EQ(GetObjectType(last), static_cast<DWORD>(OBJ_FONT));
+  }
+  EXPECT_NE(GetObjectType(last), static_cast<DWORD>(OBJ_FONT));
+}
+
 TEST_F(FormMainTest, DoubleClickRevealsTheSelectedRowOnly) {
   DoubleClickList();  // empty list
   EXPECT_TRUE(shell.shown.empty());
