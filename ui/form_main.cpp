@@ -1,0 +1,472 @@
+#include "ui/form_main.h"
+
+#include <commctrl.h>
+
+#include <exception>
+
+#include "platform/text_win32.h"
+#include "ui/list_text.h"
+
+namespace korvane::ui {
+namespace {
+
+constexpr int kIconId = 1;
+constexpr DWORD kWindowStyle =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+
+// Functions of newer systems, looked up at run time so the tool still starts on Windows 7.
+template <typename Fn>
+Fn User32Function(const char* name) {
+  const HMODULE user32 = GetModuleHandleW(L"user32.dll");
+  if (!user32)
+    return nullptr;
+  return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(user32, name)));
+}
+
+int SystemDpi() {
+  const HDC screen = GetDC(nullptr);
+  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 0;
+  if (screen)
+    ReleaseDC(nullptr, screen);
+  return dpi > 0 ? dpi : kDefaultDpi;
+}
+
+int DpiOf(HWND hwnd) {
+  using Fn = UINT(WINAPI*)(HWND);
+  static const Fn get_dpi_for_window = User32Function<Fn>("GetDpiForWindow");
+  if (get_dpi_for_window && hwnd) {
+    if (const UINT dpi = get_dpi_for_window(hwnd))
+      return static_cast<int>(dpi);
+  }
+  return SystemDpi();
+}
+
+// The system's message font (it has the CJK glyphs the texts need), at `dpi`.
+HFONT CreateMessageFont(int dpi) {
+  using Fn = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
+  static const Fn spi_for_dpi = User32Function<Fn>("SystemParametersInfoForDpi");
+  NONCLIENTMETRICSW ncm{};
+  ncm.cbSize = sizeof ncm;
+  bool ok = false;
+  if (spi_for_dpi)
+    ok = spi_for_dpi(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0, static_cast<UINT>(dpi));
+  if (!ok) {
+    ok = SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0);
+    ncm.lfMessageFont.lfHeight = MulDiv(ncm.lfMessageFont.lfHeight, dpi, SystemDpi());
+  }
+  return ok ? CreateFontIndirectW(&ncm.lfMessageFont) : nullptr;
+}
+
+const wchar_t* ClassOf(ControlKind kind) {
+  switch (kind) {
+    case ControlKind::kLabel:
+      return L"STATIC";
+    case ControlKind::kTextBox:
+      return L"EDIT";
+    case ControlKind::kButton:
+      return L"BUTTON";
+    case ControlKind::kList:
+      return WC_LISTVIEWW;
+  }
+  return L"STATIC";
+}
+
+DWORD StyleOf(ControlIndex index) {
+  const DWORD child = WS_CHILD | WS_VISIBLE;
+  switch (kControls[static_cast<std::size_t>(index)].kind) {
+    case ControlKind::kLabel:
+      // Paths may hold "&"; the status label shows paths and shortens them in the middle.
+      return child | SS_NOPREFIX |
+             (index == kLabelStatus ? SS_LEFTNOWORDWRAP | SS_PATHELLIPSIS : SS_LEFT);
+    case ControlKind::kTextBox:
+      return child | WS_TABSTOP | ES_AUTOHSCROLL;
+    case ControlKind::kButton:
+      return child | WS_TABSTOP | BS_PUSHBUTTON;
+    case ControlKind::kList:
+      return child | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_SINGLESEL;
+  }
+  return child;
+}
+
+DWORD ExStyleOf(ControlKind kind) {
+  return kind == ControlKind::kTextBox || kind == ControlKind::kList ? WS_EX_CLIENTEDGE : 0;
+}
+
+bool RegisterFormClass(HINSTANCE instance, WNDPROC proc) {
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof existing;
+  if (GetClassInfoExW(instance, FormMain::kClassName, &existing))
+    return true;
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = FormMain::kClassName;
+  // Icons loaded from resources are shared and never destroyed.
+  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(kIconId));
+  wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconId), IMAGE_ICON,
+                                             GetSystemMetrics(SM_CXSMICON),
+                                             GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+  return RegisterClassExW(&wc) != 0;
+}
+
+}  // namespace
+
+FormMain::FormMain(FileSystem& fs, Dialogs& dialogs, EventPump& pump, ShellActions& shell)
+    : shell_(shell),
+      pump_(pump, report_),
+      boxes_(*this, dialogs),
+      restorer_(fs, report_, pump_, boxes_) {}
+
+FormMain::~FormMain() {
+  if (hwnd_)
+    DestroyWindow(hwnd_);
+  if (font_)
+    DeleteObject(font_);
+}
+
+FormMain::HandlerScope::~HandlerScope() {
+  if (--form_.nesting_ == 0 && form_.close_requested_ && form_.hwnd_)
+    DestroyWindow(form_.hwnd_);
+}
+
+bool FormMain::Create(HINSTANCE instance, int show_command) {
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&icc);
+  if (!RegisterFormClass(instance, WndProc))
+    return false;
+  std::string caption(kCaptionPrefix);
+  caption += kVendorAddress;
+  if (!CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, Widen(caption).c_str(), kWindowStyle,
+                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                       instance, this)) {
+    return false;
+  }
+  // Centred on the work area of the screen the window opened on.
+  const SIZE size = OuterSize();
+  MONITORINFO mi{};
+  mi.cbSize = sizeof mi;
+  if (GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &mi)) {
+    const RECT& work = mi.rcWork;
+    SetWindowPos(hwnd_, nullptr, work.left + (work.right - work.left - size.cx) / 2,
+                 work.top + (work.bottom - work.top - size.cy) / 2, size.cx, size.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  ShowWindow(hwnd_, show_command);
+  UpdateWindow(hwnd_);
+  return true;
+}
+
+void FormMain::ClickUrl(std::string_view address) {
+  shell_.Open(hwnd_, address);
+}
+
+LRESULT CALLBACK FormMain::WndProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  FormMain* self = nullptr;
+  if (message == WM_NCCREATE) {
+    self = static_cast<FormMain*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+    self->hwnd_ = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  } else {
+    self = reinterpret_cast<FormMain*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  }
+  if (!self)
+    return DefWindowProcW(hwnd, message, wparam, lparam);
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    self->hwnd_ = nullptr;
+    self->controls_.fill(nullptr);
+    self->report_.Attach(nullptr, nullptr, nullptr);
+    return DefWindowProcW(hwnd, message, wparam, lparam);
+  }
+  // Nothing may unwind through the system's frames; a failed handler just does nothing.
+  try {
+    return self->HandleMessage(message, wparam, lparam);
+  } catch (const std::exception&) {
+    return DefWindowProcW(hwnd, message, wparam, lparam);
+  } catch (...) {
+    return DefWindowProcW(hwnd, message, wparam, lparam);
+  }
+}
+
+LRESULT FormMain::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_CREATE:
+      return OnCreate() ? 0 : -1;
+    case WM_COMMAND:
+      OnCommand(LOWORD(wparam), HIWORD(wparam));
+      return 0;
+    case WM_NOTIFY:
+      return OnNotify(*reinterpret_cast<const NMHDR*>(lparam), lparam);
+    case WM_SIZE:
+      OnSize(wparam);
+      return 0;
+    case WM_GETMINMAXINFO:
+      OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lparam));
+      return 0;
+    case WM_DPICHANGED:
+      OnDpiChanged(LOWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
+      return 0;
+    case WM_ACTIVATE:
+      OnActivate(wparam);
+      return DefWindowProcW(hwnd_, message, wparam, lparam);
+    case WM_SETFOCUS:
+      OnSetFocus();
+      return 0;
+    case WM_CLOSE:
+      OnClose();
+      return 0;
+    case WM_DESTROY:
+      OnDestroy();
+      return 0;
+    default:
+      return DefWindowProcW(hwnd_, message, wparam, lparam);
+  }
+}
+
+bool FormMain::OnCreate() {
+  dpi_ = DpiOf(hwnd_);
+  const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
+  // Created in tab order: the system tabs through child windows in the order they were made.
+  for (const ControlIndex i : TabOrder()) {
+    const ControlSpec& spec = kControls[static_cast<std::size_t>(i)];
+    const HWND child = CreateWindowExW(
+        ExStyleOf(spec.kind), ClassOf(spec.kind), Widen(spec.text).c_str(), StyleOf(i), 0, 0, 0, 0,
+        hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + i)), instance,
+        nullptr);
+    if (!child)
+      return false;
+    controls_[static_cast<std::size_t>(i)] = child;
+  }
+  SendMessageW(control(kList), LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
+               LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_DOUBLEBUFFER | LVS_EX_LABELTIP);
+  report_.Attach(control(kList), control(kLabelStatus), control(kLabelTotal));
+  ApplyFont();
+  Load();
+  Layout();
+  return true;
+}
+
+void FormMain::Load() {
+  const HWND list = control(kList);
+  report_.RemoveAllRows();
+  while (SendMessageW(list, LVM_DELETECOLUMN, 0, 0)) {
+  }
+  for (std::size_t i = 0; i < kColumns.size(); ++i) {
+    std::wstring header = Widen(kColumns[i].header);
+    LVCOLUMNW column{};
+    column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+    column.fmt = LVCFMT_LEFT;
+    column.cx = Px(kColumns[i].width_twips);
+    column.pszText = header.data();
+    column.iSubItem = static_cast<int>(i);
+    SendMessageW(list, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
+  }
+  SendMessageW(list, LVM_SETVIEW, LV_VIEW_DETAILS, 0);
+}
+
+// Every position comes from the stored twips at the current DPI, never from current pixels.
+void FormMain::Layout() {
+  for (int i = 0; i < kControlCount; ++i) {
+    const TwipsRect& r = kControls[static_cast<std::size_t>(i)].rect;
+    SetWindowPos(controls_[static_cast<std::size_t>(i)], nullptr, Px(r.left), Px(r.top),
+                 Px(r.width), Px(r.height), SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  for (std::size_t i = 0; i < kColumns.size(); ++i)
+    SendMessageW(control(kList), LVM_SETCOLUMNWIDTH, i, Px(kColumns[i].width_twips));
+}
+
+void FormMain::ApplyFont() {
+  const HFONT font = CreateMessageFont(dpi_);
+  if (!font)
+    return;
+  for (const HWND child : controls_)
+    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  // The controls hold the new font now; the old one can go.
+  if (font_)
+    DeleteObject(font_);
+  font_ = font;
+}
+
+SIZE FormMain::OuterSize() const {
+  return {Px(kWindowWidthTwips), Px(kWindowHeightTwips)};
+}
+
+std::string FormMain::TextOf(ControlIndex i) const {
+  const HWND h = control(i);
+  const int n = GetWindowTextLengthW(h);
+  if (n <= 0)
+    return {};
+  std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(h, text.data(), n + 1)));
+  return Narrow(text);
+}
+
+void FormMain::OnCommand(int id, int code) {
+  if (code != BN_CLICKED)
+    return;
+  switch (id - kFirstControlId) {
+    case kCmdStart:
+      Cmd_Start_Click();
+      break;
+    case kCmdStop:
+      Cmd_Stop_Click();
+      break;
+    case kCmdSelect:
+      Cmd_Select_Click();
+      break;
+    case kCmdAbout:
+      Cmd_About_Click();
+      break;
+    default:
+      break;
+  }
+}
+
+LRESULT FormMain::OnNotify(const NMHDR& header, LPARAM lparam) {
+  if (header.hwndFrom != control(kList))
+    return 0;
+  switch (header.code) {
+    case LVN_GETDISPINFOW:
+      OnListGetDispInfo(lparam);
+      return 0;
+    case NM_CUSTOMDRAW:
+      return OnListCustomDraw(lparam);
+    case NM_DBLCLK:
+      List_DblClick();
+      return 0;
+    default:
+      return 0;
+  }
+}
+
+void FormMain::OnListGetDispInfo(LPARAM lparam) {
+  LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(lparam)->item;
+  if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0)
+    return;
+  const Row* row = report_.RowAt(item.iItem);
+  const std::wstring text = row ? Widen(CellText(*row, item.iSubItem)) : std::wstring();
+  CopyBounded<wchar_t>(text, item.pszText, static_cast<std::size_t>(item.cchTextMax));
+}
+
+LRESULT FormMain::OnListCustomDraw(LPARAM lparam) {
+  NMLVCUSTOMDRAW& cd = *reinterpret_cast<NMLVCUSTOMDRAW*>(lparam);
+  switch (cd.nmcd.dwDrawStage) {
+    case CDDS_PREPAINT:
+      return CDRF_NOTIFYITEMDRAW;
+    case CDDS_ITEMPREPAINT:
+      // The colour the list chose for this row (it differs for a selected row) is the default
+      // every cell but a blue one goes back to.
+      default_text_colour_ = cd.clrText;
+      return CDRF_NOTIFYSUBITEMDRAW;
+    case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
+      const Row* row = report_.RowAt(static_cast<int>(cd.nmcd.dwItemSpec));
+      const auto colour = row ? CellColour(*row, cd.iSubItem) : std::nullopt;
+      cd.clrText = colour ? static_cast<COLORREF>(*colour) : default_text_colour_;
+      return CDRF_NEWFONT;
+    }
+    default:
+      return CDRF_DODEFAULT;
+  }
+}
+
+void FormMain::OnSize(WPARAM type) {
+  // A minimised window has no size to keep.
+  if (type == SIZE_MINIMIZED || !hwnd_)
+    return;
+  RECT r{};
+  if (!GetWindowRect(hwnd_, &r))
+    return;
+  const SIZE size = OuterSize();
+  if (r.right - r.left != size.cx || r.bottom - r.top != size.cy)
+    SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void FormMain::OnGetMinMaxInfo(MINMAXINFO& info) const {
+  const SIZE size = OuterSize();
+  info.ptMinTrackSize = {size.cx, size.cy};
+  info.ptMaxTrackSize = {size.cx, size.cy};
+  info.ptMaxSize = {size.cx, size.cy};
+}
+
+void FormMain::OnDpiChanged(int dpi, const RECT& suggested) {
+  dpi_ = dpi > 0 ? dpi : kDefaultDpi;
+  ApplyFont();
+  const SIZE size = OuterSize();
+  SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, size.cx, size.cy,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  Layout();
+}
+
+void FormMain::OnActivate(WPARAM state) {
+  if (LOWORD(state) != WA_INACTIVE)
+    return;
+  const HWND focus = GetFocus();
+  if (focus && IsChild(hwnd_, focus))
+    focus_ = focus;
+}
+
+// The focus goes back where it was, or to the first control in tab order (the list).
+void FormMain::OnSetFocus() {
+  const HWND target = focus_ && IsWindow(focus_) ? focus_ : control(TabOrder()[0]);
+  if (target)
+    SetFocus(target);
+}
+
+void FormMain::OnClose() {
+  // Inside a run (or a dialog) the engine is still on the stack: ask it to stop, and let the
+  // outermost handler destroy the window once it has unwound.
+  if (nesting_ > 0) {
+    close_requested_ = true;
+    restorer_.Stop();
+    return;
+  }
+  DestroyWindow(hwnd_);
+}
+
+void FormMain::OnDestroy() {
+  if (on_destroyed_)
+    on_destroyed_();
+}
+
+void FormMain::Cmd_Start_Click() {
+  // A second Start while a run (or its confirmation) is active is ignored.
+  if (restorer_.running() || close_requested_)
+    return;
+  HandlerScope scope(*this);
+  restorer_.Start(TextOf(kTextPath));
+  report_.Sync();
+}
+
+void FormMain::Cmd_Stop_Click() {
+  restorer_.Stop();
+}
+
+void FormMain::Cmd_Select_Click() {
+  HandlerScope scope(*this);
+  const std::string chosen = shell_.BrowseForFolder(TextOf(kTextPath), "选择目录");
+  // Shorter than two characters: cancelled, or nothing with a file-system path.
+  if (Widen(chosen).size() < 2 || !hwnd_)
+    return;
+  SetWindowTextW(control(kTextPath), Widen(chosen).c_str());
+}
+
+void FormMain::Cmd_About_Click() {
+  ClickUrl(kVendorAddress);
+}
+
+void FormMain::List_DblClick() {
+  const HWND list = control(kList);
+  const auto selected =
+      static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+  const auto count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+  if (selected == -1 || count < 1)
+    return;
+  if (const Row* row = report_.RowAt(selected))
+    shell_.ShowInExplorer(CellText(*row, kColNewPath));
+}
+
+}  // namespace korvane::ui

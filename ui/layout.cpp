@@ -1,0 +1,18 @@
+#include "ui/layout.h"
+
+#include <algorithm>
+
+namespace korvane::ui {
+
+std::array<ControlIndex, kControlCount> TabOrder() {
+  std::array<ControlIndex, kControlCount> order{};
+  for (int i = 0; i < kControlCount; ++i)
+    order[static_cast<std::size_t>(i)] = static_cast<ControlIndex>(i);
+  std::sort(order.begin(), order.end(), [](ControlIndex a, ControlIndex b) {
+    return kControls[static_cast<std::size_t>(a)].tab_order <
+           kControls[static_cast<std::size_t>(b)].tab_order;
+  });
+  return order;
+}
+
+}  // namespace korvane::ui

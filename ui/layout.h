@@ -1,0 +1,95 @@
+// The window's fixed layout: every control and list column with its text and its place in twips,
+// as constant data. Pure: no <windows.h>, so the table and its arithmetic are checked on Linux too.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+namespace korvane::ui {
+
+inline constexpr int kTwipsPerInch = 1440;
+inline constexpr int kDefaultDpi = 96;
+
+// MulDiv(twips, dpi, 1440): rounded half away from zero, as the system rounds.
+constexpr int TwipsToPixels(int twips, int dpi) {
+  const std::int64_t product = static_cast<std::int64_t>(twips) * dpi;
+  const std::int64_t half = kTwipsPerInch / 2;
+  const std::int64_t rounded =
+      product >= 0 ? (product + half) / kTwipsPerInch : -((-product + half) / kTwipsPerInch);
+  return static_cast<int>(rounded);
+}
+
+// The outer size never changes.
+inline constexpr int kWindowWidthTwips = 8445;
+inline constexpr int kWindowHeightTwips = 6825;
+
+inline constexpr std::string_view kVendorAddress = "https://korvane.example/";
+inline constexpr std::string_view kCaptionPrefix = "Korvane·文件名还原工具V1.0 - ";
+
+enum class ControlKind { kLabel, kTextBox, kButton, kList };
+
+// Indexes into kControls; also the offset of each control's id from kFirstControlId.
+enum ControlIndex {
+  kLabel1,
+  kLabel2,
+  kTextPath,
+  kCmdSelect,
+  kList,
+  kLabelTotal,
+  kCmdStart,
+  kCmdStop,
+  kCmdAbout,
+  kLabelStatus,
+  kControlCount
+};
+
+inline constexpr int kFirstControlId = 1001;
+
+struct TwipsRect {
+  int left, top, width, height;
+};
+
+struct ControlSpec {
+  std::string_view name;
+  ControlKind kind;
+  std::string_view text;
+  TwipsRect rect;  // inside the client area
+  int tab_order;
+};
+
+inline constexpr std::array<ControlSpec, kControlCount> kControls{{
+    {"Label1",
+     ControlKind::kLabel,
+     "注意：本程序只适用于被Korvane重命名的文件恢复。",
+     {120, 120, 5895, 255},
+     1},
+    {"Label2", ControlKind::kLabel, "路径：", {120, 480, 615, 255}, 8},
+    {"Text_Path", ControlKind::kTextBox, "", {720, 360, 6495, 375}, 7},
+    {"Cmd_Select", ControlKind::kButton, "选择", {7440, 360, 735, 375}, 9},
+    {"List", ControlKind::kList, "", {120, 840, 8055, 4695}, 0},
+    {"LabelTotal", ControlKind::kLabel, "-", {120, 5760, 5055, 255}, 5},
+    {"Cmd_Start", ControlKind::kButton, "开始", {5520, 5640, 735, 375}, 4},
+    {"Cmd_Stop", ControlKind::kButton, "停止", {6480, 5640, 735, 375}, 2},
+    {"Cmd_About", ControlKind::kButton, "关于", {7440, 5640, 735, 375}, 3},
+    {"LabelStatus", ControlKind::kLabel, "未开始", {120, 6120, 8055, 255}, 6},
+}};
+
+// The controls in tab order: the order they are created in, since the system tabs in that order.
+std::array<ControlIndex, kControlCount> TabOrder();
+
+struct ColumnSpec {
+  std::string_view key;
+  std::string_view header;
+  int width_twips;
+};
+
+inline constexpr std::array<ColumnSpec, 5> kColumns{{
+    {"a", "ID", 800},
+    {"b", "状态", 700},
+    {"c", "旧文件名", 1500},
+    {"d", "新文件", 5000},
+    {"e", "备注", 1000},
+}};
+
+}  // namespace korvane::ui
