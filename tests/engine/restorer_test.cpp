@@ -10,22 +10,13 @@
 #include <set>
 
 #include "engine/rule.h"
-#include "platform/native.h"
-#include "tests/support/sandbox.h"
-#include "tests/support/scripted.h"
+#include "tests/support/run_fixture.h"
 
 namespace korvane {
 namespace {
 
-using testing::RecordingReport;
-using testing::Sandbox;
-using testing::ScriptedDialogs;
-using testing::ScriptedPump;
-
-class RestorerTest : public ::testing::Test {
+class RestorerTest : public testing::RunFixture {
  protected:
-  StartOutcome Run() { return restorer.Start(sb.RunPath()); }
-
   // The path of an entry as the report shows it.
   std::string Shown(std::string_view relative) const {
     std::string p = sb.RunPath();
@@ -34,20 +25,7 @@ class RestorerTest : public ::testing::Test {
     return p;
   }
 
-  const Row* RowFor(std::string_view old_name) const {
-    for (const Row& r : report.rows())
-      if (r.cells[kColOldName] == old_name)
-        return &r;
-    return nullptr;
-  }
-
-  Sandbox sb;
-  std::unique_ptr<FileSystem> fs = MakeNativeFileSystem();
   const char sep = fs->Style().separator;
-  RecordingReport report;
-  ScriptedPump pump;
-  ScriptedDialogs dialogs;
-  Restorer restorer{*fs, report, pump, dialogs};
 };
 
 TEST_F(RestorerTest, RestoresEveryCandidateOfTheTree) {

@@ -4,20 +4,12 @@
 #include <map>
 #include <memory>
 
-#include "engine/restorer.h"
-#include "platform/native.h"
-#include "tests/support/sandbox.h"
-#include "tests/support/scripted.h"
+#include "tests/support/run_fixture.h"
 
 namespace korvane {
 namespace {
 
-using testing::RecordingReport;
-using testing::Sandbox;
-using testing::ScriptedDialogs;
-using testing::ScriptedPump;
-
-class SafetyTest : public ::testing::Test {
+class SafetyTest : public testing::RunFixture {
  protected:
   void MakeTree() {
     sb.File("Report.DOC.2011.qjd", "report");
@@ -37,20 +29,13 @@ class SafetyTest : public ::testing::Test {
                                    r.failed ? "blue" : ""};
     return out;
   }
-
-  Sandbox sb;
-  std::unique_ptr<FileSystem> fs = MakeNativeFileSystem();
-  RecordingReport report;
-  ScriptedPump pump;
-  ScriptedDialogs dialogs;
-  Restorer restorer{*fs, report, pump, dialogs};
 };
 
 TEST_F(SafetyTest, ADryRunShowsTheRowsOfTheRealRunAndTouchesNothing) {
   MakeTree();
   const auto before = sb.Snapshot();
   restorer.set_dry_run(true);
-  ASSERT_EQ(restorer.Start(sb.RunPath()), StartOutcome::kFinished);
+  ASSERT_EQ(Run(), StartOutcome::kFinished);
   EXPECT_EQ(sb.Snapshot(), before);
   const auto dry = RowsWithoutStatus();
   std::map<std::string, std::string> dry_status;
@@ -61,7 +46,7 @@ TEST_F(SafetyTest, ADryRunShowsTheRowsOfTheRealRunAndTouchesNothing) {
   const int dry_ok = restorer.SuccessCount, dry_failed = restorer.FailCount;
 
   restorer.set_dry_run(false);
-  ASSERT_EQ(restorer.Start(sb.RunPath()), StartOutcome::kFinished);
+  ASSERT_EQ(Run(), StartOutcome::kFinished);
   EXPECT_EQ(RowsWithoutStatus(), dry);
   EXPECT_EQ(restorer.SuccessCount, dry_ok);
   EXPECT_EQ(restorer.FailCount, dry_failed);
@@ -75,7 +60,7 @@ TEST_F(SafetyTest, EveryRenameIsRecordedWithTheNameFoundOnDisk) {
     records.push_back(r);
     return true;
   });
-  restorer.Start(sb.RunPath());
+  Run();
   ASSERT_EQ(records.size(), static_cast<std::size_t>(restorer.SuccessCount));
   const std::string root = sb.RunPath();
   EXPECT_NE(std::find(records.begin(), records.end(),
@@ -87,7 +72,7 @@ TEST_F(SafetyTest, AFailingRecordStopsTheRun) {
   for (int i = 0; i < 10; ++i)
     sb.File("f" + std::to_string(i) + ".2011.qjd");
   restorer.set_rename_observer([](const RenameRecord&) { return false; });
-  EXPECT_EQ(restorer.Start(sb.RunPath()), StartOutcome::kInterrupted);
+  EXPECT_EQ(Run(), StartOutcome::kInterrupted);
   EXPECT_EQ(restorer.SuccessCount, 1);
 }
 
@@ -99,7 +84,7 @@ TEST_F(SafetyTest, UndoGivesBackTheExactNamesAndNeverOverwrites) {
     records.push_back(r);
     return true;
   });
-  restorer.Start(sb.RunPath());
+  Run();
   ASSERT_EQ(records.size(), 3u);
 
   // Meanwhile someone made a new file under one of the protected names.

@@ -10,19 +10,12 @@
 #include <filesystem>
 #include <memory>
 
-#include "engine/restorer.h"
-#include "platform/native.h"
-#include "tests/support/sandbox.h"
-#include "tests/support/scripted.h"
+#include "tests/support/run_fixture.h"
 
 namespace korvane {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::RecordingReport;
-using testing::Sandbox;
-using testing::ScriptedDialogs;
-using testing::ScriptedPump;
 
 int OpenFolders() {
   int n = 0;
@@ -31,15 +24,7 @@ int OpenFolders() {
   return n;
 }
 
-class PosixTreeTest : public ::testing::Test {
- protected:
-  Sandbox sb;
-  std::unique_ptr<FileSystem> fs_ = MakeNativeFileSystem();
-  RecordingReport report;
-  ScriptedPump pump;
-  ScriptedDialogs dialogs;
-  Restorer restorer{*fs_, report, pump, dialogs};
-};
+using PosixTreeTest = testing::RunFixture;
 
 TEST_F(PosixTreeTest, LinksAreRenamedThemselvesAndNeverFollowed) {
   sb.File("outside/victim.2011.qjd", "outside");
