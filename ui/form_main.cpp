@@ -442,10 +442,9 @@ HMENU FormMain::CreateListMenu() const {
     return AppendMenuW(menu, MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED), id,
                        Widen(text).c_str()) != FALSE;
   };
-  if (!add(kMenuCopy, "复制(&C)\tCtrl+C", state.copy) ||
-      !add(kMenuExport, "导出报告(&E)…", state.export_report) ||
-      !AppendMenuW(menu, MF_SEPARATOR, 0, nullptr) ||
-      !add(kMenuUndo, "撤销本次还原(&U)", state.undo)) {
+  if (!add(kMenuCopy, "复制\tCtrl+C", state.copy) ||
+      !add(kMenuExport, "导出报告…", state.export_report) ||
+      !AppendMenuW(menu, MF_SEPARATOR, 0, nullptr) || !add(kMenuUndo, "撤销本次还原", state.undo)) {
     DestroyMenu(menu);
     return nullptr;
   }

@@ -216,6 +216,17 @@ TEST_F(ListMenuTest, UndoAnsweredNoOrStoppedChangesNoMoreThanItShould) {
 
 TEST_F(ListMenuTest, MenuItemsAreGreyedDuringARunAndWithNothingToUndo) {
   EXPECT_EQ(MenuNow(), (ListMenuState{false, false, false}));
+  HMENU menu = form.CreateListMenu();
+  ASSERT_NE(menu, nullptr);
+  const auto text_of = [menu](UINT id) {
+    wchar_t buf[64] = {};
+    GetMenuStringW(menu, id, buf, 64, MF_BYCOMMAND);
+    return Narrow(buf);
+  };
+  EXPECT_EQ(text_of(FormMain::kMenuCopy), "复制\tCtrl+C");
+  EXPECT_EQ(text_of(FormMain::kMenuExport), "导出报告…");
+  EXPECT_EQ(text_of(FormMain::kMenuUndo), "撤销本次还原");
+  DestroyMenu(menu);
 
   sb.File("a.txt.2011.qjd");
   sb.File("a.txt", "taken");
