@@ -1,12 +1,16 @@
 #include "ui/common.h"
 
+#include <commdlg.h>
 #include <objbase.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <algorithm>
+#include <cstring>
 #include <memory>
 #include <vector>
 
+#include "platform/native_path_win32.h"
 #include "platform/text_win32.h"
 #include "ui/list_text.h"
 
@@ -53,6 +57,34 @@ bool SelectInFolder(const std::wstring& path) {
     return false;
   const Pidl item(raw);
   return SUCCEEDED(SHOpenFolderAndSelectItems(item.get(), 0, nullptr, 0));
+}
+
+// Closes a file handle however the function that opened it is left.
+class FileHandle {
+ public:
+  explicit FileHandle(HANDLE h) : h_(h) {}
+  ~FileHandle() { Close(); }
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+  [[nodiscard]] HANDLE get() const { return h_; }
+  [[nodiscard]] bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
+  void Reset(HANDLE h) {
+    Close();
+    h_ = h;
+  }
+  bool Close() {
+    const bool ok = !valid() || CloseHandle(h_);
+    h_ = INVALID_HANDLE_VALUE;
+    return ok;
+  }
+
+ private:
+  HANDLE h_;
+};
+
+FsResult LastError() {
+  const DWORD code = GetLastError();
+  return {false, static_cast<int>(code), SystemMessage(code)};
 }
 
 void StartExplorer(std::string_view path) {
@@ -122,6 +154,94 @@ void OpenWithShell(HWND owner, std::string_view target) {
   const std::wstring text = Widen(target);
   // Show normally: a document opened through here must never start hidden.
   ShellExecuteW(owner, L"open", text.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+std::string ChooseSaveFile(HWND owner, std::string_view default_name) {
+  // Room for a long path; the dialog starts with the proposed name in it.
+  std::wstring file(32768, L'\0');
+  CopyBounded<wchar_t>(Widen(default_name), file.data(), file.size());
+  // Pairs of display text and pattern, each ending in a NUL, the list in a second one.
+  std::wstring filter = Widen("CSV 文件 (*.csv)");
+  filter += L'\0';
+  filter += L"*.csv";
+  filter += L'\0';
+  OPENFILENAMEW ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = owner;
+  ofn.lpstrFilter = filter.c_str();
+  ofn.nFilterIndex = 1;
+  ofn.lpstrFile = file.data();
+  ofn.nMaxFile = static_cast<DWORD>(file.size());
+  ofn.lpstrDefExt = L"csv";
+  ofn.Flags =
+      OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
+  if (!GetSaveFileNameW(&ofn))
+    return {};
+  return Narrow(file.c_str());
+}
+
+bool SetClipboardText(HWND owner, std::string_view text) {
+  const std::wstring wide = Widen(text);
+  const std::size_t bytes = (wide.size() + 1) * sizeof(wchar_t);
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  if (!memory)
+    return false;
+  if (void* p = GlobalLock(memory)) {
+    std::memcpy(p, wide.c_str(), bytes);
+    GlobalUnlock(memory);
+  } else {
+    GlobalFree(memory);
+    return false;
+  }
+  if (!OpenClipboard(owner)) {
+    GlobalFree(memory);
+    return false;
+  }
+  bool ok = EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+  // Once set, the memory is the clipboard's; otherwise it is still ours.
+  if (!ok)
+    GlobalFree(memory);
+  ok = CloseClipboard() && ok;
+  return ok;
+}
+
+FsResult WriteFileReplacing(std::string_view path, std::string_view bytes) {
+  const std::wstring target = NativePath(path);
+  if (target.empty())
+    return {false, ERROR_INVALID_NAME, SystemMessage(ERROR_INVALID_NAME)};
+  // A name of our own beside the target: same folder, so the final rename never copies.
+  std::wstring temp;
+  FileHandle file(INVALID_HANDLE_VALUE);
+  for (unsigned n = 0; n < 100 && !file.valid(); ++n) {
+    temp = target + L".~" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(n) +
+           L".tmp";
+    file.Reset(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid() && GetLastError() != ERROR_FILE_EXISTS)
+      return LastError();
+  }
+  if (!file.valid())
+    return LastError();
+  FsResult result;
+  std::size_t done = 0;
+  while (result.ok && done < bytes.size()) {
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
+    DWORD written = 0;
+    if (!WriteFile(file.get(), bytes.data() + done, chunk, &written, nullptr) || written == 0)
+      result = LastError();
+    done += written;
+  }
+  if (result.ok && !FlushFileBuffers(file.get()))
+    result = LastError();
+  if (!file.Close() && result.ok)
+    result = LastError();
+  if (result.ok && !MoveFileExW(temp.c_str(), target.c_str(),
+                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    result = LastError();
+  }
+  if (!result.ok)
+    DeleteFileW(temp.c_str());
+  return result;
 }
 
 }  // namespace korvane::ui

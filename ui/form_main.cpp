@@ -3,9 +3,13 @@
 #include <commctrl.h>
 
 #include <exception>
+#include <memory>
+#include <type_traits>
+#include <vector>
 
 #include "platform/text_win32.h"
 #include "ui/list_text.h"
+#include "ui/report_text.h"
 
 namespace korvane::ui {
 namespace {
@@ -83,7 +87,8 @@ DWORD StyleOf(ControlIndex index) {
     case ControlKind::kButton:
       return child | WS_TABSTOP | BS_PUSHBUTTON;
     case ControlKind::kList:
-      return child | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS | LVS_SINGLESEL;
+      // Several rows can be selected, for copying.
+      return child | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS;
   }
   return child;
 }
@@ -112,13 +117,52 @@ bool RegisterFormClass(HINSTANCE instance, WNDPROC proc) {
   return RegisterClassExW(&wc) != 0;
 }
 
+struct MenuFree {
+  void operator()(HMENU menu) const { DestroyMenu(menu); }
+};
+using MenuHandle = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuFree>;
+
+// Sets a flag for as long as it lives, however the scope is left.
+class FlagScope {
+ public:
+  explicit FlagScope(bool& flag) : flag_(flag) { flag_ = true; }
+  ~FlagScope() { flag_ = false; }
+  FlagScope(const FlagScope&) = delete;
+  FlagScope& operator=(const FlagScope&) = delete;
+
+ private:
+  bool& flag_;
+};
+
+// A screen position packed into a message's lparam: signed, since other monitors may lie left of
+// or above the primary one.
+int PointX(LPARAM lparam) {
+  return static_cast<short>(LOWORD(lparam));
+}
+int PointY(LPARAM lparam) {
+  return static_cast<short>(HIWORD(lparam));
+}
+
+bool KeyDown(int key) {
+  return GetKeyState(key) < 0;
+}
+
 }  // namespace
 
 FormMain::FormMain(FileSystem& fs, Dialogs& dialogs, EventPump& pump, ShellActions& shell)
-    : shell_(shell),
+    : fs_(fs),
+      shell_(shell),
       pump_(pump, report_),
       boxes_(*this, dialogs),
-      restorer_(fs, report_, pump_, boxes_) {}
+      restorer_(fs, report_, pump_, boxes_) {
+  // A new run's rows replace the old ones, and with them what could be undone.
+  report_.set_on_rows_removed([this] { undo_.Clear(); });
+  // The row of a rename has just been written when the engine reports it.
+  restorer_.set_rename_observer([this](const RenameRecord& record) {
+    undo_.Record(record, report_.RowCount());
+    return true;
+  });
+}
 
 FormMain::~FormMain() {
   if (hwnd_)
@@ -200,6 +244,12 @@ LRESULT FormMain::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_NOTIFY:
       return OnNotify(*reinterpret_cast<const NMHDR*>(lparam), lparam);
+    case WM_CONTEXTMENU:
+      // Anything but the list (the caption's system menu) is the system's.
+      if (reinterpret_cast<HWND>(wparam) != control(kList))
+        return DefWindowProcW(hwnd_, message, wparam, lparam);
+      OnListContextMenu(PointX(lparam), PointY(lparam));
+      return 0;
     case WM_SIZE:
       OnSize(wparam);
       return 0;
@@ -305,8 +355,22 @@ std::string FormMain::TextOf(ControlIndex i) const {
 }
 
 void FormMain::OnCommand(int id, int code) {
+  // Menu commands come with code 0, the same value as BN_CLICKED.
   if (code != BN_CLICKED)
     return;
+  switch (id) {
+    case kMenuCopy:
+      Menu_Copy_Click();
+      return;
+    case kMenuExport:
+      Menu_Export_Click();
+      return;
+    case kMenuUndo:
+      Menu_Undo_Click();
+      return;
+    default:
+      break;
+  }
   switch (id - kFirstControlId) {
     case kCmdStart:
       Cmd_Start_Click();
@@ -337,9 +401,86 @@ LRESULT FormMain::OnNotify(const NMHDR& header, LPARAM lparam) {
     case NM_DBLCLK:
       List_DblClick();
       return 0;
+    case LVN_KEYDOWN:
+      OnListKeyDown(reinterpret_cast<const NMLVKEYDOWN*>(lparam)->wVKey);
+      return 0;
     default:
       return 0;
   }
+}
+
+// Ctrl+A selects every row, Ctrl+C copies the selected ones.
+bool FormMain::OnListKeyDown(WORD key) {
+  if (!KeyDown(VK_CONTROL) || KeyDown(VK_MENU) || KeyDown(VK_SHIFT))
+    return false;
+  if (key == 'A') {
+    LVITEMW item{};
+    item.stateMask = LVIS_SELECTED;
+    item.state = LVIS_SELECTED;
+    SendMessageW(control(kList), LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+                 reinterpret_cast<LPARAM>(&item));
+    return true;
+  }
+  if (key == 'C') {
+    Menu_Copy_Click();
+    return true;
+  }
+  return false;
+}
+
+int FormMain::SelectedCount() const {
+  return static_cast<int>(SendMessageW(control(kList), LVM_GETSELECTEDCOUNT, 0, 0));
+}
+
+HMENU FormMain::CreateListMenu() const {
+  const ListMenuState state =
+      ListMenuItems(busy(), SelectedCount(), report_.RowCount(), undo_.can_undo());
+  HMENU menu = CreatePopupMenu();
+  if (!menu)
+    return nullptr;
+  const auto add = [menu](UINT id, std::string_view text, bool enabled) {
+    return AppendMenuW(menu, MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED), id,
+                       Widen(text).c_str()) != FALSE;
+  };
+  if (!add(kMenuCopy, "复制\tCtrl+C", state.copy) ||
+      !add(kMenuExport, "导出报告…", state.export_report) ||
+      !AppendMenuW(menu, MF_SEPARATOR, 0, nullptr) || !add(kMenuUndo, "撤销本次还原", state.undo)) {
+    DestroyMenu(menu);
+    return nullptr;
+  }
+  return menu;
+}
+
+void FormMain::OnListContextMenu(int x, int y) {
+  const HWND list = control(kList);
+  POINT at{x, y};
+  // From the keyboard (the menu key, Shift+F10): under the selected row, or the list's corner.
+  if (x == -1 && y == -1) {
+    at = {0, 0};
+    const auto row = static_cast<int>(
+        SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED | LVNI_SELECTED));
+    const auto any = row != -1
+                         ? row
+                         : static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM,
+                                                         static_cast<WPARAM>(-1), LVNI_SELECTED));
+    RECT r{};
+    r.left = LVIR_LABEL;
+    if (any != -1) {
+      SendMessageW(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(any), FALSE);
+      if (SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(any),
+                       reinterpret_cast<LPARAM>(&r)))
+        at = {r.left, r.bottom};
+    }
+    ClientToScreen(list, &at);
+  }
+  const MenuHandle menu(CreateListMenu());
+  if (!menu)
+    return;
+  HandlerScope scope(*this);
+  const UINT flags = TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY;
+  const BOOL chosen = TrackPopupMenu(menu.get(), flags, at.x, at.y, 0, hwnd_, nullptr);
+  if (chosen && hwnd_)
+    OnCommand(static_cast<int>(chosen), 0);
 }
 
 void FormMain::OnListGetDispInfo(LPARAM lparam) {
@@ -433,8 +574,8 @@ void FormMain::OnDestroy() {
 }
 
 void FormMain::Cmd_Start_Click() {
-  // A second Start while a run (or its confirmation) is active is ignored.
-  if (restorer_.running() || close_requested_)
+  // A second Start while a run, an undo (or its confirmation) is active is ignored.
+  if (busy() || close_requested_)
     return;
   HandlerScope scope(*this);
   restorer_.Start(TextOf(kTextPath));
@@ -467,6 +608,57 @@ void FormMain::List_DblClick() {
     return;
   if (const Row* row = report_.RowAt(selected))
     shell_.ShowInExplorer(CellText(*row, kColNewPath));
+}
+
+void FormMain::Menu_Copy_Click() {
+  const HWND list = control(kList);
+  std::vector<const Row*> rows;
+  for (int i = -1; (i = static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(i),
+                                                      LVNI_SELECTED))) != -1;) {
+    if (const Row* row = report_.RowAt(i))
+      rows.push_back(row);
+  }
+  if (rows.empty())
+    return;
+  // A clipboard held by another program just leaves this copy undone, as in other tools.
+  (void)SetClipboardText(hwnd_, RowsAsTsv(rows));
+}
+
+bool FormMain::SaveReport(std::string_view path) {
+  const FsResult result = WriteFileReplacing(path, RowsAsCsv(report_.store().rows()));
+  if (!result.ok) {
+    std::string text = "无法保存报告“";
+    text.append(path);
+    text += "”：";
+    text += result.description;
+    boxes_.Warn(text);
+  }
+  return result.ok;
+}
+
+void FormMain::Menu_Export_Click() {
+  if (busy() || close_requested_ || report_.RowCount() == 0)
+    return;
+  HandlerScope scope(*this);
+  const std::string path = shell_.ChooseSaveFile(hwnd_, kDefaultReportName);
+  if (path.empty() || !hwnd_ || close_requested_)
+    return;
+  SaveReport(path);
+}
+
+// Reverses the last run's renames as a run of its own: Stop and closing end it at the next file.
+void FormMain::Menu_Undo_Click() {
+  if (busy() || close_requested_ || !undo_.can_undo())
+    return;
+  HandlerScope scope(*this);
+  // Busy from the question on: the box pumps messages, and a Start from inside it must wait.
+  const FlagScope undoing(undoing_);
+  if (!boxes_.Confirm(UndoQuestion(undo_.pending())))
+    return;
+  restorer_.StopFlag = false;
+  undo_.Undo(fs_, report_, pump_, restorer_.StopFlag);
+  restorer_.StopFlag = true;
+  report_.Refresh();
 }
 
 }  // namespace korvane::ui

@@ -17,6 +17,7 @@
 #include "ui/common.h"
 #include "ui/layout.h"
 #include "ui/list_report.h"
+#include "ui/run_undo.h"
 
 namespace korvane::ui {
 
@@ -48,7 +49,19 @@ class FormMain {
   [[nodiscard]] const ListReport& report() const { return report_; }
   [[nodiscard]] WindowPump& pump() { return pump_; }
 
+  // The report list's context menu, built for the window's state now; the caller destroys it.
+  [[nodiscard]] HMENU CreateListMenu() const;
+  // Writes the whole report to `path` as CSV; a failure is shown in a message box. The 导出报告
+  // command asks for the path and comes here.
+  bool SaveReport(std::string_view path);
+  // Whether a run or an undo is going on.
+  [[nodiscard]] bool busy() const { return restorer_.running() || undoing_; }
+  [[nodiscard]] const RunUndo& run_undo() const { return undo_; }
+
   static constexpr const wchar_t* kClassName = L"KorvaneFormMain";
+  // The commands of the list's menu, apart from the controls' ids.
+  enum MenuCommand { kMenuCopy = 2001, kMenuExport, kMenuUndo };
+  static constexpr std::string_view kDefaultReportName = "还原报告.csv";
 
  private:
   // The message boxes as the engine sees them: a close requested while the confirmation was
@@ -90,6 +103,8 @@ class FormMain {
   LRESULT OnNotify(const NMHDR& header, LPARAM lparam);
   LRESULT OnListCustomDraw(LPARAM lparam);
   void OnListGetDispInfo(LPARAM lparam);
+  void OnListContextMenu(int x, int y);
+  bool OnListKeyDown(WORD key);
   void OnSize(WPARAM type);
   void OnGetMinMaxInfo(MINMAXINFO& info) const;
   void OnDpiChanged(int dpi, const RECT& suggested);
@@ -103,16 +118,23 @@ class FormMain {
   void Cmd_Select_Click();
   void Cmd_About_Click();
   void List_DblClick();
+  void Menu_Copy_Click();
+  void Menu_Export_Click();
+  void Menu_Undo_Click();
+
+  [[nodiscard]] int SelectedCount() const;
 
   [[nodiscard]] int Px(int twips) const { return TwipsToPixels(twips, dpi_); }
   [[nodiscard]] SIZE OuterSize() const;
   [[nodiscard]] std::string TextOf(ControlIndex i) const;
 
+  FileSystem& fs_;
   ShellActions& shell_;
   ListReport report_;
   WindowPump pump_;
   Boxes boxes_;
   Restorer restorer_;
+  RunUndo undo_;  // the last run's renames, for 撤销本次还原
 
   HWND hwnd_ = nullptr;
   std::array<HWND, kControlCount> controls_{};
@@ -122,6 +144,7 @@ class FormMain {
   HWND focus_ = nullptr;  // the control that had the focus when the window was last left
   int nesting_ = 0;
   bool close_requested_ = false;
+  bool undoing_ = false;
   std::function<void()> on_destroyed_;
 };
 

@@ -19,6 +19,8 @@ void ListReport::RemoveAllRows() {
   shown_ = 0;
   if (list_)
     SendMessageW(list_, LVM_SETITEMCOUNT, 0, 0);
+  if (on_rows_removed_)
+    on_rows_removed_();
 }
 
 void ListReport::SetStatusText(std::string_view text) {
@@ -41,6 +43,11 @@ void ListReport::Sync() {
   SendMessageW(list_, LVM_SETITEMCOUNT, static_cast<WPARAM>(count),
                LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
   shown_ = count;
+}
+
+void ListReport::Refresh() {
+  if (list_)
+    InvalidateRect(list_, nullptr, FALSE);
 }
 
 const Row* ListReport::RowAt(int index) const {

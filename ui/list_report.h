@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <functional>
 
 #include "engine/row_store.h"
 #include "engine/run_report.h"
@@ -31,6 +32,11 @@ class ListReport final : public RunReport {
 
   // Tells the list how many rows there are now; it repaints the new ones that are in view.
   void Sync();
+  // Repaints every row in view: cells of existing rows changed.
+  void Refresh();
+
+  // Called whenever the rows are removed (a run begins), for what refers to them.
+  void set_on_rows_removed(std::function<void()> f) { on_rows_removed_ = std::move(f); }
 
   [[nodiscard]] const RowStore& store() const { return store_; }
   // The row at a 0-based list index, or null.
@@ -42,6 +48,7 @@ class ListReport final : public RunReport {
   HWND status_ = nullptr;
   HWND summary_ = nullptr;
   int shown_ = 0;  // the list's item count
+  std::function<void()> on_rows_removed_;
 };
 
 // The window's pump: lets the platform's pump process what is waiting, and brings the list's row
