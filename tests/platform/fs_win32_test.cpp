@@ -18,6 +18,7 @@
 #include "platform/native.h"
 #include "platform/native_path_win32.h"
 #include "platform/text_win32.h"
+#include "tests/support/run_fixture.h"
 #include "tests/support/sandbox.h"
 #include "tests/support/scripted.h"
 
@@ -113,27 +114,12 @@ struct LongCleanup {
   ~LongCleanup() { RemoveTree(Long(testing::Utf8(sb.root()))); }
 };
 
-class Win32FsTest : public ::testing::Test {
+class Win32FsTest : public testing::RunFixture {
  protected:
   std::string Root() const { return testing::Utf8(sb.root()); }
   std::string At(const std::string& relative) const { return Root() + "\\" + relative; }
 
-  StartOutcome Run() { return restorer.Start(sb.RunPath()); }
-
-  const Row* RowFor(std::string_view old_name) const {
-    for (const Row& r : report.rows())
-      if (r.cells[kColOldName] == old_name)
-        return &r;
-    return nullptr;
-  }
-
-  Sandbox sb;
   LongCleanup cleanup{sb};
-  std::unique_ptr<FileSystem> fs = MakeNativeFileSystem();
-  RecordingReport report;
-  ScriptedPump pump;
-  ScriptedDialogs dialogs;
-  Restorer restorer{*fs, report, pump, dialogs};
 };
 
 TEST_F(Win32FsTest, AnExistingNameInAnotherCaseBlocksTheRestore) {

@@ -7,20 +7,12 @@
 #include <memory>
 #include <string>
 
-#include "engine/restorer.h"
-#include "platform/native.h"
-#include "tests/support/sandbox.h"
-#include "tests/support/scripted.h"
+#include "tests/support/run_fixture.h"
 
 namespace korvane::ui {
 namespace {
 
-using testing::RecordingReport;
-using testing::Sandbox;
-using testing::ScriptedDialogs;
-using testing::ScriptedPump;
-
-class RunUndoTest : public ::testing::Test {
+class RunUndoTest : public testing::RunFixture {
  protected:
   void SetUp() override {
     // As the window does it: each rename is kept with the row just written for it.
@@ -30,19 +22,6 @@ class RunUndoTest : public ::testing::Test {
     });
   }
 
-  const Row* RowFor(std::string_view old_name) const {
-    for (const Row& r : report.rows())
-      if (r.cells[kColOldName] == old_name)
-        return &r;
-    return nullptr;
-  }
-
-  Sandbox sb;
-  std::unique_ptr<FileSystem> fs = MakeNativeFileSystem();
-  RecordingReport report;
-  ScriptedPump pump;
-  ScriptedDialogs dialogs;
-  Restorer restorer{*fs, report, pump, dialogs};
   RunUndo undo;
   std::atomic<bool> stop{false};
 };
