@@ -1,8 +1,11 @@
 // The POSIX side of the hostile-tree suites' platform hooks.
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
+#include <system_error>
 
 #include "tests/hostile/run_support.h"
 
@@ -12,8 +15,24 @@ std::string NoSuchFileText() {
   return std::strerror(ENOENT);
 }
 
+std::string NoSuchFolderText() {
+  return std::strerror(ENOENT);
+}
+
 std::string FileExistsText() {
   return std::strerror(EEXIST);
+}
+
+std::string NameKey(const std::string& name) {
+  return name;
+}
+
+bool RestoredNameRefused(const std::string&) {
+  return false;
+}
+
+bool WalkFollowsMovedFolders() {
+  return true;
 }
 
 bool OddNamesAllowed() {
@@ -22,6 +41,37 @@ bool OddNamesAllowed() {
 
 std::function<void(const std::filesystem::path&)> SpecialFileMaker() {
   return [](const std::filesystem::path& p) { mkfifo(p.c_str(), 0644); };
+}
+
+bool CreateNewFile(const std::filesystem::path& p, const std::string& content) {
+  const int fd = open(p.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  if (fd < 0)
+    return false;
+  const bool ok = write(fd, content.data(), content.size()) == static_cast<ssize_t>(content.size());
+  close(fd);
+  return ok;
+}
+
+bool LinksAllowed() {
+  return true;
+}
+
+bool MakeLink(const std::filesystem::path& target,
+              const std::filesystem::path& link,
+              std::string& why) {
+  std::error_code ec;
+  std::filesystem::create_symlink(target, link, ec);
+  why = ec.message();
+  return !ec;
+}
+
+int OpenFileCount() {
+  std::error_code ec;
+  int n = 0;
+  for (std::filesystem::directory_iterator it("/proc/self/fd", ec), end; !ec && it != end;
+       it.increment(ec))
+    ++n;
+  return ec ? 0 : n;
 }
 
 }  // namespace korvane::testing

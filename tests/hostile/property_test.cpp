@@ -40,6 +40,7 @@ class WholeTreeProperty : public ::testing::Test {
     testing::TreeShape shape;
     shape.odd_names = testing::OddNamesAllowed();
     shape.make_special_file = testing::SpecialFileMaker();
+    shape.links = testing::LinksAllowed();
     shape.outside = outside.root();
     return shape;
   }

@@ -3,21 +3,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
-#include <system_error>
 
 #include "platform/native.h"
 #include "tests/support/scripted.h"
 
 namespace korvane::testing {
-
-int OpenFileCount() {
-  std::error_code ec;
-  int n = 0;
-  for (std::filesystem::directory_iterator it("/proc/self/fd", ec), end; !ec && it != end;
-       it.increment(ec))
-    ++n;
-  return ec ? 0 : n;
-}
 
 RunRecord RunRestoration(const std::string& run_path, const PumpHook& on_pump) {
   std::unique_ptr<FileSystem> fs = MakeNativeFileSystem();

@@ -12,16 +12,44 @@
 
 namespace korvane::testing {
 
-// The system's descriptions of the two failures a changing tree causes most.
+// The system's descriptions of the failures a changing tree causes most: a file that is gone, a
+// file whose folder is gone (Windows says "path not found", POSIX the same as for a file), and a
+// name that is taken.
 std::string NoSuchFileText();
+std::string NoSuchFolderText();
 std::string FileExistsText();
+
+// Names the file system takes for one name map to one key: the name itself where names are
+// case-sensitive, its upper case where they are not ("A" and a restored "a" are one name).
+std::string NameKey(const std::string& name);
+
+// Whether a rename to `name` is refused for the name alone: on Windows a name ending in a dot
+// or a space, or a reserved device name, which Explorer could neither open nor delete.
+bool RestoredNameRefused(const std::string& name);
+
+// Whether the walk holds on to the folders it entered (POSIX: by descriptor), so that a folder
+// moved while the walk is inside is finished where it now is. The Win32 walk names folders by
+// path: a folder moved away is left, and what remains in it fails with "path not found".
+bool WalkFollowsMovedFolders();
+
+// Creates a file holding `content` only where nothing is yet; false when the name is taken.
+bool CreateNewFile(const std::filesystem::path& p, const std::string& content);
+
+// Whether the random trees may hold symbolic links: the model's snapshot must see them as links.
+bool LinksAllowed();
+
+// Makes `link` a symbolic link to `target`. Under Wine, which cannot make links itself, a Unix
+// link made by /bin/ln, which Wine shows as a reparse point. False with `why` when it cannot.
+bool MakeLink(const std::filesystem::path& target,
+              const std::filesystem::path& link,
+              std::string& why);
 
 // What the platform's file system allows, for the tree generator: names with control characters,
 // backslashes and bytes that are not UTF-8; and a way to make special files (FIFOs).
 bool OddNamesAllowed();
 std::function<void(const std::filesystem::path&)> SpecialFileMaker();
 
-// Descriptors this process holds, or 0 where the system does not tell.
+// Descriptors (Windows: handles) this process holds, or 0 where the system does not tell.
 int OpenFileCount();
 
 // Runs at an event-pumping point: the pump's count, the run, the rows so far.

@@ -18,6 +18,7 @@
 #include "platform/native.h"
 #include "platform/native_path_win32.h"
 #include "platform/text_win32.h"
+#include "tests/support/links_win32.h"
 #include "tests/support/run_fixture.h"
 #include "tests/support/sandbox.h"
 #include "tests/support/scripted.h"
@@ -25,10 +26,12 @@
 namespace korvane {
 namespace {
 
+using testing::MakeJunction;
 using testing::RecordingReport;
 using testing::Sandbox;
 using testing::ScriptedDialogs;
 using testing::ScriptedPump;
+using testing::UnixLinks;
 
 // Files below are made, read and removed through \\?\ paths only: a plain path would reach the
 // device for "con.2011.qjd" and could not reach anything deeper than 260 characters.
@@ -260,112 +263,6 @@ TEST_F(Win32FsTest, ALockedFileKeepsItsNameAndTheRowSaysWhy) {
   EXPECT_FALSE(row->cells[kColNote].empty());
   EXPECT_EQ(Content(At("open.xls.2011.qjd")), "in use");
 }
-
-// A junction at `link` to `target`, as mklink /J makes it; the error code when it cannot be made.
-DWORD MakeJunction(const std::string& link, const std::string& target) {
-  if (!MakeFolder(link))
-    return GetLastError();
-  const HANDLE h = CreateFileW(Long(link).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                               FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-  if (h == INVALID_HANDLE_VALUE)
-    return GetLastError();
-  const std::wstring substitute = LR"(\??\)" + Widen(target);
-  const std::wstring print = Widen(target);
-  const auto sub_bytes = static_cast<WORD>(substitute.size() * sizeof(wchar_t));
-  const auto print_bytes = static_cast<WORD>(print.size() * sizeof(wchar_t));
-  // The mount-point layout of REPARSE_DATA_BUFFER: tag, sizes, offsets, then both names.
-  std::vector<BYTE> buffer(8 + 8 + sub_bytes + 2 + print_bytes + 2, 0);
-  const auto put16 = [&](std::size_t at, WORD v) { memcpy(&buffer[at], &v, 2); };
-  const DWORD tag = IO_REPARSE_TAG_MOUNT_POINT;
-  memcpy(&buffer[0], &tag, 4);
-  put16(4, static_cast<WORD>(buffer.size() - 8));
-  put16(8, 0);
-  put16(10, sub_bytes);
-  put16(12, static_cast<WORD>(sub_bytes + 2));
-  put16(14, print_bytes);
-  memcpy(&buffer[16], substitute.c_str(), sub_bytes);
-  memcpy(&buffer[16 + sub_bytes + 2], print.c_str(), print_bytes);
-  DWORD returned = 0;
-  const BOOL ok =
-      DeviceIoControl(h, FSCTL_SET_REPARSE_POINT, buffer.data(), static_cast<DWORD>(buffer.size()),
-                      nullptr, 0, &returned, nullptr);
-  const DWORD error = ok ? 0 : GetLastError();
-  CloseHandle(h);
-  if (error)
-    RemoveDirectoryW(Long(link).c_str());
-  return error;
-}
-
-// Unix symbolic links to folders, which Wine shows as reparse points (it has no junctions). Wine
-// can neither make nor remove them itself, but it can start a Unix program, so ln and rm do.
-class UnixLinks {
- public:
-  UnixLinks() = default;
-  UnixLinks(const UnixLinks&) = delete;
-  UnixLinks& operator=(const UnixLinks&) = delete;
-  // Before anything else cleans up: removing the tree through a link would follow it.
-  ~UnixLinks() {
-    for (const auto& [link, unix_link] : made_) {
-      RunUnix(L"rm", {unix_link});
-      WaitFor(link, false);
-    }
-  }
-
-  // False when not under Wine, or when no link came about.
-  bool Make(const std::string& link, const std::string& target) {
-    const std::size_t cut = link.rfind('\\');
-    const std::string unix_parent = UnixName(link.substr(0, cut));
-    const std::string unix_target = UnixName(target);
-    if (unix_parent.empty() || unix_target.empty())
-      return false;
-    const std::string unix_link = unix_parent + "/" + link.substr(cut + 1);
-    RunUnix(L"ln", {"-s", unix_target, unix_link});
-    made_.emplace_back(link, unix_link);
-    return WaitFor(link, true) &&
-           (GetFileAttributesW(Long(link).c_str()) & FILE_ATTRIBUTE_REPARSE_POINT);
-  }
-
- private:
-  // The Unix path of a Windows path, through Wine's own export; empty elsewhere.
-  static std::string UnixName(const std::string& windows_path) {
-    using Convert = char*(CDECL*)(const wchar_t*);
-    const auto convert = reinterpret_cast<Convert>(reinterpret_cast<void (*)()>(
-        GetProcAddress(GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
-    if (!convert)
-      return {};
-    char* name = convert(Widen(windows_path).c_str());
-    std::string out = name ? name : "";
-    HeapFree(GetProcessHeap(), 0, name);
-    return out;
-  }
-
-  // Wine does not wait for a Unix program to end, so its effect is awaited, for five seconds.
-  static bool WaitFor(const std::string& link, bool present) {
-    for (int i = 0; i < 100; ++i) {
-      if ((GetFileAttributesW(Long(link).c_str()) != INVALID_FILE_ATTRIBUTES) == present)
-        return true;
-      Sleep(50);
-    }
-    return false;
-  }
-
-  static void RunUnix(const wchar_t* program, const std::vector<std::string>& args) {
-    std::wstring line = program;
-    for (const std::string& a : args)
-      line += L" \"" + Widen(a) + L"\"";
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    const std::wstring path = std::wstring(LR"(Z:\bin\)") + program;
-    if (!CreateProcessW(path.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &si, &pi))
-      return;
-    CloseHandle(pi.hProcess);
-    CloseHandle(pi.hThread);
-  }
-
-  std::vector<std::pair<std::string, std::string>> made_;  // Windows and Unix path of each
-};
 
 TEST_F(Win32FsTest, FolderLinksAreNeitherEnteredNorFollowed) {
   Sandbox outside;

@@ -1,24 +1,24 @@
-// Replays a fuzz corpus through the fuzz target without libFuzzer, so that every ordinary build
-// checks the saved inputs with its own compiler and sanitizers.
+#include "tests/fuzz/replay.h"
+
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
-#include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
 
-int main(int argc, char** argv) {
+namespace korvane::testing {
+
+int ReplayCorpus(const std::vector<std::filesystem::path>& args) {
   namespace fs = std::filesystem;
   std::vector<fs::path> inputs;
-  for (int i = 1; i < argc; ++i) {
-    if (fs::is_directory(argv[i])) {
-      for (const auto& e : fs::directory_iterator(argv[i]))
+  for (const fs::path& arg : args) {
+    if (fs::is_directory(arg)) {
+      for (const auto& e : fs::directory_iterator(arg))
         inputs.push_back(e.path());
     } else {
-      inputs.emplace_back(argv[i]);
+      inputs.push_back(arg);
     }
   }
   for (const fs::path& p : inputs) {
@@ -29,3 +29,5 @@ int main(int argc, char** argv) {
   std::printf("%zu inputs replayed\n", inputs.size());
   return inputs.empty() ? 1 : 0;
 }
+
+}  // namespace korvane::testing
