@@ -3,11 +3,17 @@
 // For screenshots and smoke tests only: `--demo-run FOLDER` puts FOLDER into the path box and
 // presses Start with the confirmation answered Yes, exactly as a user would; everything else
 // (the missing-folder warning, Stop, closing) behaves as usual.
+//
+// For the benchmarks: `--bench-run FOLDER RESULT_FILE` does the same, then, once the run has
+// ended, writes what the list holds to RESULT_FILE and closes the window, so that a run can be
+// timed from outside like the command line.
 #include <windows.h>
 
+#include <commctrl.h>
 #include <objbase.h>
 #include <shellapi.h>
 
+#include <cstdio>
 #include <string>
 
 #include "platform/event_pump.h"
@@ -35,16 +41,37 @@ class WindowDialogs final : public korvane::Dialogs {
   bool answer_yes_ = false;
 };
 
-// The folder given with --demo-run, or empty text.
-std::wstring DemoFolder() {
+// What the command line asks for: --demo-run FOLDER, or --bench-run FOLDER RESULT_FILE.
+struct Scripted {
+  std::wstring folder;
+  std::wstring result_file;  // set for --bench-run only
+};
+
+Scripted ScriptedRun() {
   int argc = 0;
   LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
-  std::wstring folder;
-  if (argv && argc == 3 && std::wstring(argv[1]) == L"--demo-run")
-    folder = argv[2];
+  Scripted run;
+  if (argv && argc == 3 && std::wstring(argv[1]) == L"--demo-run") {
+    run.folder = argv[2];
+  } else if (argv && argc == 4 && std::wstring(argv[1]) == L"--bench-run") {
+    run.folder = argv[2];
+    run.result_file = argv[3];
+  }
   if (argv)
     LocalFree(argv);
-  return folder;
+  return run;
+}
+
+// One line: the rows the list shows, the rows the run reported, and the entries it scanned.
+void WriteBenchResult(const std::wstring& file, korvane::ui::FormMain& form) {
+  const auto shown =
+      static_cast<long>(SendMessageW(form.control(korvane::ui::kList), LVM_GETITEMCOUNT, 0, 0));
+  FILE* out = _wfopen(file.c_str(), L"w");
+  if (!out)
+    return;
+  std::fprintf(out, "list %ld rows %d scanned %d\n", shown, form.report().RowCount(),
+               static_cast<int>(form.restorer().ScanCount));
+  std::fclose(out);
 }
 
 }  // namespace
@@ -62,12 +89,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
     form.set_on_destroyed([] { PostQuitMessage(0); });
     if (form.Create(instance, show_command)) {
       dialogs.set_owner(form.hwnd());
-      if (const std::wstring folder = DemoFolder(); !folder.empty()) {
+      const Scripted scripted = ScriptedRun();
+      const HWND start_button = form.control(korvane::ui::kCmdStart);
+      if (!scripted.folder.empty()) {
         dialogs.AnswerYes();
-        SetWindowTextW(form.control(korvane::ui::kTextPath), folder.c_str());
-        const HWND start = form.control(korvane::ui::kCmdStart);
-        PostMessageW(form.hwnd(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(start), BN_CLICKED),
-                     reinterpret_cast<LPARAM>(start));
+        SetWindowTextW(form.control(korvane::ui::kTextPath), scripted.folder.c_str());
+        PostMessageW(form.hwnd(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(start_button), BN_CLICKED),
+                     reinterpret_cast<LPARAM>(start_button));
       }
       MSG msg;
       while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
@@ -75,6 +103,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
         if (!IsDialogMessageW(form.hwnd(), &msg)) {
           TranslateMessage(&msg);
           DispatchMessageW(&msg);
+        }
+        // The Start click returns only once its run has ended.
+        if (!scripted.result_file.empty() && msg.message == WM_COMMAND && msg.hwnd == form.hwnd() &&
+            msg.lParam == reinterpret_cast<LPARAM>(start_button)) {
+          WriteBenchResult(scripted.result_file, form);
+          DestroyWindow(form.hwnd());
         }
       }
       exit_code = static_cast<int>(msg.wParam);

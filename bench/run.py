@@ -19,6 +19,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(HERE)
 
 TREES = {
+    "20k": dict(folders=200, files=100, runs=5),
     "200k": dict(folders=2000, files=100, runs=5),
     "1M": dict(folders=10000, files=100, runs=1),
     "smoke": dict(folders=20, files=20, runs=1),
@@ -56,7 +57,7 @@ def wine_path(path):
     return "Z:" + path.replace("/", "\\")
 
 
-def contenders(args):
+def contenders(args, tree_name):
     cli = os.path.join(args.linux_build, "app", "korvane-restore")
     floor = os.path.join(args.linux_build, "bench", "bench_floor")
     out = [
@@ -67,15 +68,60 @@ def contenders(args):
         ("korvane-restore --yes --quiet", lambda t: [cli, "--yes", "--quiet", t], True),
         ("korvane-restore --yes --format=json", lambda t: [cli, "--yes", "--format=json", t], True),
     ]
-    if args.wine:
+    if args.wine and (not args.wine_trees or tree_name in args.wine_trees.split(",")):
+        wine_run = [os.path.join(ROOT, "cmake", "wine-run"), args.wine_prefix]
         exe = os.path.join(args.windows_build, "app", "korvane-restore.exe")
-        if os.path.exists(exe):
-            out.append(("wine korvane-restore.exe --yes --quiet",
-                        lambda t: ["wine", exe, "--yes", "--quiet", wine_path(t)], True))
+        out.append(("wine korvane-restore.exe --yes --quiet",
+                    lambda t: wine_run + [exe, "--yes", "--quiet", wine_path(t)], True))
         gui = os.path.join(args.windows_build, "app", "Korvane·文件名还原工具.exe")
-        if os.path.exists(gui) and args.window_run:
-            out.append(("wine window run (Start pressed, 50k rows listed)",
-                        lambda t: args.window_run.split() + [gui, wine_path(t)], True))
+        out.append(("wine window run (Start pressed, every row listed)",
+                    lambda t: wine_run + [gui, "--bench-run", wine_path(t),
+                                          wine_path(window_result_file(args))], True))
+    return out
+
+
+def window_result_file(args):
+    return os.path.join(args.scratch_dir, "window-result.txt")
+
+
+def window_rows_ok(args, rows_expected):
+    """The window run wrote 'list N rows N scanned S': every row must be in the list."""
+    path = window_result_file(args)
+    try:
+        with open(path) as f:
+            words = f.read().split()
+        os.unlink(path)
+    except OSError:
+        return False, "no result file"
+    got = dict(zip(words[::2], (int(w) for w in words[1::2])))
+    ok = got.get("list") == rows_expected and got.get("rows") == rows_expected
+    return ok, " ".join(words)
+
+
+def stop_latency(args, env, template, scratch):
+    """Times Stop clicks posted at random moments of window runs over a copy of the tree."""
+    work = os.path.join(scratch, "work")
+    shutil.rmtree(work, ignore_errors=True)
+    subprocess.run(["cp", "-al", template, work], check=True)
+    program = os.path.join(args.windows_build, "bench", "bench_stop_latency.exe")
+    out = subprocess.run([os.path.join(ROOT, "cmake", "wine-run"), args.wine_prefix, program,
+                          wine_path(work), str(args.stop_samples)], env=env, check=True,
+                         stdout=subprocess.PIPE, text=True).stdout
+    print(out, flush=True)
+    summary = out.strip().splitlines()[-1]
+    return f"\nStop click in a window run, {args.stop_samples} samples at random moments: {summary}.\n"
+
+
+def start_display():
+    """Starts a virtual X display for the window runs; returns (process, display name)."""
+    read_end, write_end = os.pipe()
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24",
+                             "-nolisten", "tcp"], pass_fds=(write_end,),
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write_end)
+    with os.fdopen(read_end) as f:
+        number = f.readline().strip()
+    return xvfb, ":" + number
     return out
 
 
@@ -87,13 +133,28 @@ def main():
     ap.add_argument("--linux-build", default=os.path.join(ROOT, "build", "linux-release"))
     ap.add_argument("--windows-build", default=os.path.join(ROOT, "build", "windows"))
     ap.add_argument("--wine", action="store_true", help="also time the Windows build under Wine")
-    ap.add_argument("--window-run", help="command prefix that runs a timed window run")
+    ap.add_argument("--stop-samples", type=int, default=10,
+                    help="Stop clicks to time in window runs (0: none)")
+    ap.add_argument("--wine-trees", help="time the Wine contenders on these trees only")
+    ap.add_argument("--wine-prefix", help="Wine prefix (default: the Windows build's own)")
     ap.add_argument("--out", help="write the results as Markdown here")
     args = ap.parse_args()
 
     env = dict(os.environ, WINEDEBUG="-all")
     scratch = os.path.join(args.scratch, f"korvane-bench-{os.getpid()}")
     os.makedirs(scratch)
+    args.scratch_dir = scratch
+    xvfb = None
+    if args.wine:
+        args.wine_prefix = args.wine_prefix or os.path.join(args.windows_build, "wine")
+        env["WINEPREFIX"] = args.wine_prefix
+        # The window is drawn on a virtual display: its on-screen cost is part of the run.
+        xvfb, env["DISPLAY"] = start_display()
+        # Makes the prefix if need be; then one Wine server serves every run, as on a desktop
+        # where Wine is already up, so no run pays for starting it.
+        subprocess.run([os.path.join(ROOT, "cmake", "wine-run"), args.wine_prefix, "cmd", "/c",
+                        "exit"], env=env, check=True, stdout=subprocess.DEVNULL)
+        subprocess.Popen(["wineserver", "-p"], env=env)
     lines = []
     failures = 0
     try:
@@ -109,12 +170,13 @@ def main():
                 expected = f.read().split("\n")[:-1]
             unchanged = listing(template)
             entries = len(unchanged)
+            candidates = sum(1 for e in unchanged if e.endswith(".qjd"))
             print(f"== tree {tree_name}: {entries} entries, {runs} run(s)", flush=True)
 
-            results = {name: [] for name, _, _ in contenders(args)}
+            results = {name: [] for name, _, _ in contenders(args, tree_name)}
             rss = {name: 0 for name in results}
             for run in range(runs):
-                for name, argv, renames in contenders(args):
+                for name, argv, renames in contenders(args, tree_name):
                     work = os.path.join(scratch, "work")
                     shutil.rmtree(work, ignore_errors=True)
                     # Hard links: the copy's names are its own, and no content is written.
@@ -122,17 +184,20 @@ def main():
                     subprocess.run(["sync"], check=True)
                     seconds, maxrss, code = timed(argv(work), env=env)
                     got = listing(work)
-                    ok = got == (expected if renames else unchanged)
-                    if not ok:
+                    if got != (expected if renames else unchanged):
                         failures += 1
                         print(f"   !! {name}: the tree is not as expected (exit {code})")
+                    if name.startswith("wine window"):
+                        rows_ok, said = window_rows_ok(args, candidates)
+                        if not rows_ok:
+                            failures += 1
+                            print(f"   !! {name}: the list does not hold every row ({said})")
                     results[name].append(seconds)
                     rss[name] = max(rss[name], maxrss)
                     print(f"   run {run + 1} {name}: {seconds:.3f} s, {maxrss / 1024:.1f} MiB",
                           flush=True)
 
             floor_median = statistics.median(results[next(iter(results))])
-            candidates = sum(1 for e in unchanged if e.endswith(".qjd"))
             blocked = sum(1 for e in expected if e.endswith(".qjd"))
             lines.append(f"\n### Tree {tree_name}: {entries:,} entries, {candidates:,} candidates "
                          f"({blocked:,} of them blocked by an existing name), "
@@ -143,9 +208,15 @@ def main():
                 med = statistics.median(times)
                 lines.append(f"| {name} | {min(times):.3f} | {med:.3f} | "
                              f"{med / floor_median:.2f}x | {rss[name] / 1024:.1f} |")
+            if args.wine and args.stop_samples and "wine window run" in " ".join(results):
+                lines.append(stop_latency(args, env, template, scratch))
             shutil.rmtree(template, ignore_errors=True)
     finally:
         shutil.rmtree(scratch, ignore_errors=True)
+        if xvfb:
+            subprocess.run(["wineserver", "-k"], env=env)
+            xvfb.terminate()
+            xvfb.wait()
 
     cpu = platform.processor() or platform.machine()
     try:

@@ -187,7 +187,6 @@ void Restorer::RestoreEntry(FolderCursor& cursor,
   const std::string lower = fs_.ToLower(entry.name);
   if (IsDotName(lower))
     return;
-  const std::string display = EntryPath(folder, lower, style_.separator);
   pump_.PumpEvents();
 
   if (const std::size_t p = CandidateMarker(lower)) {
@@ -215,7 +214,7 @@ void Restorer::RestoreEntry(FolderCursor& cursor,
       StopFlag = true;
     }
   }
-  CountEntry(display);
+  CountEntry(folder, lower);
 }
 
 void Restorer::AddOutcomeRow(std::string_view old_name,
@@ -238,6 +237,14 @@ void Restorer::AddOutcomeRow(std::string_view old_name,
   }
   report_.SetSubItem(key, 2, old_name);
   report_.SetSubItem(key, 3, new_path);
+}
+
+void Restorer::CountEntry(std::string_view folder, std::string_view name) {
+  if ((ScanCount + 1) % 20 == 0) {
+    CountEntry(EntryPath(folder, name, style_.separator));
+  } else {
+    ++ScanCount;
+  }
 }
 
 void Restorer::CountEntry(std::string_view display_path) {

@@ -87,6 +87,8 @@ class Restorer {
   StartOutcome EndRun();
   // Counts one examined entry and refreshes the labels on every twentieth.
   void CountEntry(std::string_view display_path);
+  // The same for an entry of `folder`: its path is built only when the label shows it.
+  void CountEntry(std::string_view folder, std::string_view name);
   // Appends row n and fills it with the outcome of one rename.
   void AddOutcomeRow(std::string_view old_name,
                      std::string_view new_path,

@@ -21,6 +21,12 @@ std::string EntryPath(std::string_view folder, std::string_view name, char separ
   joined.reserve(folder.size() + 1 + name.size());
   joined.append(folder).push_back(separator);
   joined.append(name);
+  // Called for every entry: a path without a doubled separator, the usual case, is done here.
+  bool doubled = false;
+  for (std::size_t i = 1; i < joined.size() && !doubled; ++i)
+    doubled = joined[i] == separator && joined[i - 1] == separator;
+  if (!doubled)
+    return joined;
 
   std::string out;
   out.reserve(joined.size());

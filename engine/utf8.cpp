@@ -60,11 +60,23 @@ void AppendUtf8(std::string& out, char32_t c) {
 }
 
 std::string LowerUtf8(std::string_view s, const std::function<char32_t(char32_t)>& lower) {
-  std::string out;
-  out.reserve(s.size());
-  for (std::size_t i = 0; i < s.size();) {
+  // Most names are ASCII: copy them whole and lower their letters in place, up to the first
+  // byte that is not ASCII; the rest goes code point by code point.
+  std::string out(s);
+  std::size_t i = 0;
+  for (; i < out.size(); ++i) {
+    const auto b = static_cast<unsigned char>(out[i]);
+    if (b >= 0x80)
+      break;
+    if (b >= 'A' && b <= 'Z')
+      out[i] = static_cast<char>(b + ('a' - 'A'));
+  }
+  if (i == out.size())
+    return out;
+  out.resize(i);
+  for (; i < s.size();) {
     const auto b = static_cast<unsigned char>(s[i]);
-    if (b < 0x80) {  // most names are ASCII
+    if (b < 0x80) {
       out.push_back(static_cast<char>(b >= 'A' && b <= 'Z' ? b + ('a' - 'A') : b));
       ++i;
       continue;

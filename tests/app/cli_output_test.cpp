@@ -49,6 +49,11 @@ TEST(CliOutputTest, JsonEscapesAndReplacesIllFormedBytes) {
   EXPECT_EQ(JsonString("a\"b\\c\n\t\x01"), R"("a\"b\\c\u000a\u0009\u0001")");
   EXPECT_EQ(JsonString("x\xFFy"), "\"x\uFFFDy\"");
   EXPECT_EQ(JsonString("报告"), "\"报告\"");
+  // Plain runs around escapes and other code points come through whole.
+  EXPECT_EQ(JsonString("ab\"报告\x01"
+                       "cd\\"),
+            R"("ab\"报告\u0001cd\\")");
+  EXPECT_EQ(JsonString(""), "\"\"");
   EXPECT_EQ(JsonRow(3, MakeRow("失败", "a.2011.qjd", "/d/a", "File exists")),
             "{\"id\":3,\"status\":\"失败\",\"old_name\":\"a.2011.qjd\",\"new_path\":\"/d/a\","
             "\"note\":\"File exists\"}\n");

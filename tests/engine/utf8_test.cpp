@@ -11,6 +11,9 @@ TEST(Utf8Test, LowerKeepsIllFormedBytes) {
   };
   EXPECT_EQ(LowerUtf8("ABC.Doc", upper_to_lower), "abc.doc");
   EXPECT_EQ(LowerUtf8("ÄΣ报告", upper_to_lower), "äσ报告");
+  // ASCII before and after the first other code point is lowered alike.
+  EXPECT_EQ(LowerUtf8("REPORT.Ä.DOC.2011.QJD", upper_to_lower), "report.ä.doc.2011.qjd");
+  EXPECT_EQ(LowerUtf8("", upper_to_lower), "");
   // A lone continuation byte, a truncated sequence, an overlong "/" and a surrogate stay as
   // they are, and the letters around them are still lowered.
   const std::string odd =
