@@ -159,12 +159,12 @@ def main():
     failures = 0
     try:
         for tree_name in args.trees.split(","):
-            spec = TREES[tree_name]
-            runs = args.runs or spec["runs"]
+            tree = TREES[tree_name]
+            runs = args.runs or tree["runs"]
             template = os.path.join(scratch, "template-" + tree_name)
             expected_file = template + ".expected"
             subprocess.run([sys.executable, os.path.join(HERE, "make_tree.py"), template,
-                            "--folders", str(spec["folders"]), "--files", str(spec["files"]),
+                            "--folders", str(tree["folders"]), "--files", str(tree["files"]),
                             "--expected", expected_file], check=True)
             with open(expected_file, encoding="utf-8", errors="surrogateescape") as f:
                 expected = f.read().split("\n")[:-1]

@@ -281,10 +281,10 @@ bool FormMain::OnCreate() {
   const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
   // Created in tab order: the system tabs through child windows in the order they were made.
   for (const ControlIndex i : TabOrder()) {
-    const ControlSpec& spec = kControls[static_cast<std::size_t>(i)];
+    const ControlLayout& layout = kControls[static_cast<std::size_t>(i)];
     const HWND child = CreateWindowExW(
-        ExStyleOf(spec.kind), ClassOf(spec.kind), Widen(spec.text).c_str(), StyleOf(i), 0, 0, 0, 0,
-        hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + i)), instance,
+        ExStyleOf(layout.kind), ClassOf(layout.kind), Widen(layout.text).c_str(), StyleOf(i), 0, 0,
+        0, 0, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + i)), instance,
         nullptr);
     if (!child)
       return false;

@@ -50,7 +50,7 @@ struct TwipsRect {
   int left, top, width, height;
 };
 
-struct ControlSpec {
+struct ControlLayout {
   std::string_view name;
   ControlKind kind;
   std::string_view text;
@@ -58,7 +58,7 @@ struct ControlSpec {
   int tab_order;
 };
 
-inline constexpr std::array<ControlSpec, kControlCount> kControls{{
+inline constexpr std::array<ControlLayout, kControlCount> kControls{{
     {"Label1",
      ControlKind::kLabel,
      "注意：本程序只适用于被Korvane重命名的文件恢复。",

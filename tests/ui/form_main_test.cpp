@@ -168,12 +168,12 @@ TEST_F(FormMainTest, LoadShowsTheColumnsEmptyListLabelsAndLayout) {
   EXPECT_EQ(Text(kCmdAbout), "关于");
 
   for (int i = 0; i < kControlCount; ++i) {
-    const ControlSpec& spec = kControls[static_cast<std::size_t>(i)];
+    const ControlLayout& control = kControls[static_cast<std::size_t>(i)];
     const RECT r = ClientRectOf(static_cast<ControlIndex>(i));
-    EXPECT_EQ(r.left, TwipsToPixels(spec.rect.left, form.dpi())) << spec.name;
-    EXPECT_EQ(r.top, TwipsToPixels(spec.rect.top, form.dpi())) << spec.name;
-    EXPECT_EQ(r.right - r.left, TwipsToPixels(spec.rect.width, form.dpi())) << spec.name;
-    EXPECT_EQ(r.bottom - r.top, TwipsToPixels(spec.rect.height, form.dpi())) << spec.name;
+    EXPECT_EQ(r.left, TwipsToPixels(control.rect.left, form.dpi())) << control.name;
+    EXPECT_EQ(r.top, TwipsToPixels(control.rect.top, form.dpi())) << control.name;
+    EXPECT_EQ(r.right - r.left, TwipsToPixels(control.rect.width, form.dpi())) << control.name;
+    EXPECT_EQ(r.bottom - r.top, TwipsToPixels(control.rect.height, form.dpi())) << control.name;
   }
   if (form.dpi() == 96) {
     const RECT list = ClientRectOf(kList);

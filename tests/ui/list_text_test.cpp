@@ -33,7 +33,7 @@ TEST(LayoutTest, ControlsAreCreatedInTheirTabOrderAndFitTheClientArea) {
   for (std::size_t i = 0; i < order.size(); ++i)
     EXPECT_EQ(kControls[static_cast<std::size_t>(order[i])].name, names[i]) << i;
   // Client area 8325 x 6420: nothing sticks out of it.
-  for (const ControlSpec& c : kControls) {
+  for (const ControlLayout& c : kControls) {
     EXPECT_LE(c.rect.left + c.rect.width, 8325) << c.name;
     EXPECT_LE(c.rect.top + c.rect.height, 6420) << c.name;
   }
