@@ -25,22 +25,11 @@ namespace korvane {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::Base;
+using testing::Join;
+using testing::Parent;
 using testing::RunRecord;
 using testing::Sandbox;
-
-std::string Parent(const std::string& rel) {
-  const std::size_t at = rel.rfind('/');
-  return at == std::string::npos ? std::string() : rel.substr(0, at);
-}
-
-std::string Base(const std::string& rel) {
-  const std::size_t at = rel.rfind('/');
-  return at == std::string::npos ? rel : rel.substr(at + 1);
-}
-
-std::string Join(const std::string& folder, const std::string& name) {
-  return folder.empty() ? name : folder + "/" + name;
-}
 
 // The other program. Every file it makes has content of its own, so a file can be followed
 // through any rename; it only ever touches names it made, and never replaces anything.

@@ -16,11 +16,6 @@ namespace korvane::testing {
 
 namespace fs = std::filesystem;
 
-namespace {
-
-constexpr std::string_view kSuccess = "成功";
-constexpr std::string_view kFailure = "失败";
-
 std::string Parent(const std::string& rel) {
   const std::size_t at = rel.rfind('/');
   return at == std::string::npos ? std::string() : rel.substr(0, at);
@@ -34,6 +29,11 @@ std::string Base(const std::string& rel) {
 std::string Join(const std::string& folder, const std::string& name) {
   return folder.empty() ? name : folder + "/" + name;
 }
+
+namespace {
+
+constexpr std::string_view kSuccess = "成功";
+constexpr std::string_view kFailure = "失败";
 
 // The printable form of a path for failure messages.
 std::string Show(const std::string& s) {

@@ -28,6 +28,11 @@ struct Node {
 using Tree = std::map<std::string, Node>;
 Tree TakeSnapshot(const std::filesystem::path& root);
 
+// Relative paths of a Tree: the folder part ("" at the top), the last name, and the two joined.
+std::string Parent(const std::string& rel);
+std::string Base(const std::string& rel);
+std::string Join(const std::string& folder, const std::string& name);
+
 // What a run left behind, in a form that can cross a process boundary.
 struct RunRecord {
   std::vector<Row> rows;

@@ -15,6 +15,7 @@
 #include "platform/text_win32.h"
 #include "tests/hostile/run_support.h"
 #include "tests/hostile/tree_model.h"
+#include "tests/support/files_win32.h"
 #include "tests/support/links_win32.h"
 #include "tests/support/sandbox.h"
 
@@ -26,73 +27,12 @@ using testing::Sandbox;
 using testing::Tree;
 using testing::UnixLinks;
 
-std::wstring Long(const std::string& utf8_path) {
-  return LR"(\\?\)" + Widen(utf8_path);
-}
-
-bool MakeFolder(const std::string& path) {
-  return CreateDirectoryW(Long(path).c_str(), nullptr) != 0;
-}
-
-bool MakeFile(const std::string& path, const std::string& content) {
-  const HANDLE h = CreateFileW(Long(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE)
-    return false;
-  DWORD written = 0;
-  WriteFile(h, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-  CloseHandle(h);
-  return written == content.size();
-}
-
-bool Exists(const std::string& path) {
-  return GetFileAttributesW(Long(path).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-// Names in a folder (without "." and "..") -> content, "<folder>" or "<link>".
-std::map<std::string, std::string> Listing(const std::string& folder) {
-  std::map<std::string, std::string> out;
-  WIN32_FIND_DATAW data;
-  const HANDLE h = FindFirstFileW((Long(folder) + L"\\*").c_str(), &data);
-  if (h == INVALID_HANDLE_VALUE)
-    return out;
-  do {
-    const std::string name = Narrow(data.cFileName);
-    if (name == "." || name == "..")
-      continue;
-    if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
-      out[name] = "<link>";
-    else if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-      out[name] = "<folder>";
-    else
-      out[name] = testing::ReadFile(testing::FromUtf8(folder + "\\" + name));
-  } while (FindNextFileW(h, &data));
-  FindClose(h);
-  return out;
-}
-
-// Removes a tree a plain path cannot reach, deepest first. Links are removed, never followed.
-void RemoveTree(const std::wstring& long_path) {
-  WIN32_FIND_DATAW data;
-  const HANDLE h = FindFirstFileW((long_path + L"\\*").c_str(), &data);
-  if (h != INVALID_HANDLE_VALUE) {
-    do {
-      const std::wstring name = data.cFileName;
-      if (name == L"." || name == L"..")
-        continue;
-      const std::wstring child = long_path + L"\\" + name;
-      SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-        DeleteFileW(child.c_str());
-      else if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
-        RemoveDirectoryW(child.c_str()) || DeleteFileW(child.c_str());  // Wine: a Unix link
-      else
-        RemoveTree(child);
-    } while (FindNextFileW(h, &data));
-    FindClose(h);
-  }
-  RemoveDirectoryW(long_path.c_str());
-}
+using testing::Exists;
+using testing::Listing;
+using testing::Long;
+using testing::MakeFile;
+using testing::MakeFolder;
+using testing::RemoveTree;
 
 class HostileWin32Trees : public ::testing::Test {
  protected:

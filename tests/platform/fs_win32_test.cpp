@@ -18,6 +18,7 @@
 #include "platform/native.h"
 #include "platform/native_path_win32.h"
 #include "platform/text_win32.h"
+#include "tests/support/files_win32.h"
 #include "tests/support/links_win32.h"
 #include "tests/support/run_fixture.h"
 #include "tests/support/sandbox.h"
@@ -33,83 +34,12 @@ using testing::ScriptedDialogs;
 using testing::ScriptedPump;
 using testing::UnixLinks;
 
-// Files below are made, read and removed through \\?\ paths only: a plain path would reach the
-// device for "con.2011.qjd" and could not reach anything deeper than 260 characters.
-std::wstring Long(const std::string& utf8_path) {
-  return LR"(\\?\)" + Widen(utf8_path);
-}
-
-bool MakeFolder(const std::string& path) {
-  return CreateDirectoryW(Long(path).c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
-}
-
-bool MakeFile(const std::string& path, const std::string& content) {
-  const HANDLE h = CreateFileW(Long(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE)
-    return false;
-  DWORD written = 0;
-  const bool ok =
-      WriteFile(h, content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
-      written == content.size();
-  CloseHandle(h);
-  return ok;
-}
-
-// The file's content, or "<missing>".
-std::string Content(const std::string& path) {
-  const HANDLE h = CreateFileW(Long(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE)
-    return "<missing>";
-  std::string content(4096, '\0');
-  DWORD read = 0;
-  ReadFile(h, content.data(), static_cast<DWORD>(content.size()), &read, nullptr);
-  CloseHandle(h);
-  content.resize(read);
-  return content;
-}
-
-// Names in a folder (without "." and "..") -> content, or "<folder>".
-std::map<std::string, std::string> Listing(const std::string& folder) {
-  std::map<std::string, std::string> out;
-  WIN32_FIND_DATAW data;
-  const HANDLE h = FindFirstFileW((Long(folder) + L"\\*").c_str(), &data);
-  if (h == INVALID_HANDLE_VALUE)
-    return out;
-  do {
-    const std::string name = Narrow(data.cFileName);
-    if (name == "." || name == "..")
-      continue;
-    out[name] = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? "<folder>"
-                                                                   : Content(folder + "\\" + name);
-  } while (FindNextFileW(h, &data));
-  FindClose(h);
-  return out;
-}
-
-// Removes a tree that a plain path cannot reach. Reparse points are removed, never followed.
-void RemoveTree(const std::wstring& long_path) {
-  WIN32_FIND_DATAW data;
-  const HANDLE h = FindFirstFileW((long_path + L"\\*").c_str(), &data);
-  if (h != INVALID_HANDLE_VALUE) {
-    do {
-      const std::wstring name = data.cFileName;
-      if (name == L"." || name == L"..")
-        continue;
-      const std::wstring child = long_path + L"\\" + name;
-      SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-        DeleteFileW(child.c_str());
-      else if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
-        RemoveDirectoryW(child.c_str()) || DeleteFileW(child.c_str());  // Wine: a Unix link
-      else
-        RemoveTree(child);
-    } while (FindNextFileW(h, &data));
-    FindClose(h);
-  }
-  RemoveDirectoryW(long_path.c_str());
-}
+using testing::Content;
+using testing::Listing;
+using testing::Long;
+using testing::MakeFile;
+using testing::MakeFolder;
+using testing::RemoveTree;
 
 // Empties the sandbox through \\?\ paths before the sandbox itself goes.
 struct LongCleanup {
