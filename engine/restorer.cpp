@@ -99,7 +99,7 @@ StartOutcome Restorer::Undo(const std::vector<RenameRecord>& records) {
     const std::string_view current_name = cut == std::string::npos
                                               ? std::string_view(it->target)
                                               : std::string_view(it->target).substr(cut + 1);
-    AddOutcomeRow(current_name, it->source, UndoRename(fs_, *it), "成功", "失败");
+    AddOutcomeRow(current_name, it->source, UndoRename(fs_, *it), kRowOk, kRowFailed);
     CountEntry(it->target);
   }
   return EndRun();
@@ -204,11 +204,8 @@ void Restorer::RestoreEntry(FolderCursor& cursor,
     } else {
       result = cursor.Rename(entry.name, restored);
     }
-    if (dry_run_) {
-      AddOutcomeRow(lower, target, result, kDryRunOk, kDryRunConflict);
-    } else {
-      AddOutcomeRow(lower, target, result, "成功", "失败");
-    }
+    AddOutcomeRow(lower, target, result, dry_run_ ? kDryRunOk : kRowOk,
+                  dry_run_ ? kDryRunConflict : kRowFailed);
     if (result.ok && !dry_run_ && observer_ &&
         !observer_({EntryPath(folder, entry.name, style_.separator), target})) {
       StopFlag = true;

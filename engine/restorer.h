@@ -19,6 +19,9 @@ namespace korvane {
 inline constexpr std::string_view kConfirmQuestion = "确定开始还原文件命名吗？";
 inline constexpr std::string_view kStatusFinished = "执行完毕.";
 inline constexpr std::string_view kStatusInterrupted = "执行中断.";
+// 状态 of a row: the rename was made, or failed (its cell then drawn blue).
+inline constexpr std::string_view kRowOk = "成功";
+inline constexpr std::string_view kRowFailed = "失败";
 // 状态 of a dry run's rows, in place of 成功 and 失败.
 inline constexpr std::string_view kDryRunOk = "将还原";
 inline constexpr std::string_view kDryRunConflict = "冲突";
