@@ -64,7 +64,7 @@ class ListMenuTest : public ::testing::Test {
   void SetUp() override {
     if (!form.Create(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE))
       GTEST_SKIP() << "the window cannot be created: no display (run under Xvfb)";
-    // Every engine point reaches the test's hook, not one in 50 ms.
+    // Every engine point reaches the test's hook, not one per pump interval.
     form.pump().set_budget(kPumpEveryCall);
     system_pump.PumpEvents();
   }
