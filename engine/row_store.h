@@ -3,10 +3,10 @@
 #pragma once
 
 #include <array>
+#include <deque>
 #include <functional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "engine/run_report.h"
 
@@ -18,6 +18,10 @@ struct Row {
   std::array<std::string, kColumnCount> cells;
   bool failed = false;  // its 状态 cell is drawn blue
 };
+
+// In blocks rather than one array: a long run neither holds a doubled array's unused half nor
+// pauses to move every row it has when the array grows.
+using Rows = std::deque<Row>;
 
 // The 1-based row number a key "a<n>" names, or 0 when it is not such a key.
 int RowNumberFromKey(std::string_view key);
@@ -33,14 +37,14 @@ class RowStore : public RunReport {
   void SetStatusText(std::string_view text) override;
   void SetSummaryText(std::string_view text) override;
 
-  const std::vector<Row>& rows() const { return rows_; }
+  const Rows& rows() const { return rows_; }
   const std::string& status_text() const { return status_; }
   const std::string& summary_text() const { return summary_; }
 
  private:
   Row* Find(int number);
 
-  std::vector<Row> rows_;
+  Rows rows_;
   std::string status_ = "未开始";
   std::string summary_ = "-";
 };

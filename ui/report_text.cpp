@@ -41,7 +41,7 @@ std::string RowsAsTsv(const std::vector<const Row*>& rows) {
   return out;
 }
 
-std::string RowsAsCsv(const std::vector<Row>& rows) {
+std::string RowsAsCsv(const Rows& rows) {
   std::string out(kUtf8Bom);
   out += kCsvHeader;
   out += "\r\n";

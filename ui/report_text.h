@@ -22,7 +22,7 @@ std::string RowsAsTsv(const std::vector<const Row*>& rows);
 
 // The whole report as a CSV file: the mark, the header, then one record per row, every record
 // ending in "\r\n". A cell holding a comma, a quote, "\r" or "\n" is quoted, its quotes doubled.
-std::string RowsAsCsv(const std::vector<Row>& rows);
+std::string RowsAsCsv(const Rows& rows);
 
 // Which commands of the list's menu can be chosen. Copy needs a selected row; export needs rows
 // and no run (the dialog would hold the run, and the rows are not final); undo needs no run and

@@ -118,7 +118,7 @@ TEST_F(WholeTreeProperty, ADryRunForetellsTheRunAndUndoGivesBackTheTree) {
     Restorer restorer(*fs, report, pump, dialogs);
     restorer.set_dry_run(true);
     ASSERT_EQ(restorer.Start(sb.RunPath()), StartOutcome::kFinished);
-    const std::vector<Row> foretold = report.rows();
+    const Rows foretold = report.rows();
     ASSERT_EQ(testing::TakeSnapshot(sb.root()), before) << "the dry run changed the tree";
 
     std::vector<RenameRecord> log;

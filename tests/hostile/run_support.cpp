@@ -22,7 +22,7 @@ RunRecord RunRestoration(const std::string& run_path, const PumpHook& on_pump) {
   r.open_files_before = OpenFileCount();
   const StartOutcome outcome = restorer.Start(run_path);
   r.open_files_after = OpenFileCount();
-  r.rows = report.rows();
+  r.rows.assign(report.rows().begin(), report.rows().end());
   r.scanned = restorer.ScanCount;
   r.succeeded = restorer.SuccessCount;
   r.failed = restorer.FailCount;

@@ -34,7 +34,7 @@ TEST(ReportTextTest, TsvQuotesOnlyCellsThatWouldBreakTheGrid) {
 }
 
 TEST(ReportTextTest, CsvHasTheMarkTheHeaderAndRfc4180Quoting) {
-  const std::vector<Row> rows = {
+  const Rows rows = {
       MakeRow("1", "成功", "报告.docx.2011.qjd", "D:\\资料\\报告.docx", "-"),
       MakeRow("2", "失败", "a,b.2011.qjd", "D:\\a,b", "名称“a,b”已被 \"占用\""),
       MakeRow("3", "失败", "x\ny.2011.qjd", "D:\\x\ny", "cr\rhere"),
