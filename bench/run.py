@@ -84,18 +84,25 @@ def window_result_file(args):
     return os.path.join(args.scratch_dir, "window-result.txt")
 
 
-def window_rows_ok(args, rows_expected):
-    """The window run wrote 'list N rows N scanned S': every row must be in the list."""
+WINDOW_RUN_ALONE = "wine window run: Start to end alone (timed inside the window)"
+
+
+def window_result(args, rows_expected):
+    """The window run wrote 'list N rows N scanned S ms M': every row must be in the list.
+
+    Returns (ok, what it wrote, the run's own seconds without the window's start-up, or None).
+    """
     path = window_result_file(args)
     try:
         with open(path) as f:
             words = f.read().split()
         os.unlink(path)
     except OSError:
-        return False, "no result file"
+        return False, "no result file", None
     got = dict(zip(words[::2], (int(w) for w in words[1::2])))
     ok = got.get("list") == rows_expected and got.get("rows") == rows_expected
-    return ok, " ".join(words)
+    run_ms = got.get("ms")
+    return ok, " ".join(words), None if run_ms is None else run_ms / 1000
 
 
 def stop_latency(args, env, template, scratch):
@@ -122,7 +129,6 @@ def start_display():
     with os.fdopen(read_end) as f:
         number = f.readline().strip()
     return xvfb, ":" + number
-    return out
 
 
 def main():
@@ -136,6 +142,8 @@ def main():
     ap.add_argument("--stop-samples", type=int, default=10,
                     help="Stop clicks to time in window runs (0: none)")
     ap.add_argument("--wine-trees", help="time the Wine contenders on these trees only")
+    ap.add_argument("--stop-trees", help="time Stop clicks on these trees only (default: all "
+                    "the Wine trees)")
     ap.add_argument("--wine-prefix", help="Wine prefix (default: the Windows build's own)")
     ap.add_argument("--out", help="write the results as Markdown here")
     args = ap.parse_args()
@@ -188,10 +196,15 @@ def main():
                         failures += 1
                         print(f"   !! {name}: the tree is not as expected (exit {code})")
                     if name.startswith("wine window"):
-                        rows_ok, said = window_rows_ok(args, candidates)
+                        rows_ok, said, alone = window_result(args, candidates)
                         if not rows_ok:
                             failures += 1
                             print(f"   !! {name}: the list does not hold every row ({said})")
+                        if alone is not None:
+                            results.setdefault(WINDOW_RUN_ALONE, []).append(alone)
+                            rss[WINDOW_RUN_ALONE] = max(rss.get(WINDOW_RUN_ALONE, 0), maxrss)
+                            print(f"   run {run + 1} {WINDOW_RUN_ALONE}: {alone:.3f} s",
+                                  flush=True)
                     results[name].append(seconds)
                     rss[name] = max(rss[name], maxrss)
                     print(f"   run {run + 1} {name}: {seconds:.3f} s, {maxrss / 1024:.1f} MiB",
@@ -208,7 +221,8 @@ def main():
                 med = statistics.median(times)
                 lines.append(f"| {name} | {min(times):.3f} | {med:.3f} | "
                              f"{med / floor_median:.2f}x | {rss[name] / 1024:.1f} |")
-            if args.wine and args.stop_samples and "wine window run" in " ".join(results):
+            if (args.wine and args.stop_samples and "wine window run" in " ".join(results) and
+                    (not args.stop_trees or tree_name in args.stop_trees.split(","))):
                 lines.append(stop_latency(args, env, template, scratch))
             shutil.rmtree(template, ignore_errors=True)
     finally:
