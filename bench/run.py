@@ -9,6 +9,7 @@ import argparse
 import datetime
 import os
 import platform
+import random
 import shutil
 import statistics
 import subprocess
@@ -105,18 +106,36 @@ def window_result(args, rows_expected):
     return ok, " ".join(words), None if run_ms is None else run_ms / 1000
 
 
-def stop_latency(args, env, template, scratch):
-    """Times Stop clicks posted at random moments of window runs over a copy of the tree."""
-    work = os.path.join(scratch, "work")
-    shutil.rmtree(work, ignore_errors=True)
-    subprocess.run(["cp", "-al", template, work], check=True)
+def stop_latency(args, env, template, scratch, run_seconds):
+    """Times Stop clicks posted at random moments of window runs, each over a fresh copy.
+
+    The moments fall within the first 90% of run_seconds, the run's own length; a click that
+    comes after its run has ended is not counted and is tried again at another moment.
+    """
     program = os.path.join(args.windows_build, "bench", "bench_stop_latency.exe")
-    out = subprocess.run([os.path.join(ROOT, "cmake", "wine-run"), args.wine_prefix, program,
-                          wine_path(work), str(args.stop_samples)], env=env, check=True,
-                         stdout=subprocess.PIPE, text=True).stdout
-    print(out, flush=True)
-    summary = out.strip().splitlines()[-1]
-    return f"\nStop click in a window run, {args.stop_samples} samples at random moments: {summary}.\n"
+    rng = random.Random(12345)
+    work = os.path.join(scratch, "work")
+    samples, seen = [], []
+    while len(samples) < args.stop_samples:
+        delay_ms = rng.randrange(0, max(1, int(run_seconds * 900)))
+        shutil.rmtree(work, ignore_errors=True)
+        subprocess.run(["cp", "-al", template, work], check=True)
+        out = subprocess.run([os.path.join(ROOT, "cmake", "wine-run"), args.wine_prefix, program,
+                              wine_path(work), str(delay_ms)], env=env, check=True,
+                             stdout=subprocess.PIPE, text=True).stdout
+        words = out.split()
+        if words[:1] != ["click"]:
+            continue
+        got = dict(zip(words[::2], (float(w) for w in words[1::2])))
+        samples.append(got["ended"])
+        seen.append(got["seen"])
+        print(f"   Stop click {len(samples)} after {delay_ms} ms: taken off the queue after "
+              f"{got['seen']:.1f} ms, run ended {got['ended']:.1f} ms after the click", flush=True)
+    samples.sort()
+    return (f"\nStop click in a window run, {len(samples)} samples at random moments, each in a "
+            f"first run over a fresh copy: median {statistics.median(samples):.1f} ms, max "
+            f"{samples[-1]:.1f} ms (taken off the queue after {min(seen):.1f}-{max(seen):.1f} "
+            f"ms).\n")
 
 
 def start_display():
@@ -221,9 +240,10 @@ def main():
                 med = statistics.median(times)
                 lines.append(f"| {name} | {min(times):.3f} | {med:.3f} | "
                              f"{med / floor_median:.2f}x | {rss[name] / 1024:.1f} |")
-            if (args.wine and args.stop_samples and "wine window run" in " ".join(results) and
+            if (args.stop_samples and WINDOW_RUN_ALONE in results and
                     (not args.stop_trees or tree_name in args.stop_trees.split(","))):
-                lines.append(stop_latency(args, env, template, scratch))
+                lines.append(stop_latency(args, env, template, scratch,
+                                          statistics.median(results[WINDOW_RUN_ALONE])))
             shutil.rmtree(template, ignore_errors=True)
     finally:
         shutil.rmtree(scratch, ignore_errors=True)
