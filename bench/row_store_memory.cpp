@@ -3,38 +3,17 @@
 // and reports the growth of the heap in use and of the resident size, less the cells' text.
 //
 //   bench_row_store_memory [ROWS]
-#include <malloc.h>
-
-#include <unistd.h>
 #include <cstdio>
-#include <cstdlib>
-#include <fstream>
 #include <string>
 
+#include "bench/process_memory.h"
 #include "engine/row_store.h"
 
-namespace {
+namespace korvane::bench {
 
-// Heap in use, large blocks (the row vector) included.
-std::size_t HeapInUse() {
-  const struct mallinfo2 m = mallinfo2();
-  return m.uordblks + m.hblkhd;
-}
-
-long ResidentBytes() {
-  std::ifstream statm("/proc/self/statm");
-  long pages = 0, resident = 0;
-  statm >> pages >> resident;
-  return resident * sysconf(_SC_PAGESIZE);
-}
-
-}  // namespace
-
-int main(int argc, char** argv) {
-  const int rows = argc > 1 ? std::atoi(argv[1]) : 50000;
+int MeasureRowStore(int rows) {
   korvane::RowStore store;
-  const std::size_t heap_before = HeapInUse();
-  const long rss_before = ResidentBytes();
+  const ProcessMemory before = MeasureProcessMemory();
   std::size_t text = 0;
   for (int n = 1; n <= rows; ++n) {
     const std::string key = "a" + std::to_string(n);
@@ -55,11 +34,14 @@ int main(int argc, char** argv) {
     for (const std::string& cell : store.rows().back().cells)
       text += cell.size();
   }
-  const double heap = static_cast<double>(HeapInUse() - heap_before);
-  const double rss = static_cast<double>(ResidentBytes() - rss_before);
+  const ProcessMemory after = MeasureProcessMemory();
+  const double heap = static_cast<double>(after.heap) - static_cast<double>(before.heap);
+  const double rss = static_cast<double>(after.resident) - static_cast<double>(before.resident);
   std::printf("%d rows, sizeof(Row) %zu bytes, text %.1f bytes per row\n", rows,
               sizeof(korvane::Row), static_cast<double>(text) / rows);
   std::printf("beyond the text, per row: heap in use %.1f bytes, resident size %.1f bytes\n",
               (heap - static_cast<double>(text)) / rows, (rss - static_cast<double>(text)) / rows);
   return 0;
 }
+
+}  // namespace korvane::bench
