@@ -116,7 +116,9 @@ def stop_latency(args, env, template, scratch, run_seconds):
     rng = random.Random(12345)
     work = os.path.join(scratch, "work")
     samples, seen = [], []
-    while len(samples) < args.stop_samples:
+    for _ in range(args.stop_samples * 10):
+        if len(samples) == args.stop_samples:
+            break
         delay_ms = rng.randrange(0, max(1, int(run_seconds * 900)))
         shutil.rmtree(work, ignore_errors=True)
         subprocess.run(["cp", "-al", template, work], check=True)
@@ -131,8 +133,11 @@ def stop_latency(args, env, template, scratch, run_seconds):
         seen.append(got["seen"])
         print(f"   Stop click {len(samples)} after {delay_ms} ms: taken off the queue after "
               f"{got['seen']:.1f} ms, run ended {got['ended']:.1f} ms after the click", flush=True)
+    if not samples:
+        raise SystemExit("no Stop click fell within a run")
     samples.sort()
-    return (f"\nStop click in a window run, {len(samples)} samples at random moments, each in a "
+    count = f"{len(samples)} sample" + ("s" if len(samples) > 1 else "")
+    return (f"\nStop click in a window run, {count} at random moments, each in a "
             f"first run over a fresh copy: median {statistics.median(samples):.1f} ms, max "
             f"{samples[-1]:.1f} ms (taken off the queue after {min(seen):.1f}-{max(seen):.1f} "
             f"ms).\n")
