@@ -95,6 +95,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
     form.set_on_destroyed([] { PostQuitMessage(0); });
     if (form.Create(instance, show_command)) {
       dialogs.set_owner(form.hwnd());
+      pump.set_dialog(form.hwnd());
       const Scripted scripted = ScriptedRun();
       const HWND start_button = form.control(korvane::ui::kCmdStart);
       if (!scripted.folder.empty()) {

@@ -11,6 +11,8 @@ void MessagePump::PumpEvents() {
       PostQuitMessage(static_cast<int>(msg.wParam));
       return;
     }
+    if (dialog_ && IsDialogMessageW(dialog_, &msg))
+      continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }

@@ -353,6 +353,30 @@ TEST_F(FormMainTest, StopDuringARunEndsItAndKeepsTheRows) {
   EXPECT_EQ(Cell(rows - 1, 1), "成功");
 }
 
+// A keyboard user reaches Stop during a run as at any other time: Tab from the list, then Space.
+TEST_F(FormMainTest, TheKeyboardReachesStopDuringARun) {
+  MakeTree(sb, 10, 30);
+  SetPath(sb.RunPath());
+  system_pump.set_dialog(form.hwnd());
+  form.pump().set_budget(kPumpEveryCall);
+  HWND focus_after_tab = nullptr;
+  pump.at = [&](int n) {
+    if (n == 10) {
+      SetFocus(Control(kList));
+      PostMessageW(Control(kList), WM_KEYDOWN, VK_TAB, 0);
+    } else if (n == 20) {
+      focus_after_tab = GetFocus();
+      PostMessageW(focus_after_tab, WM_KEYDOWN, VK_SPACE, 0);
+      PostMessageW(focus_after_tab, WM_KEYUP, VK_SPACE, 0xC0000001);
+    }
+  };
+  Click(kCmdStart);
+
+  EXPECT_EQ(focus_after_tab, Control(kCmdStop));
+  EXPECT_EQ(Text(kLabelStatus), "执行中断.");
+  EXPECT_LT(form.restorer().ScanCount, 300);
+}
+
 TEST_F(FormMainTest, ASecondRunStartsFromZero) {
   MakeTree(sb, 2, 5);
   SetPath(sb.RunPath());
