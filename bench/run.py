@@ -88,6 +88,11 @@ def window_result_file(args):
 WINDOW_RUN_ALONE = "wine window run: Start to end alone (timed inside the window)"
 
 
+def key_values(words, kind):
+    """'a 1 b 2' as {'a': kind('1'), 'b': kind('2')}: how the Windows programs report."""
+    return dict(zip(words[::2], (kind(w) for w in words[1::2])))
+
+
 def window_result(args, rows_expected):
     """The window run wrote 'list N rows N scanned S ms M': every row must be in the list.
 
@@ -100,7 +105,7 @@ def window_result(args, rows_expected):
         os.unlink(path)
     except OSError:
         return False, "no result file", None
-    got = dict(zip(words[::2], (int(w) for w in words[1::2])))
+    got = key_values(words, int)
     ok = got.get("list") == rows_expected and got.get("rows") == rows_expected
     run_ms = got.get("ms")
     return ok, " ".join(words), None if run_ms is None else run_ms / 1000
@@ -128,7 +133,7 @@ def stop_latency(args, env, template, scratch, run_seconds):
         words = out.split()
         if words[:1] != ["click"]:
             continue
-        got = dict(zip(words[::2], (float(w) for w in words[1::2])))
+        got = key_values(words, float)
         samples.append(got["ended"])
         seen.append(got["seen"])
         print(f"   Stop click {len(samples)} after {delay_ms} ms: taken off the queue after "

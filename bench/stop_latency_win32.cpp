@@ -78,6 +78,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
     korvane::ui::SystemShell shell;
     korvane::ui::FormMain form(*fs, dialogs, pump, shell);
     if (form.Create(instance, show_command)) {
+      pump.set_dialog(form.hwnd());  // as the program does
       SetWindowTextW(form.control(korvane::ui::kTextPath), folder.c_str());
       const HWND start = form.control(korvane::ui::kCmdStart);
       g_stop = form.control(korvane::ui::kCmdStop);
