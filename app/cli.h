@@ -1,4 +1,4 @@
-// The command line over the engine: korvane-restore [--yes] [--format=table|json] [--quiet] FOLDER
+// The command line over the engine: korvane-restore [options] FOLDER, or --undo FILE.
 #pragma once
 
 #include <string>

@@ -52,11 +52,13 @@ std::string PadToWidth(std::string_view text, int columns) {
 }
 
 std::string TableHeader() {
-  return Line({"ID", "状态", "旧文件名", "新文件", "备注"});
+  return Line({text::ColumnHeader(kColId), text::ColumnHeader(kColStatus),
+               text::ColumnHeader(kColOldName), text::ColumnHeader(kColNewPath),
+               text::ColumnHeader(kColNote)});
 }
 
-std::string TableLine(const Row& row) {
-  return Line({row.cells[0], row.cells[1], row.cells[2], row.cells[3], row.cells[4]});
+std::string TableLine(const text::Cells& cells) {
+  return Line({cells[0], cells[1], cells[2], cells[3], cells[4]});
 }
 
 std::string JsonString(std::string_view text) {
@@ -94,24 +96,20 @@ std::string JsonString(std::string_view text) {
   return out;
 }
 
-std::string JsonRow(int number, const Row& row) {
-  std::string out = "{\"id\":" + std::to_string(number);
-  out += ",\"status\":" + JsonString(row.cells[kColStatus]);
-  out += ",\"old_name\":" + JsonString(row.cells[kColOldName]);
-  out += ",\"new_path\":" + JsonString(row.cells[kColNewPath]);
-  out += ",\"note\":" + JsonString(row.cells[kColNote]);
+std::string JsonRow(const text::Cells& cells) {
+  std::string out = "{\"id\":" + cells[kColId];
+  out += ",\"status\":" + JsonString(cells[kColStatus]);
+  out += ",\"old_name\":" + JsonString(cells[kColOldName]);
+  out += ",\"new_path\":" + JsonString(cells[kColNewPath]);
+  out += ",\"note\":" + JsonString(cells[kColNote]);
   out += "}\n";
   return out;
 }
 
-std::string JsonTotals(std::int32_t scanned,
-                       std::int32_t succeeded,
-                       std::int32_t failed,
-                       bool interrupted,
-                       bool dry_run) {
-  std::string out = "{\"scanned\":" + std::to_string(scanned);
-  out += ",\"succeeded\":" + std::to_string(succeeded);
-  out += ",\"failed\":" + std::to_string(failed);
+std::string JsonTotals(const Totals& totals, bool interrupted, bool dry_run) {
+  std::string out = "{\"scanned\":" + std::to_string(totals.scanned);
+  out += ",\"succeeded\":" + std::to_string(totals.succeeded);
+  out += ",\"failed\":" + std::to_string(totals.failed);
   out += interrupted ? ",\"interrupted\":true" : ",\"interrupted\":false";
   out += dry_run ? ",\"dry_run\":true}\n" : "}\n";
   return out;

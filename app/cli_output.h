@@ -1,11 +1,11 @@
 // How the command line prints rows: an aligned table for people, JSON Lines for programs.
 #pragma once
 
-#include <cstdint>
 #include <string>
 #include <string_view>
 
-#include "engine/row_store.h"
+#include "engine/row.h"
+#include "text/wording.h"
 
 namespace korvane {
 
@@ -18,16 +18,13 @@ std::string TerminalText(std::string_view text);
 std::string PadToWidth(std::string_view text, int columns);
 
 std::string TableHeader();
-std::string TableLine(const Row& row);
+std::string TableLine(const text::Cells& cells);
 
 // A JSON string literal; bytes that are not UTF-8 become U+FFFD.
 std::string JsonString(std::string_view text);
-std::string JsonRow(int number, const Row& row);
-std::string JsonTotals(std::int32_t scanned,
-                       std::int32_t succeeded,
-                       std::int32_t failed,
-                       bool interrupted,
-                       bool dry_run = false);
+// One object for a row; its id is the ID cell's number.
+std::string JsonRow(const text::Cells& cells);
+std::string JsonTotals(const Totals& totals, bool interrupted, bool dry_run = false);
 
 // One progress line that fits `columns`: the path, shortened at its start when needed, and the
 // summary.

@@ -1,6 +1,7 @@
 // What the window's row store costs per row beyond the text itself. Fills a RowStore the way a
-// run does (a key, then the cells one by one) with rows shaped like those of the benchmark trees,
-// and reports the growth of the heap in use and of the resident size, less the cells' text.
+// run does, one row at a time, with rows shaped like those of the benchmark trees (mixed-case
+// names, one in fifty refused), and reports the growth of the heap in use and of the resident
+// size, less the rows' text.
 //
 //   bench_row_store_memory [ROWS]
 #include <cstdio>
@@ -16,23 +17,21 @@ int MeasureRowStore(int rows) {
   const ProcessMemory before = MeasureProcessMemory();
   std::size_t text = 0;
   for (int n = 1; n <= rows; ++n) {
-    const std::string key = "a" + std::to_string(n);
-    const std::string id = std::to_string(n);
     char stem[64];
     std::snprintf(stem, sizeof stem, "file_%03d_%08x.docx", n % 100, n * 2654435761u);
-    const std::string old_name = std::string(stem) + ".2011.qjd";
-    const std::string new_path =
-        "Z:\\tmp\\korvane-bench\\work\\Dir" + std::to_string(n % 2000) + "\\" + stem;
-    const bool ok = n % 50 != 0;
-    store.AddRow(key, id);
-    store.SetSubItem(key, 1, ok ? "成功" : "失败");
-    store.SetSubItem(key, 4, ok ? "-" : "当文件已存在时，无法创建该文件。");
-    if (!ok)
-      store.SetSubItemColour(n, 0xFF0000);
-    store.SetSubItem(key, 2, old_name);
-    store.SetSubItem(key, 3, new_path);
-    for (const std::string& cell : store.rows().back().cells)
-      text += cell.size();
+    Row row;
+    row.number = n;
+    row.old_name = std::string(stem) + ".2011.qjd";
+    row.found_name = "File_" + row.old_name.substr(5);
+    row.new_path = "Z:\\tmp\\korvane-bench\\work\\Dir" + std::to_string(n % 2000) + "\\" + stem;
+    if (n % 50 == 0) {
+      row.status = RowStatus::kFailed;
+      row.failure.refusal = Refusal::kSystem;
+      row.failure.error = {ErrorKind::kNameExists, 183, "当文件已存在时，无法创建该文件。"};
+    }
+    store.RowDone(row);
+    text += row.old_name.size() + row.found_name.size() + row.new_path.size() +
+            row.failure.error.text.size();
   }
   const ProcessMemory after = MeasureProcessMemory();
   const double heap = static_cast<double>(after.heap) - static_cast<double>(before.heap);

@@ -74,9 +74,9 @@ def contenders(args, tree_name):
         exe = os.path.join(args.windows_build, "app", "korvane-restore.exe")
         out.append(("wine korvane-restore.exe --yes --quiet",
                     lambda t: wine_run + [exe, "--yes", "--quiet", wine_path(t)], True))
-        gui = os.path.join(args.windows_build, "app", "Korvane·文件名还原工具.exe")
+        window = os.path.join(args.windows_build, "bench", "bench_window_run.exe")
         out.append(("wine window run (Start pressed, every row listed)",
-                    lambda t: wine_run + [gui, "--bench-run", wine_path(t),
+                    lambda t: wine_run + [window, "--bench-run", wine_path(t),
                                           wine_path(window_result_file(args))], True))
     return out
 

@@ -20,21 +20,17 @@
 #include <string>
 #include <thread>
 
-#include "engine/restorer.h"
-#include "platform/event_pump.h"
+#include "bench/yes_dialogs.h"
+#include "platform/message_pump_win32.h"
 #include "platform/native.h"
-#include "ui/common.h"
-#include "ui/form_main.h"
+#include "platform/scoped_win32.h"
+#include "platform/text_win32.h"
+#include "text/strings.h"
+#include "ui/form_main_win32.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-class YesDialogs final : public korvane::Dialogs {
- public:
-  void Warn(std::string_view) override {}
-  bool Confirm(std::string_view) override { return true; }
-};
 
 // When the run's pump took the Stop click off the queue: splits the latency into the wait for a
 // pump and what follows it.
@@ -63,17 +59,17 @@ double MillisecondsBetween(Clock::rep from, Clock::rep to) {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
   int argc = 0;
   LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  const korvane::LocalMemory owned(argv);
   if (!argv || argc != 3)
     return 2;
   const std::wstring folder = argv[1];
   const int delay_ms = _wtoi(argv[2]);
-  LocalFree(argv);
 
-  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  const korvane::ComScope com;
   int exit_code = 1;
   {
     const auto fs = korvane::MakeNativeFileSystem();
-    YesDialogs dialogs;
+    korvane::bench::YesDialogs dialogs;
     korvane::MessagePump pump;
     korvane::ui::SystemShell shell;
     korvane::ui::FormMain form(*fs, dialogs, pump, shell);
@@ -100,7 +96,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
       ended = true;
       clicker.join();
 
-      if (clicked == 0 || form.report().store().status_text() != korvane::kStatusInterrupted) {
+      wchar_t status[64] = {};
+      GetWindowTextW(form.control(korvane::ui::kLabelStatus), status, 64);
+      const std::wstring interrupted =
+          korvane::Widen(korvane::text::Tr(korvane::text::Id::kStatusInterrupted));
+      if (clicked == 0 || status != interrupted) {
         std::printf("missed\n");
       } else {
         std::printf("click %d seen %.1f ended %.1f\n", delay_ms,
@@ -113,6 +113,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
       exit_code = 0;
     }
   }
-  CoUninitialize();
   return exit_code;
 }

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/outcome.h"
+
 namespace korvane {
 
 // How the platform writes paths.
@@ -21,13 +23,6 @@ struct DirEntry {
   std::string name;  // exactly as found on disk
   bool is_folder = false;
   bool is_link = false;  // a symbolic link or other reparse point: never descended
-};
-
-// Outcome of a file operation: the platform's error code and its own description of it.
-struct FsResult {
-  bool ok = true;
-  int code = 0;
-  std::string description;
 };
 
 // A position inside one tree. It works relative to the folder it stands in, so that depth and

@@ -1,5 +1,6 @@
 #include "engine/restorer.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "engine/rule.h"
@@ -17,7 +18,7 @@ bool IsWalkedFolder(const DirEntry& e) {
 }
 
 // Marks a run active for as long as it lives, however the run is left (an exception too), so
-// that a failed run cannot lock out the next Start.
+// that a failed run cannot lock out the next one.
 class ActiveRun {
  public:
   explicit ActiveRun(bool& flag) : flag_(flag) { flag_ = true; }
@@ -29,83 +30,65 @@ class ActiveRun {
   bool& flag_;
 };
 
-std::string RowKey(int n) {
-  std::string key = "a";
-  key += std::to_string(n);
-  return key;
+RowStatus StatusOf(Operation operation, bool ok) {
+  if (operation == Operation::kPreview)
+    return ok ? RowStatus::kWouldRestore : RowStatus::kConflict;
+  return ok ? RowStatus::kRestored : RowStatus::kFailed;
 }
 
 }  // namespace
 
-std::string MissingFolderText(std::string_view path) {
-  std::string text = "文件夹[";
-  text.append(path);
-  text += "]不存在，请重新选择";
-  return text;
-}
-
 Restorer::Restorer(FileSystem& fs, RunReport& report, EventPump& pump, Dialogs& dialogs)
     : fs_(fs), report_(report), pump_(pump), dialogs_(dialogs), style_(fs.Style()) {}
 
-std::string Restorer::Summary() const {
-  return SummaryLine(ScanCount, SuccessCount, FailCount);
-}
-
-StartOutcome Restorer::Start(std::string_view path_text) {
+RunOutcome Restorer::Run(const RunRequest& request) {
   if (running_)
-    return StartOutcome::kBusy;
-  if (!fs_.FolderExists(path_text)) {
-    dialogs_.Warn(MissingFolderText(path_text));
-    return StartOutcome::kMissingFolder;
+    return RunOutcome::kBusy;
+  const Operation operation = request.operation;
+  if (operation != Operation::kUndo && !fs_.FolderExists(request.folder)) {
+    dialogs_.MissingFolder(request.folder);
+    return RunOutcome::kMissingFolder;
   }
   // The boxes pump events; a run begun from inside them would share these counters.
   const ActiveRun active(running_);
-  if (!dialogs_.Confirm(kConfirmQuestion))
-    return StartOutcome::kDeclined;
+  if (operation != Operation::kPreview && request.confirm &&
+      !dialogs_.Confirm(operation, request.undo.size())) {
+    return RunOutcome::kDeclined;
+  }
 
-  std::string run_path(path_text);
-  if (!run_path.ends_with(style_.separator))
-    run_path.push_back(style_.separator);
-
-  BeginRun();
-  ScanFolderTree(run_path);
-  return EndRun();
+  // An undo of renames that the report's rows show marks those rows; any other run reports anew.
+  const bool keeps_rows =
+      operation == Operation::kUndo && std::any_of(request.undo.begin(), request.undo.end(),
+                                                   [](const UndoItem& i) { return i.row != 0; });
+  BeginRun(operation, keeps_rows);
+  if (operation == Operation::kUndo) {
+    ReverseRenames(request.undo);
+  } else {
+    std::string run_path = request.folder;
+    if (!run_path.ends_with(style_.separator))
+      run_path.push_back(style_.separator);
+    ScanFolderTree({operation, operation == Operation::kRestore ? request.journal : nullptr},
+                   run_path);
+  }
+  return EndRun(operation);
 }
 
-void Restorer::BeginRun() {
+void Restorer::BeginRun(Operation operation, bool keeps_rows) {
   StopFlag = false;
   ScanCount = SuccessCount = FailCount = 0;
-  report_.RemoveAllRows();
+  rows_ = 0;
+  not_undone_.clear();
+  report_.RunStarted(operation, keeps_rows);
 }
 
-StartOutcome Restorer::EndRun() {
-  report_.SetSummaryText(Summary());
+RunOutcome Restorer::EndRun(Operation operation) {
   const bool interrupted = StopFlag;
-  report_.SetStatusText(interrupted ? kStatusInterrupted : kStatusFinished);
+  report_.RunEnded({operation, totals(), interrupted});
   StopFlag = true;
-  return interrupted ? StartOutcome::kInterrupted : StartOutcome::kFinished;
+  return interrupted ? RunOutcome::kInterrupted : RunOutcome::kFinished;
 }
 
-StartOutcome Restorer::Undo(const std::vector<RenameRecord>& records) {
-  if (running_)
-    return StartOutcome::kBusy;
-  const ActiveRun active(running_);
-  if (!dialogs_.Confirm(UndoQuestion(records.size())))
-    return StartOutcome::kDeclined;
-  BeginRun();
-  for (auto it = records.rbegin(); it != records.rend() && !StopFlag; ++it) {
-    pump_.PumpEvents();
-    const std::size_t cut = it->target.rfind(style_.separator);
-    const std::string_view current_name = cut == std::string::npos
-                                              ? std::string_view(it->target)
-                                              : std::string_view(it->target).substr(cut + 1);
-    AddOutcomeRow(current_name, it->source, UndoRename(fs_, *it), kRowOk, kRowFailed);
-    CountEntry(it->target);
-  }
-  return EndRun();
-}
-
-void Restorer::ScanFolderTree(const std::string& folder) {
+void Restorer::ScanFolderTree(const Pass& pass, const std::string& folder) {
   std::unique_ptr<FolderCursor> cursor = fs_.OpenTree(folder);
   if (!cursor)
     return;
@@ -129,7 +112,7 @@ void Restorer::ScanFolderTree(const std::string& folder) {
     pump_.PumpEvents();
     if (StopFlag)
       return false;
-    RestoreFolder(*cursor, path, entries);
+    RestoreFolder(pass, *cursor, path, entries);
     Frame frame{path.size(), {}, 0};
     for (DirEntry& e : entries) {
       if (IsWalkedFolder(e))
@@ -164,7 +147,8 @@ void Restorer::ScanFolderTree(const std::string& folder) {
   }
 }
 
-void Restorer::RestoreFolder(FolderCursor& cursor,
+void Restorer::RestoreFolder(const Pass& pass,
+                             FolderCursor& cursor,
                              const std::string& folder,
                              const std::vector<DirEntry>& entries) {
   if (style_.skips_rootless_folders && folder.starts_with(style_.separator))
@@ -174,66 +158,59 @@ void Restorer::RestoreFolder(FolderCursor& cursor,
     if (StopFlag)
       return;
     pump_.PumpEvents();
-    RestoreEntry(cursor, folder, entry);
+    RestoreEntry(pass, cursor, folder, entry);
   }
   pump_.PumpEvents();
 }
 
-void Restorer::RestoreEntry(FolderCursor& cursor,
+void Restorer::RestoreEntry(const Pass& pass,
+                            FolderCursor& cursor,
                             const std::string& folder,
                             const DirEntry& entry) {
   if (entry.is_folder && !entry.name.starts_with('.'))
     return;
-  const std::string lower = fs_.ToLower(entry.name);
+  std::string lower = fs_.ToLower(entry.name);
   if (IsDotName(lower))
     return;
   pump_.PumpEvents();
 
   if (const std::size_t p = CandidateMarker(lower)) {
     const std::string restored(RestoredName(lower, p));
-    const std::string target = EntryPath(folder, restored, style_.separator);
+    Row row;
+    row.new_path = EntryPath(folder, restored, style_.separator);
     // The source is the name as found: on a case-sensitive file system the lower-cased name may
     // name nothing, or another file.
-    FsResult result;
     if (IsDotName(restored)) {
-      result = {false, 0, "还原后的名称“" + restored + "”不是有效的文件名"};
-    } else if (dry_run_) {
-      result = cursor.CheckRename(entry.name, restored, claimed_.contains(restored));
-      if (result.ok)
+      row.failure = Refused(Refusal::kDotName);
+    } else if (pass.operation == Operation::kPreview) {
+      row.failure = cursor.CheckRename(entry.name, restored, claimed_.contains(restored));
+      if (row.failure.ok())
         claimed_.insert(restored);
     } else {
-      result = cursor.Rename(entry.name, restored);
+      row.failure = cursor.Rename(entry.name, restored);
     }
-    AddOutcomeRow(lower, target, result, dry_run_ ? kDryRunOk : kRowOk,
-                  dry_run_ ? kDryRunConflict : kRowFailed);
-    if (result.ok && !dry_run_ && observer_ &&
-        !observer_({EntryPath(folder, entry.name, style_.separator), target})) {
+    const bool ok = row.failure.ok();
+    row.status = StatusOf(pass.operation, ok);
+    if (entry.name != lower)
+      row.found_name = entry.name;
+    row.old_name = lower;
+    AddRow(row);
+    if (ok && pass.journal &&
+        !pass.journal->Renamed({EntryPath(folder, entry.name, style_.separator), row.new_path})) {
       StopFlag = true;
     }
   }
   CountEntry(folder, lower);
 }
 
-void Restorer::AddOutcomeRow(std::string_view old_name,
-                             std::string_view new_path,
-                             const FsResult& result,
-                             std::string_view ok_text,
-                             std::string_view fail_text) {
-  const int n = report_.RowCount() + 1;
-  const std::string key = RowKey(n);
-  report_.AddRow(key, std::to_string(n));
-  if (result.ok) {
-    ++SuccessCount;
-    report_.SetSubItem(key, 1, ok_text);
-    report_.SetSubItem(key, 4, "-");
-  } else {
+void Restorer::AddRow(Row& row) {
+  row.number = ++rows_;
+  if (IsFailure(row.status)) {
     ++FailCount;
-    report_.SetSubItem(key, 1, fail_text);
-    report_.SetSubItemColour(n, kFailColour);
-    report_.SetSubItem(key, 4, result.description);
+  } else {
+    ++SuccessCount;
   }
-  report_.SetSubItem(key, 2, old_name);
-  report_.SetSubItem(key, 3, new_path);
+  report_.RowDone(row);
 }
 
 void Restorer::CountEntry(std::string_view folder, std::string_view name) {
@@ -247,27 +224,9 @@ void Restorer::CountEntry(std::string_view folder, std::string_view name) {
 void Restorer::CountEntry(std::string_view display_path) {
   ++ScanCount;
   if (ScanCount % 20 == 0) {
-    report_.SetStatusText(display_path);
-    report_.SetSummaryText(Summary());
+    report_.Progress(display_path, totals());
     pump_.PumpEvents();
   }
-}
-
-std::string UndoQuestion(std::size_t count) {
-  return "确定撤销这 " + std::to_string(count) + " 项还原吗？";
-}
-
-FsResult UndoRename(FileSystem& fs, const RenameRecord& record) {
-  const char sep = fs.Style().separator;
-  const std::size_t cut = record.target.rfind(sep);
-  if (cut == std::string::npos || cut != record.source.rfind(sep) ||
-      record.source.compare(0, cut, record.target, 0, cut) != 0) {
-    return {false, 0, "日志中的两个路径不在同一文件夹"};
-  }
-  const std::unique_ptr<FolderCursor> cursor = fs.OpenTree(record.target.substr(0, cut + 1));
-  if (!cursor)
-    return {false, 0, "无法打开文件夹"};
-  return cursor->Rename(record.target.substr(cut + 1), record.source.substr(cut + 1));
 }
 
 }  // namespace korvane

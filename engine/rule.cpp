@@ -38,15 +38,4 @@ std::string EntryPath(std::string_view folder, std::string_view name, char separ
   return out;
 }
 
-std::string SummaryLine(std::int32_t scanned, std::int32_t succeeded, std::int32_t failed) {
-  std::string s = "扫描:";
-  s += std::to_string(scanned);
-  s += " 个，命名成功:";
-  s += std::to_string(succeeded);
-  s += " 个，失败:";
-  s += std::to_string(failed);
-  s += " 个";
-  return s;
-}
-
 }  // namespace korvane

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -24,8 +23,5 @@ std::string_view RestoredName(std::string_view lower_name, std::size_t p);
 // Folder path, separator and name joined, then every pair of separators replaced by one, left to
 // right without rescanning a replacement (three become two, four become two).
 std::string EntryPath(std::string_view folder, std::string_view name, char separator);
-
-// "扫描:S 个，命名成功:N 个，失败:F 个"
-std::string SummaryLine(std::int32_t scanned, std::int32_t succeeded, std::int32_t failed);
 
 }  // namespace korvane

@@ -1,46 +1,50 @@
-// Where a run writes what it finds: the report list, the status label and the summary label of
-// the window, or whatever stands in for them (the command line, a test).
+// Where a run writes what it finds, and how it reaches the user: the report (the window's list and
+// labels, the command line's output, a test), the questions it asks, and the event pump.
 #pragma once
 
-#include <cstdint>
+#include <cstddef>
 #include <string_view>
+
+#include "engine/row.h"
 
 namespace korvane {
 
-// Colour of a failed row's 状态 cell: pure blue in the platform's blue-green-red order.
-inline constexpr std::uint32_t kFailColour = 0x00FF0000;
+struct RunEnd {
+  Operation operation = Operation::kRestore;
+  Totals totals;
+  bool interrupted = false;  // a stop request ended it early
+};
 
 class RunReport {
  public:
   virtual ~RunReport() = default;
 
-  virtual void RemoveAllRows() = 0;
-  [[nodiscard]] virtual int RowCount() const = 0;
-  // Appends a row last; `key` is "a" followed by the row number.
-  virtual void AddRow(std::string_view key, std::string_view text) = 0;
-  // Sets the text of sub-item 1 to 4 of the row with the given key.
-  virtual void SetSubItem(std::string_view key, int sub_item, std::string_view text) = 0;
-  // Sets the text colour of sub-item 1 of the row at a 1-based position.
-  virtual void SetSubItemColour(int position, std::uint32_t colour) = 0;
-  virtual void SetStatusText(std::string_view text) = 0;
-  virtual void SetSummaryText(std::string_view text) = 0;
+  // A run begins. Its rows replace those of the last run, unless `keeps_rows`: an undo of renames
+  // that the rows held now report, which marks those rows as it reverses them.
+  virtual void RunStarted(Operation operation, bool keeps_rows) = 0;
+  // One row, complete, in row-number order.
+  virtual void RowDone(const Row& row) = 0;
+  // Every twentieth examined entry: its path and the counters so far.
+  virtual void Progress(std::string_view path, const Totals& totals) = 0;
+  // The run has ended; nothing follows.
+  virtual void RunEnded(const RunEnd& end) = 0;
 };
 
-// Processes whatever user input is waiting (a Stop click, a Ctrl-C) and returns.
+// Processes whatever user input is waiting (a Stop click) and returns.
 class EventPump {
  public:
   virtual ~EventPump() = default;
   virtual void PumpEvents() = 0;
 };
 
-// The two message boxes of the Start action.
+// The questions and warnings of the Start action, asked of the user in the front-end's words.
 class Dialogs {
  public:
   virtual ~Dialogs() = default;
-  // The missing-folder warning: exclamation icon, one OK button.
-  virtual void Warn(std::string_view text) = 0;
-  // The confirmation: question icon, Yes and No. True only for Yes.
-  [[nodiscard]] virtual bool Confirm(std::string_view question) = 0;
+  // The folder the user named does not exist (or is not in the platform's absolute form).
+  virtual void MissingFolder(std::string_view path_text) = 0;
+  // Asks before renaming: a restore, or an undo of `count` renames. True only for Yes.
+  [[nodiscard]] virtual bool Confirm(Operation operation, std::size_t count) = 0;
 };
 
 }  // namespace korvane

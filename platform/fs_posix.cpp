@@ -16,15 +16,14 @@
 
 #include "engine/utf8.h"
 #include "platform/native.h"
+#include "platform/scoped_posix.h"
+#include "platform/system_error.h"
 
 namespace korvane {
 namespace {
 
 FsResult Failure(int code) {
-  char buf[256];
-  // GNU strerror_r: returns the text, not always in buf.
-  const char* text = strerror_r(code, buf, sizeof buf);
-  return {false, code, text};
+  return SystemFailure(SystemErrorFrom(code));
 }
 
 struct FileId {
@@ -41,34 +40,32 @@ bool IdOf(int fd, FileId& id) {
   return true;
 }
 
-int OpenChild(int dirfd, const char* name) {
-  return openat(dirfd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+UniqueFd OpenChild(int dirfd, const char* name) {
+  return UniqueFd(openat(dirfd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+}
+
+UniqueFd Duplicate(int fd) {
+  return UniqueFd(fcntl(fd, F_DUPFD_CLOEXEC, 0));
 }
 
 class PosixCursor final : public FolderCursor {
  public:
-  PosixCursor(int root_fd, FileId root_id) : root_fd_(root_fd) {
+  PosixCursor(UniqueFd root, FileId root_id) : root_(std::move(root)) {
     levels_.push_back({std::string(), root_id});
-    Adopt(fcntl(root_fd, F_DUPFD_CLOEXEC, 0));
+    dir_.Adopt(Duplicate(root_.get()));
   }
-  ~PosixCursor() override {
-    if (dir_)
-      closedir(dir_);
-    close(root_fd_);
-  }
-  PosixCursor(const PosixCursor&) = delete;
-  PosixCursor& operator=(const PosixCursor&) = delete;
 
   bool List(std::vector<DirEntry>& entries) override {
     entries.clear();
     if (!dir_)
       return false;
-    rewinddir(dir_);
+    DIR* dir = dir_.get();
+    rewinddir(dir);
     for (;;) {
       // Only readdir's own errno tells an error from the end; the type lookup below may fail
       // for an entry deleted meanwhile and must not make the whole folder unlistable.
       errno = 0;
-      const dirent* d = readdir(dir_);
+      const dirent* d = readdir(dir);
       if (!d)
         break;
       const char* n = d->d_name;
@@ -79,7 +76,7 @@ class PosixCursor final : public FolderCursor {
       unsigned char type = d->d_type;
       if (type == DT_UNKNOWN) {
         struct stat st;
-        if (fstatat(dirfd(dir_), n, &st, AT_SYMLINK_NOFOLLOW) == 0) {
+        if (fstatat(dirfd(dir), n, &st, AT_SYMLINK_NOFOLLOW) == 0) {
           type = S_ISDIR(st.st_mode) ? DT_DIR : S_ISLNK(st.st_mode) ? DT_LNK : DT_REG;
         }
       }
@@ -93,15 +90,12 @@ class PosixCursor final : public FolderCursor {
     if (!dir_)
       return false;
     const std::string n(name);
-    const int fd = OpenChild(dirfd(dir_), n.c_str());
+    UniqueFd fd = OpenChild(dirfd(dir_.get()), n.c_str());
     FileId id;
-    if (fd < 0 || !IdOf(fd, id)) {
-      if (fd >= 0)
-        close(fd);
+    if (!fd || !IdOf(fd.get(), id))
       return false;
-    }
     levels_.push_back({n, id});
-    Adopt(fd);
+    dir_.Adopt(std::move(fd));
     return true;
   }
 
@@ -111,25 +105,28 @@ class PosixCursor final : public FolderCursor {
     levels_.pop_back();
     // ".." is the parent unless the tree was moved meanwhile; then walk down again from the root.
     if (dir_) {
-      const int fd = openat(dirfd(dir_), "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+      UniqueFd fd(openat(dirfd(dir_.get()), "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
       FileId id;
-      if (fd >= 0 && IdOf(fd, id) && id == levels_.back().id) {
-        Adopt(fd);
+      if (fd && IdOf(fd.get(), id) && id == levels_.back().id) {
+        dir_.Adopt(std::move(fd));
         return;
       }
-      if (fd >= 0)
-        close(fd);
     }
-    Adopt(WalkFromRoot());
+    dir_.Adopt(WalkFromRoot());
   }
 
   FsResult CheckRename(std::string_view from, std::string_view to, bool to_taken) override {
     if (!dir_)
       return Failure(ENOENT);
-    const int fd = dirfd(dir_);
+    const int fd = dirfd(dir_.get());
     struct stat st;
     if (fstatat(fd, std::string(from).c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
       return Failure(errno);
+    // The kernel would refuse a name longer than the file system's limit (a lower-cased name
+    // can take more bytes than the name it came from).
+    const long name_max = fpathconf(fd, _PC_NAME_MAX);
+    if (name_max > 0 && to.size() > static_cast<std::size_t>(name_max))
+      return Failure(ENAMETOOLONG);
     if (to_taken || fstatat(fd, std::string(to).c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0)
       return Failure(EEXIST);
     return {};
@@ -138,7 +135,7 @@ class PosixCursor final : public FolderCursor {
   FsResult Rename(std::string_view from, std::string_view to) override {
     if (!dir_)
       return Failure(ENOENT);
-    const int fd = dirfd(dir_);
+    const int fd = dirfd(dir_.get());
     const std::string f(from), t(to);
     if (renameat2(fd, f.c_str(), fd, t.c_str(), RENAME_NOREPLACE) == 0)
       return {};
@@ -153,7 +150,7 @@ class PosixCursor final : public FolderCursor {
       // Only a refused hard link needs the reason said; a vanished source or a taken name reads
       // as it would after any rename.
       if (code == EPERM || code == EOPNOTSUPP || code == EMLINK)
-        r.description = "此文件系统无法保证不覆盖已有文件，未重命名（" + r.description + "）";
+        r.refusal = Refusal::kNoReplaceUnsupported;
       return r;
     }
     if (unlinkat(fd, f.c_str(), 0) != 0) {
@@ -170,36 +167,22 @@ class PosixCursor final : public FolderCursor {
     FileId id;
   };
 
-  void Adopt(int fd) {
-    if (dir_)
-      closedir(dir_);
-    dir_ = nullptr;
-    if (fd < 0)
-      return;
-    dir_ = fdopendir(fd);
-    if (!dir_)
-      close(fd);
-  }
-
   // Opens the current level by its names from the root, checking each step is the folder that
-  // was entered; -1 when the tree changed under us, which leaves the cursor with no folder.
-  int WalkFromRoot() const {
-    int fd = fcntl(root_fd_, F_DUPFD_CLOEXEC, 0);
-    for (std::size_t i = 1; fd >= 0 && i < levels_.size(); ++i) {
-      const int next = OpenChild(fd, levels_[i].name.c_str());
-      close(fd);
+  // was entered; none when the tree changed under us, which leaves the cursor with no folder.
+  UniqueFd WalkFromRoot() const {
+    UniqueFd fd = Duplicate(root_.get());
+    for (std::size_t i = 1; fd && i < levels_.size(); ++i) {
+      UniqueFd next = OpenChild(fd.get(), levels_[i].name.c_str());
       FileId id;
-      if (next >= 0 && (!IdOf(next, id) || !(id == levels_[i].id))) {
-        close(next);
-        return -1;
-      }
-      fd = next;
+      if (next && (!IdOf(next.get(), id) || !(id == levels_[i].id)))
+        return UniqueFd();
+      fd = std::move(next);
     }
     return fd;
   }
 
-  int root_fd_;
-  DIR* dir_ = nullptr;
+  UniqueFd root_;
+  UniqueDir dir_;
   std::vector<Level> levels_;  // the root first, then each folder entered
 };
 
@@ -240,15 +223,11 @@ class PosixFileSystem final : public FileSystem {
 
   std::unique_ptr<FolderCursor> OpenTree(std::string_view root) override {
     const std::string path(root);
-    const int fd = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    UniqueFd fd(open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     FileId id;
-    if (fd < 0)
+    if (!fd || !IdOf(fd.get(), id))
       return nullptr;
-    if (!IdOf(fd, id)) {
-      close(fd);
-      return nullptr;
-    }
-    return std::make_unique<PosixCursor>(fd, id);
+    return std::make_unique<PosixCursor>(std::move(fd), id);
   }
 
  private:

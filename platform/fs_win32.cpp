@@ -11,6 +11,8 @@
 
 #include "platform/native.h"
 #include "platform/native_path_win32.h"
+#include "platform/scoped_win32.h"
+#include "platform/system_error.h"
 #include "platform/text_win32.h"
 
 namespace korvane {
@@ -32,22 +34,6 @@ class QuietErrors {
 
  private:
   DWORD old_ = 0;
-};
-
-class FindHandle {
- public:
-  explicit FindHandle(HANDLE h) : h_(h) {}
-  ~FindHandle() {
-    if (*this)
-      FindClose(h_);
-  }
-  FindHandle(const FindHandle&) = delete;
-  FindHandle& operator=(const FindHandle&) = delete;
-  explicit operator bool() const { return h_ != INVALID_HANDLE_VALUE; }
-  HANDLE get() const { return h_; }
-
- private:
-  HANDLE h_;
 };
 
 FindHandle FindFirst(const std::wstring& pattern, WIN32_FIND_DATAW& data) {
@@ -84,8 +70,11 @@ bool IsFolder(DWORD attributes) {
 }
 
 FsResult Failure(DWORD code) {
-  return {false, static_cast<int>(code), SystemMessage(code)};
+  return SystemFailure(SystemErrorFrom(static_cast<long>(code)));
 }
+
+// The longest name NTFS and FAT take, in UTF-16 units.
+constexpr std::size_t kMaxNameUnits = 255;
 
 char AsciiLower(char c) {
   return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
@@ -122,17 +111,19 @@ bool IsDeviceName(std::string_view name) {
 
 // Why Windows would refuse or mishandle `name` as a file name, or nothing when it is usable. With
 // the \\?\ form a rename to "con.txt" or "name." succeeds and leaves a file that Explorer and
-// most programs can neither open nor delete, so such names are refused here.
-std::optional<std::string> UnusableName(std::string_view name) {
-  const std::string quoted = "还原后的名称“" + std::string(name) + "”";
+// most programs can neither open nor delete, so such names are refused here. The preview asks
+// the same, so it meets every refusal the rename would.
+std::optional<FsResult> UnusableName(std::string_view name) {
   if (name.empty() || name.find_first_of("<>:\"/\\|?*") != std::string_view::npos ||
       std::any_of(name.begin(), name.end(),
                   [](char c) { return static_cast<unsigned char>(c) < 0x20; }))
-    return quoted + "含有 Windows 文件名不允许的字符，未重命名";
+    return Refused(Refusal::kForbiddenCharacters);
   if (name.ends_with('.') || name.ends_with(' '))
-    return quoted + "以点或空格结尾，Windows 资源管理器无法打开或删除这样的文件，未重命名";
+    return Refused(Refusal::kTrailingDotOrSpace);
   if (IsDeviceName(name))
-    return quoted + "是 Windows 保留的设备名，资源管理器无法打开或删除这样的文件，未重命名";
+    return Refused(Refusal::kReservedDeviceName);
+  if (Widen(name).size() > kMaxNameUnits)
+    return Failure(ERROR_FILENAME_EXCED_RANGE);
   return std::nullopt;
 }
 
@@ -196,8 +187,8 @@ class Win32Cursor final : public FolderCursor {
   FsResult CheckRename(std::string_view from, std::string_view to, bool to_taken) override {
     if (!IsPlainName(from))
       return Failure(ERROR_INVALID_NAME);
-    if (const std::optional<std::string> why = UnusableName(to))
-      return {false, ERROR_INVALID_NAME, *why};
+    if (std::optional<FsResult> why = UnusableName(to))
+      return *std::move(why);
     QuietErrors quiet;
     if (GetFileAttributesW((path_ + Widen(from)).c_str()) == INVALID_FILE_ATTRIBUTES)
       return Failure(GetLastError());
@@ -210,8 +201,8 @@ class Win32Cursor final : public FolderCursor {
   FsResult Rename(std::string_view from, std::string_view to) override {
     if (!IsPlainName(from))
       return Failure(ERROR_INVALID_NAME);
-    if (const std::optional<std::string> why = UnusableName(to))
-      return {false, ERROR_INVALID_NAME, *why};
+    if (std::optional<FsResult> why = UnusableName(to))
+      return *std::move(why);
     const std::wstring source = path_ + Widen(from);
     const std::wstring target = path_ + Widen(to);
     QuietErrors quiet;

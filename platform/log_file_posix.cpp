@@ -2,58 +2,73 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 
 #include "platform/log_file.h"
+#include "platform/scoped_posix.h"
+#include "platform/system_error.h"
 
 namespace korvane {
 namespace {
 
-std::string Describe(int code) {
-  char buf[256];
-  return strerror_r(code, buf, sizeof buf);
-}
-
 class PosixLogFile final : public LogFile {
  public:
-  explicit PosixLogFile(int fd) : fd_(fd) {}
-  ~PosixLogFile() override { close(fd_); }
-  PosixLogFile(const PosixLogFile&) = delete;
-  PosixLogFile& operator=(const PosixLogFile&) = delete;
+  explicit PosixLogFile(UniqueFd fd) : fd_(std::move(fd)) {}
 
   bool Append(std::string_view text) override {
     while (!text.empty()) {
-      const ssize_t n = write(fd_, text.data(), text.size());
+      const ssize_t n = write(fd_.get(), text.data(), text.size());
       if (n < 0 && errno == EINTR)
         continue;
       if (n <= 0)
         return Fail();
       text.remove_prefix(static_cast<std::size_t>(n));
     }
-    return fdatasync(fd_) == 0 || Fail();
+    return fdatasync(fd_.get()) == 0 || Fail();
   }
 
-  std::string error() const override { return error_; }
+  const SystemError& error() const override { return error_; }
 
  private:
   bool Fail() {
-    error_ = Describe(errno);
+    error_ = LastSystemError();
     return false;
   }
 
-  int fd_;
-  std::string error_;
+  UniqueFd fd_;
+  SystemError error_;
 };
 
 }  // namespace
 
-std::unique_ptr<LogFile> OpenLogFile(std::string_view path, std::string& error) {
-  const int fd = open(std::string(path).c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
-  if (fd < 0) {
-    error = Describe(errno);
+std::unique_ptr<LogFile> OpenLogFile(std::string_view path, SystemError& error) {
+  UniqueFd fd(open(std::string(path).c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644));
+  if (!fd) {
+    error = LastSystemError();
     return nullptr;
   }
-  return std::make_unique<PosixLogFile>(fd);
+  return std::make_unique<PosixLogFile>(std::move(fd));
+}
+
+bool ReadWholeFile(std::string_view path, std::string& bytes, SystemError& error) {
+  bytes.clear();
+  const UniqueFd fd(open(std::string(path).c_str(), O_RDONLY | O_CLOEXEC));
+  if (!fd) {
+    error = LastSystemError();
+    return false;
+  }
+  char buf[1 << 16];
+  for (;;) {
+    const ssize_t n = read(fd.get(), buf, sizeof buf);
+    if (n < 0 && errno == EINTR)
+      continue;
+    if (n < 0) {
+      error = LastSystemError();
+      return false;
+    }
+    if (n == 0)
+      return true;
+    bytes.append(buf, static_cast<std::size_t>(n));
+  }
 }
 
 }  // namespace korvane

@@ -5,52 +5,73 @@
 
 #include "platform/log_file.h"
 #include "platform/native_path_win32.h"
-#include "platform/text_win32.h"
+#include "platform/scoped_win32.h"
+#include "platform/system_error.h"
 
 namespace korvane {
 namespace {
 
 class Win32LogFile final : public LogFile {
  public:
-  explicit Win32LogFile(HANDLE h) : h_(h) {}
-  ~Win32LogFile() override { CloseHandle(h_); }
-  Win32LogFile(const Win32LogFile&) = delete;
-  Win32LogFile& operator=(const Win32LogFile&) = delete;
+  explicit Win32LogFile(HANDLE h) : file_(h) {}
 
   bool Append(std::string_view text) override {
     while (!text.empty()) {
       DWORD written = 0;
       const auto chunk = static_cast<DWORD>(std::min<std::size_t>(text.size(), 1 << 20));
-      if (!WriteFile(h_, text.data(), chunk, &written, nullptr) || written == 0)
+      if (!WriteFile(file_.get(), text.data(), chunk, &written, nullptr) || written == 0)
         return Fail();
       text.remove_prefix(written);
     }
-    return FlushFileBuffers(h_) || Fail();
+    return FlushFileBuffers(file_.get()) || Fail();
   }
 
-  std::string error() const override { return error_; }
+  const SystemError& error() const override { return error_; }
 
  private:
   bool Fail() {
-    error_ = SystemMessage(GetLastError());
+    error_ = LastSystemError();
     return false;
   }
 
-  HANDLE h_;
-  std::string error_;
+  ScopedHandle file_;
+  SystemError error_;
 };
 
 }  // namespace
 
-std::unique_ptr<LogFile> OpenLogFile(std::string_view path, std::string& error) {
+std::unique_ptr<LogFile> OpenLogFile(std::string_view path, SystemError& error) {
   // FILE_APPEND_DATA alone: every write goes to the end, even with another writer.
   const HANDLE h = CreateFileW(NativePath(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
-    error = SystemMessage(GetLastError());
+    error = LastSystemError();
     return nullptr;
   }
   return std::make_unique<Win32LogFile>(h);
+}
+
+bool ReadWholeFile(std::string_view path, std::string& bytes, SystemError& error) {
+  bytes.clear();
+  // Others may go on appending while it is read.
+  const ScopedHandle file(CreateFileW(NativePath(path).c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) {
+    error = LastSystemError();
+    return false;
+  }
+  char buf[1 << 16];
+  for (;;) {
+    DWORD read = 0;
+    if (!ReadFile(file.get(), buf, sizeof buf, &read, nullptr)) {
+      error = LastSystemError();
+      return false;
+    }
+    if (read == 0)
+      return true;
+    bytes.append(buf, read);
+  }
 }
 
 }  // namespace korvane

@@ -1,18 +1,15 @@
-#include "platform/message_box.h"
-
-#include <string>
+#include "platform/message_box_win32.h"
 
 #include "platform/text_win32.h"
 
 namespace korvane {
 
-void MessageBoxDialogs::Warn(std::string_view text) {
-  MessageBoxW(owner_, Widen(text).c_str(), Widen(kMessageBoxTitle).c_str(),
-              MB_ICONEXCLAMATION | MB_OK);
+void ShowWarning(HWND owner, std::string_view text, std::string_view title) {
+  MessageBoxW(owner, Widen(text).c_str(), Widen(title).c_str(), MB_ICONEXCLAMATION | MB_OK);
 }
 
-bool MessageBoxDialogs::Confirm(std::string_view question) {
-  return MessageBoxW(owner_, Widen(question).c_str(), Widen(kMessageBoxTitle).c_str(),
+bool AskYesNo(HWND owner, std::string_view question, std::string_view title) {
+  return MessageBoxW(owner, Widen(question).c_str(), Widen(title).c_str(),
                      MB_ICONQUESTION | MB_YESNO) == IDYES;
 }
 

@@ -68,21 +68,4 @@ std::string Narrow(std::wstring_view utf16) {
   return out;
 }
 
-std::string SystemMessage(unsigned long code) {
-  wchar_t* buffer = nullptr;
-  const DWORD length = FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-  std::wstring text;
-  if (buffer) {
-    text.assign(buffer, length);
-    LocalFree(buffer);
-  }
-  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' '))
-    text.pop_back();
-  if (text.empty())
-    return "系统错误 " + std::to_string(code);
-  return Narrow(text);
-}
-
 }  // namespace korvane

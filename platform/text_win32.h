@@ -1,5 +1,4 @@
-// UTF-8 inside, UTF-16 at the Win32 calls: the one pair of conversions, and the system's own text
-// for an error code.
+// UTF-8 inside, UTF-16 at the Win32 calls: the one pair of conversions.
 #pragma once
 
 #include <string>
@@ -14,9 +13,5 @@ namespace korvane {
 // UTF-16 to UTF-8. NTFS names may hold lone surrogates; each is kept as its three-byte form (as
 // WTF-8 does), so every name found on disk names the same entry again after Widen.
 [[nodiscard]] std::string Narrow(std::wstring_view utf16);
-
-// The system's message text for a Win32 error code, in the user's language, without the line
-// break Windows ends it with.
-[[nodiscard]] std::string SystemMessage(unsigned long code);
 
 }  // namespace korvane

@@ -4,7 +4,10 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string_view>
+
+#include "text/strings.h"
 
 namespace korvane::ui {
 
@@ -25,7 +28,6 @@ inline constexpr int kWindowWidthTwips = 8445;
 inline constexpr int kWindowHeightTwips = 6825;
 
 inline constexpr std::string_view kVendorAddress = "https://korvane.example/";
-inline constexpr std::string_view kCaptionPrefix = "Korvane·文件名还原工具V1.0 - ";
 
 enum class ControlKind { kLabel, kTextBox, kButton, kList };
 
@@ -53,43 +55,40 @@ struct TwipsRect {
 struct ControlLayout {
   std::string_view name;
   ControlKind kind;
-  std::string_view text;
-  TwipsRect rect;  // inside the client area
+  std::optional<text::Id> text;  // its initial text; none: empty
+  TwipsRect rect;                // inside the client area
   int tab_order;
 };
 
 inline constexpr std::array<ControlLayout, kControlCount> kControls{{
-    {"Label1",
-     ControlKind::kLabel,
-     "注意：本程序只适用于被Korvane重命名的文件恢复。",
-     {120, 120, 5895, 255},
-     1},
-    {"Label2", ControlKind::kLabel, "路径：", {120, 480, 615, 255}, 8},
-    {"Text_Path", ControlKind::kTextBox, "", {720, 360, 6495, 375}, 7},
-    {"Cmd_Select", ControlKind::kButton, "选择", {7440, 360, 735, 375}, 9},
-    {"List", ControlKind::kList, "", {120, 840, 8055, 4695}, 0},
-    {"LabelTotal", ControlKind::kLabel, "-", {120, 5760, 5055, 255}, 5},
-    {"Cmd_Start", ControlKind::kButton, "开始", {5520, 5640, 735, 375}, 4},
-    {"Cmd_Stop", ControlKind::kButton, "停止", {6480, 5640, 735, 375}, 2},
-    {"Cmd_About", ControlKind::kButton, "关于", {7440, 5640, 735, 375}, 3},
-    {"LabelStatus", ControlKind::kLabel, "未开始", {120, 6120, 8055, 255}, 6},
+    {"Label1", ControlKind::kLabel, text::Id::kLabel1, {120, 120, 5895, 255}, 1},
+    {"Label2", ControlKind::kLabel, text::Id::kLabel2, {120, 480, 615, 255}, 8},
+    {"Text_Path", ControlKind::kTextBox, std::nullopt, {720, 360, 6495, 375}, 7},
+    {"Cmd_Select", ControlKind::kButton, text::Id::kSelectButton, {7440, 360, 735, 375}, 9},
+    {"List", ControlKind::kList, std::nullopt, {120, 840, 8055, 4695}, 0},
+    {"LabelTotal", ControlKind::kLabel, text::Id::kSummaryNone, {120, 5760, 5055, 255}, 5},
+    {"Cmd_Start", ControlKind::kButton, text::Id::kStartButton, {5520, 5640, 735, 375}, 4},
+    {"Cmd_Stop", ControlKind::kButton, text::Id::kStopButton, {6480, 5640, 735, 375}, 2},
+    {"Cmd_About", ControlKind::kButton, text::Id::kAboutButton, {7440, 5640, 735, 375}, 3},
+    {"LabelStatus", ControlKind::kLabel, text::Id::kStatusNotStarted, {120, 6120, 8055, 255}, 6},
 }};
 
 // The controls in tab order: the order they are created in, since the system tabs in that order.
 std::array<ControlIndex, kControlCount> TabOrder();
 
+// The report list's columns, in the order of the report's cells; their headers are the report's
+// column headers.
 struct ColumnSpec {
   std::string_view key;
-  std::string_view header;
   int width_twips;
 };
 
 inline constexpr std::array<ColumnSpec, 5> kColumns{{
-    {"a", "ID", 800},
-    {"b", "状态", 700},
-    {"c", "旧文件名", 1500},
-    {"d", "新文件", 5000},
-    {"e", "备注", 1000},
+    {"a", 800},
+    {"b", 700},
+    {"c", 1500},
+    {"d", 5000},
+    {"e", 1000},
 }};
 
 }  // namespace korvane::ui

@@ -1,5 +1,7 @@
 #include "ui/list_text.h"
 
+#include "text/wording.h"
+
 namespace korvane::ui {
 namespace {
 
@@ -9,14 +11,8 @@ bool IsLowSurrogate(char16_t c) {
 
 }  // namespace
 
-std::string_view CellText(const Row& row, int column) {
-  if (column < 0 || column >= kColumnCount)
-    return {};
-  return row.cells[static_cast<std::size_t>(column)];
-}
-
 std::optional<std::uint32_t> CellColour(const Row& row, int column) {
-  if (row.failed && column == kColStatus)
+  if (text::ShowsFailure(row) && column == kColStatus)
     return kFailColour;
   return std::nullopt;
 }

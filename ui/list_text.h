@@ -1,5 +1,6 @@
-// What the report list shows, as plain functions over the engine's rows: the text of a cell, its
-// colour, and the bounded copy into the list's buffer. No <windows.h>; the window only glues.
+// What the report list shows, as plain functions over the engine's rows: a cell's colour, the
+// bounded copy into the list's buffer, the folder browser's status line and the file browser's
+// command line. No <windows.h>; the window only glues.
 #pragma once
 
 #include <cstddef>
@@ -8,12 +9,12 @@
 #include <string>
 #include <string_view>
 
-#include "engine/row_store.h"
+#include "engine/row.h"
 
 namespace korvane::ui {
 
-// The text of column `column` (0 = ID, 1 = 状态, ... 4 = 备注); empty outside the row.
-std::string_view CellText(const Row& row, int column);
+// Colour of a failed row's 状态 cell: pure blue in the platform's blue-green-red order.
+inline constexpr std::uint32_t kFailColour = 0x00FF0000;
 
 // The text colour of a cell when it has one of its own: only the 状态 cell of a failed row.
 std::optional<std::uint32_t> CellColour(const Row& row, int column);

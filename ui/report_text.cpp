@@ -1,5 +1,7 @@
 #include "ui/report_text.h"
 
+#include "text/wording.h"
+
 namespace korvane::ui {
 namespace {
 
@@ -17,11 +19,14 @@ void AppendCell(std::string& out, std::string_view cell, std::string_view specia
   out += '"';
 }
 
-void AppendRow(std::string& out, const Row& row, char separator, std::string_view specials) {
-  for (std::size_t c = 0; c < row.cells.size(); ++c) {
+void AppendRow(std::string& out,
+               const text::Cells& cells,
+               char separator,
+               std::string_view specials) {
+  for (std::size_t c = 0; c < cells.size(); ++c) {
     if (c > 0)
       out += separator;
-    AppendCell(out, row.cells[c], specials);
+    AppendCell(out, cells[c], specials);
   }
 }
 
@@ -36,17 +41,20 @@ std::string RowsAsTsv(const std::vector<const Row*>& rows) {
     if (!first)
       out += "\r\n";
     first = false;
-    AppendRow(out, *row, '\t', std::string_view("\t\r\n\"", 4));
+    AppendRow(out, text::RowCells(*row), '\t', std::string_view("\t\r\n\"", 4));
   }
   return out;
 }
 
 std::string RowsAsCsv(const Rows& rows) {
   std::string out(kUtf8Bom);
-  out += kCsvHeader;
+  text::Cells headers;
+  for (int c = 0; c < kColumnCount; ++c)
+    headers[static_cast<std::size_t>(c)] = text::ColumnHeader(c);
+  AppendRow(out, headers, ',', std::string_view(",\r\n\"", 4));
   out += "\r\n";
   for (const Row& row : rows) {
-    AppendRow(out, row, ',', std::string_view(",\r\n\"", 4));
+    AppendRow(out, text::RowCells(row), ',', std::string_view(",\r\n\"", 4));
     out += "\r\n";
   }
   return out;

@@ -10,8 +10,6 @@
 
 namespace korvane::ui {
 
-// The CSV header, in column order.
-inline constexpr std::string_view kCsvHeader = "ID,状态,旧文件名,新文件,备注";
 // Excel takes a CSV file for the local code page unless it starts with the UTF-8 mark.
 inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
@@ -20,8 +18,9 @@ inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 // doubled, so that a file name with a tab in it still pastes into one cell.
 std::string RowsAsTsv(const std::vector<const Row*>& rows);
 
-// The whole report as a CSV file: the mark, the header, then one record per row, every record
-// ending in "\r\n". A cell holding a comma, a quote, "\r" or "\n" is quoted, its quotes doubled.
+// The whole report as a CSV file: the mark, the column headers, then one record per row, every
+// record ending in "\r\n". A cell holding a comma, a quote, "\r" or "\n" is quoted, its quotes
+// doubled.
 std::string RowsAsCsv(const Rows& rows);
 
 // Which commands of the list's menu can be chosen. Copy needs a selected row; export needs rows

@@ -7,15 +7,17 @@
 namespace korvane {
 namespace {
 
-Row MakeRow(const char* status, const char* old_name, const char* path, const char* note) {
-  Row r;
-  r.cells = {"7", status, old_name, path, note};
-  return r;
+text::Cells MakeRow(const char* id,
+                    const char* status,
+                    const char* old_name,
+                    const char* path,
+                    const char* note) {
+  return {id, status, old_name, path, note};
 }
 
 TEST(CliOutputTest, TableColumnsLineUpWithChineseText) {
   const std::string header = TableHeader();
-  const std::string line = TableLine(MakeRow("成功", "报告.doc.2011.qjd", "/d/报告.doc", "-"));
+  const std::string line = TableLine(MakeRow("7", "成功", "报告.doc.2011.qjd", "/d/报告.doc", "-"));
   // 备注 starts at the same column in both lines.
   const auto column_of_last = [](const std::string& s) {
     const std::size_t at = s.rfind("  ");
@@ -31,7 +33,8 @@ TEST(CliOutputTest, ANameCannotBreakTheTableOrCommandTheTerminal) {
   const std::string name =
       "evil\n2\t成功\x1b]0;title\x07\x1b[2J\x7f\xc2\x9b"
       "31m\xff.2011.qjd";
-  const std::string line = TableLine(MakeRow("成功", name.c_str(), ("/d/" + name).c_str(), "-"));
+  const std::string line =
+      TableLine(MakeRow("7", "成功", name.c_str(), ("/d/" + name).c_str(), "-"));
   EXPECT_EQ(line.find('\n'), line.size() - 1) << line;
   for (unsigned char c : line.substr(0, line.size() - 1)) {
     EXPECT_GE(c, 0x20) << line;
@@ -54,10 +57,10 @@ TEST(CliOutputTest, JsonEscapesAndReplacesIllFormedBytes) {
                        "cd\\"),
             R"("ab\"报告\u0001cd\\")");
   EXPECT_EQ(JsonString(""), "\"\"");
-  EXPECT_EQ(JsonRow(3, MakeRow("失败", "a.2011.qjd", "/d/a", "File exists")),
+  EXPECT_EQ(JsonRow(MakeRow("3", "失败", "a.2011.qjd", "/d/a", "File exists")),
             "{\"id\":3,\"status\":\"失败\",\"old_name\":\"a.2011.qjd\",\"new_path\":\"/d/a\","
             "\"note\":\"File exists\"}\n");
-  EXPECT_EQ(JsonTotals(10, 2, 1, true),
+  EXPECT_EQ(JsonTotals({10, 2, 1}, true),
             "{\"scanned\":10,\"succeeded\":2,\"failed\":1,\"interrupted\":true}\n");
 }
 

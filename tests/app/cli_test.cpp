@@ -8,6 +8,7 @@
 #include "app/cli_output.h"
 #include "tests/support/sandbox.h"
 #include "tests/support/spawn.h"
+#include "version.h"
 
 namespace korvane {
 namespace {
@@ -98,6 +99,15 @@ TEST_F(CliTest, UsageErrorsAndHelp) {
   const ProgramResult help = RunCli(io, {"--help"});
   EXPECT_EQ(help.exit_code, 0);
   EXPECT_NE(help.out.find("korvane-restore"), std::string::npos);
+  const ProgramResult version = RunCli(io, {"--version"});
+  EXPECT_EQ(version.exit_code, 0);
+  EXPECT_EQ(version.out, "korvane-restore " KORVANE_VERSION "\n");
+  // Short flags go together.
+  Sandbox tree;
+  tree.File("a.2011.qjd");
+  const ProgramResult combined = RunCli(io, {"-yq", testing::Utf8(tree.root())});
+  EXPECT_EQ(combined.exit_code, 0) << combined.err;
+  EXPECT_TRUE(tree.Snapshot().contains("a"));
 }
 
 }  // namespace

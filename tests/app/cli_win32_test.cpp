@@ -10,6 +10,7 @@
 #include "app/cli_output.h"
 #include "engine/rename_log.h"
 #include "platform/console.h"
+#include "platform/system_error.h"
 #include "platform/text_win32.h"
 #include "tests/support/sandbox.h"
 #include "tests/support/spawn.h"
@@ -177,7 +178,7 @@ TEST(CliWin32Test, CtrlCSetsTheStopFlagInsteadOfEndingTheProgram) {
   // The handler keeps the flag's address for the rest of the process.
   static std::atomic<bool> stop{false};
   StopOnInterrupt(stop);
-  ASSERT_TRUE(GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0)) << SystemMessage(GetLastError());
+  ASSERT_TRUE(GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0)) << SystemErrorFrom(GetLastError()).text;
   // The handler runs on a thread of its own.
   for (int i = 0; i < 200 && !stop; ++i)
     Sleep(25);

@@ -35,7 +35,7 @@ TEST_F(RestorerTest, RestoresEveryCandidateOfTheTree) {
   sb.File("sub/deeper/数据.xlsx.2019.qjd", "d");
   sb.File("sub/deeper/notes.qjd", "n");
 
-  EXPECT_EQ(Run(), StartOutcome::kFinished);
+  EXPECT_EQ(Run(), RunOutcome::kFinished);
 
   EXPECT_EQ(sb.Snapshot(), (std::map<std::string, std::string>{
                                {"plain.txt", "p"},
@@ -54,7 +54,7 @@ TEST_F(RestorerTest, RestoresEveryCandidateOfTheTree) {
   EXPECT_EQ(report.summary_text(), "扫描:5 个，命名成功:3 个，失败:0 个");
   EXPECT_EQ(dialogs.questions, std::vector<std::string>{"确定开始还原文件命名吗？"});
 
-  const Row* row = RowFor("数据.xlsx.2019.qjd");
+  const testing::TextRow* row = RowFor("数据.xlsx.2019.qjd");
   ASSERT_NE(row, nullptr);
   EXPECT_EQ(row->cells[kColStatus], "成功");
   EXPECT_EQ(row->cells[kColNewPath], Shown("sub/deeper/数据.xlsx"));
@@ -70,7 +70,7 @@ TEST_F(RestorerTest, RowsAreNumberedAcrossTheRunInPreOrder) {
   Run();
   ASSERT_EQ(report.RowCount(), 4);
   for (int i = 0; i < 4; ++i) {
-    const Row& r = report.rows()[static_cast<std::size_t>(i)];
+    const testing::TextRow& r = report.rows()[static_cast<std::size_t>(i)];
     EXPECT_EQ(r.cells[kColId], std::to_string(i + 1));
     EXPECT_EQ(r.cells[kColOldName], std::to_string(i) + ".2011.qjd");
     EXPECT_EQ(report.keys[static_cast<std::size_t>(i)], "a" + std::to_string(i + 1));
@@ -109,7 +109,7 @@ TEST_F(RestorerTest, AnExistingTargetIsNeverReplaced) {
   EXPECT_EQ(sb.Snapshot(), (std::map<std::string, std::string>{{"a.txt", "original"},
                                                                {"a.txt.2011.qjd", "protected"}}));
   ASSERT_EQ(report.RowCount(), 1);
-  const Row& r = report.rows()[0];
+  const testing::TextRow& r = report.rows()[0];
   EXPECT_EQ(r.cells[kColStatus], "失败");
   EXPECT_TRUE(r.failed);
   EXPECT_FALSE(r.cells[kColNote].empty());
@@ -192,12 +192,12 @@ TEST_F(RestorerTest, StopIsObeyedAtTheNextEntryAndRowsSayWhatHappened) {
     if (count == 25)
       restorer.Stop();
   };
-  EXPECT_EQ(Run(), StartOutcome::kInterrupted);
+  EXPECT_EQ(Run(), RunOutcome::kInterrupted);
   EXPECT_EQ(report.status_text(), "执行中断.");
   EXPECT_TRUE(restorer.StopFlag);
   EXPECT_GT(report.RowCount(), 0);
   EXPECT_LT(report.RowCount(), 30);
-  EXPECT_EQ(report.summary_text(), restorer.Summary());
+  EXPECT_EQ(report.summary_text(), text::SummaryText(Operation::kRestore, restorer.totals()));
   // Every file is under its original or its restored name, as its row says; each file's
   // content is its original relative path.
   int restored = 0;
@@ -208,7 +208,7 @@ TEST_F(RestorerTest, StopIsObeyedAtTheNextEntryAndRowsSayWhatHappened) {
       EXPECT_EQ(content, path);
     } else {
       EXPECT_EQ(content, path + ".2011.qjd");
-      const Row* row = RowFor(content.substr(3));
+      const testing::TextRow* row = RowFor(content.substr(3));
       ASSERT_NE(row, nullptr) << path;
       EXPECT_EQ(row->cells[kColStatus], "成功");
       ++restored;
@@ -223,7 +223,7 @@ TEST_F(RestorerTest, StopWhileIdleChangesNothingVisible) {
   EXPECT_EQ(report.status_text(), "未开始");
   EXPECT_EQ(report.summary_text(), "-");
   sb.File("x.2011.qjd");
-  EXPECT_EQ(Run(), StartOutcome::kFinished);  // a run clears it
+  EXPECT_EQ(Run(), RunOutcome::kFinished);  // a run clears it
   EXPECT_EQ(restorer.SuccessCount, 1);
 }
 
@@ -242,7 +242,7 @@ TEST_F(RestorerTest, ASecondRunStartsFromZero) {
 
 TEST_F(RestorerTest, AFileGivenAsTheFolderEndsWithZeros) {
   const std::string file = testing::Utf8(sb.File("x.2011.qjd"));
-  EXPECT_EQ(restorer.Start(file), StartOutcome::kFinished);
+  EXPECT_EQ(restorer.Run({.folder = file}), RunOutcome::kFinished);
   EXPECT_EQ(report.summary_text(), "扫描:0 个，命名成功:0 个，失败:0 个");
   EXPECT_EQ(report.status_text(), "执行完毕.");
   EXPECT_TRUE(sb.Snapshot().contains("x.2011.qjd"));
@@ -252,7 +252,7 @@ TEST_F(RestorerTest, APathWithoutTrailingSeparatorGetsOne) {
   sb.File("x.2011.qjd");
   std::string path = sb.RunPath();
   path.pop_back();
-  restorer.Start(path);
+  restorer.Run({.folder = path});
   ASSERT_EQ(report.RowCount(), 1);
   EXPECT_EQ(report.rows()[0].cells[kColNewPath], Shown("x"));
 }
@@ -261,7 +261,7 @@ TEST_F(RestorerTest, AMissingFolderWarnsAndChangesNothing) {
   sb.File("x.2011.qjd");
   Run();
   const std::string missing = testing::Utf8(sb.Path("nope"));
-  EXPECT_EQ(restorer.Start(missing), StartOutcome::kMissingFolder);
+  EXPECT_EQ(restorer.Run({.folder = missing}), RunOutcome::kMissingFolder);
   EXPECT_EQ(dialogs.warnings,
             std::vector<std::string>{"文件夹[" + missing + "]不存在，请重新选择"});
   EXPECT_EQ(dialogs.questions.size(), 1u);  // only the first run asked
@@ -270,15 +270,15 @@ TEST_F(RestorerTest, AMissingFolderWarnsAndChangesNothing) {
 }
 
 TEST_F(RestorerTest, ARelativePathIsRefused) {
-  EXPECT_EQ(restorer.Start("relative"), StartOutcome::kMissingFolder);
-  EXPECT_EQ(restorer.Start(""), StartOutcome::kMissingFolder);
+  EXPECT_EQ(restorer.Run({.folder = "relative"}), RunOutcome::kMissingFolder);
+  EXPECT_EQ(restorer.Run({.folder = ""}), RunOutcome::kMissingFolder);
   EXPECT_EQ(dialogs.warnings.size(), 2u);
 }
 
 TEST_F(RestorerTest, AnswerNoChangesNothing) {
   sb.File("x.2011.qjd");
   dialogs.set_answer(false);
-  EXPECT_EQ(Run(), StartOutcome::kDeclined);
+  EXPECT_EQ(Run(), RunOutcome::kDeclined);
   EXPECT_TRUE(sb.Snapshot().contains("x.2011.qjd"));
   EXPECT_EQ(report.status_text(), "未开始");
   EXPECT_EQ(report.summary_text(), "-");
@@ -286,13 +286,13 @@ TEST_F(RestorerTest, AnswerNoChangesNothing) {
 
 TEST_F(RestorerTest, AStartDuringARunIsIgnored) {
   sb.File("x.2011.qjd");
-  StartOutcome inner = StartOutcome::kFinished;
+  RunOutcome inner = RunOutcome::kFinished;
   pump.on_pump = [&](int count) {
     if (count == 1)
-      inner = restorer.Start(sb.RunPath());
+      inner = restorer.Run({.folder = sb.RunPath()});
   };
-  EXPECT_EQ(Run(), StartOutcome::kFinished);
-  EXPECT_EQ(inner, StartOutcome::kBusy);
+  EXPECT_EQ(Run(), RunOutcome::kFinished);
+  EXPECT_EQ(inner, RunOutcome::kBusy);
   EXPECT_EQ(report.RowCount(), 1);
 }
 
@@ -302,7 +302,7 @@ TEST_F(RestorerTest, ARunLeftByAnExceptionDoesNotLockOutTheNext) {
   EXPECT_THROW(Run(), std::runtime_error);
   EXPECT_FALSE(restorer.running());
   pump.on_pump = nullptr;
-  EXPECT_EQ(Run(), StartOutcome::kFinished);
+  EXPECT_EQ(Run(), RunOutcome::kFinished);
   EXPECT_EQ(restorer.SuccessCount, 1);
 }
 

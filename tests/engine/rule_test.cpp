@@ -57,10 +57,5 @@ TEST(RuleTest, EntryPathJoinsAndHalvesDoubledSeparators) {
   EXPECT_EQ(EntryPath("/a\\\\b/", "x", '/'), "/a\\\\b/x");
 }
 
-TEST(RuleTest, SummaryLine) {
-  EXPECT_EQ(SummaryLine(0, 0, 0), "扫描:0 个，命名成功:0 个，失败:0 个");
-  EXPECT_EQ(SummaryLine(123456, 1000, 7), "扫描:123456 个，命名成功:1000 个，失败:7 个");
-}
-
 }  // namespace
 }  // namespace korvane

@@ -219,7 +219,7 @@ class ChurnTest : public ::testing::Test {
     // A name can have more than one row: a folder listed again after another program moved
     // it, a rename that failed once and worked later.
     std::map<std::string, std::vector<std::string>> rows_of;  // old name -> statuses
-    for (const Row& r : run.rows) {
+    for (const testing::TextRow& r : run.rows) {
       rows_of[r.cells[kColOldName]].push_back(r.cells[kColStatus]);
       if (r.cells[kColStatus] == "失败") {
         EXPECT_FALSE(r.cells[kColNote].empty());
@@ -255,7 +255,7 @@ class ChurnTest : public ::testing::Test {
     EXPECT_TRUE(where.empty()) << "files nobody made: " << where.size();
 
     int successes = 0, failures = 0;
-    for (const Row& r : run.rows)
+    for (const testing::TextRow& r : run.rows)
       (r.cells[kColStatus] == "成功" ? successes : failures)++;
     EXPECT_EQ(run.succeeded, successes);
     EXPECT_EQ(run.failed, failures);
@@ -278,7 +278,7 @@ TEST_F(ChurnTest, ChangesAtScriptedMomentsLoseNothing) {
     churn.Populate(8, 60);
     std::mt19937 rng(static_cast<unsigned>(seed));
     const RunRecord run =
-        testing::RunRestoration(sb.RunPath(), [&](int, Restorer&, const RowStore&) {
+        testing::RunRestoration(sb.RunPath(), [&](int, Restorer&, const testing::RecordingReport&) {
           for (int k = std::uniform_int_distribution<int>(0, 2)(rng); k > 0; --k)
             churn.Step();
         });

@@ -19,15 +19,15 @@ using testing::RunRecord;
 using testing::Sandbox;
 using testing::Tree;
 
-const Row* RowFor(const RunRecord& run, std::string_view old_name) {
-  for (const Row& r : run.rows)
+const testing::TextRow* RowFor(const RunRecord& run, std::string_view old_name) {
+  for (const testing::TextRow& r : run.rows)
     if (r.cells[kColOldName] == old_name)
       return &r;
   return nullptr;
 }
 
-bool HasRow(const RowStore& rows, std::string_view old_name) {
-  for (const Row& r : rows.rows())
+bool HasRow(const testing::RecordingReport& rows, std::string_view old_name) {
+  for (const testing::TextRow& r : rows.rows())
     if (r.cells[kColOldName] == old_name)
       return true;
   return false;
@@ -38,17 +38,19 @@ class Moments : public ::testing::Test {
   // Runs with `change` applied once: at the first pumping point, which comes right after the
   // root folder has been listed and before anything in it is renamed.
   RunRecord RunChangingAfterListing(const std::function<void()>& change) {
-    return testing::RunRestoration(sb.RunPath(), [&](int count, Restorer&, const RowStore&) {
-      if (count == 1) {
-        change();
-        changed_tree = testing::TakeSnapshot(sb.root());
-      }
-    });
+    return testing::RunRestoration(sb.RunPath(),
+                                   [&](int count, Restorer&, const testing::RecordingReport&) {
+                                     if (count == 1) {
+                                       change();
+                                       changed_tree = testing::TakeSnapshot(sb.root());
+                                     }
+                                   });
   }
 
   // Runs with `change` applied once, at the first pumping point after the row for `old_name`.
   RunRecord RunChangingAfterRow(std::string_view old_name, const std::function<void()>& change) {
-    return RunChangingWhen([&](const RowStore& rows) { return HasRow(rows, old_name); }, change);
+    return RunChangingWhen(
+        [&](const testing::RecordingReport& rows) { return HasRow(rows, old_name); }, change);
   }
 
   // Runs with `change` applied once, at the first pumping point after the first row for a file
@@ -56,8 +58,8 @@ class Moments : public ::testing::Test {
   RunRecord RunChangingInside(std::string_view relative, const std::function<void()>& change) {
     const std::string prefix = sb.RunPath() + std::string(relative) + fs->Style().separator;
     return RunChangingWhen(
-        [&](const RowStore& rows) {
-          for (const Row& r : rows.rows())
+        [&](const testing::RecordingReport& rows) {
+          for (const testing::TextRow& r : rows.rows())
             if (r.cells[kColNewPath].starts_with(prefix))
               return true;
           return false;
@@ -65,15 +67,16 @@ class Moments : public ::testing::Test {
         change);
   }
 
-  RunRecord RunChangingWhen(const std::function<bool(const RowStore&)>& when,
+  RunRecord RunChangingWhen(const std::function<bool(const testing::RecordingReport&)>& when,
                             const std::function<void()>& change) {
     bool done = false;
-    return testing::RunRestoration(sb.RunPath(), [&](int, Restorer&, const RowStore& rows) {
-      if (!done && when(rows)) {
-        done = true;
-        change();
-      }
-    });
+    return testing::RunRestoration(sb.RunPath(),
+                                   [&](int, Restorer&, const testing::RecordingReport& rows) {
+                                     if (!done && when(rows)) {
+                                       done = true;
+                                       change();
+                                     }
+                                   });
   }
 
   void Symlink(const fs::path& target, const fs::path& link) {
@@ -172,7 +175,7 @@ TEST_F(Moments, ACandidateDeletedBetweenListingAndRenamingFailsWithTheSystemsWor
   sb.File("gone.2011.qjd", "gone");
   sb.File("kept.2011.qjd", "kept");
   const RunRecord run = RunChangingAfterListing([&] { fs::remove(sb.Path("gone.2011.qjd")); });
-  const Row* row = RowFor(run, "gone.2011.qjd");
+  const testing::TextRow* row = RowFor(run, "gone.2011.qjd");
   ASSERT_NE(row, nullptr);
   EXPECT_EQ(row->cells[kColStatus], "失败");
   EXPECT_EQ(row->cells[kColNote], testing::NoSuchFileText());
@@ -234,8 +237,8 @@ TEST_F(Moments, TheFolderBeingPassedDeletedMidwayFailsTheRestAndTheWalkGoesOn) {
   sb.File("a/sub/never.2011.qjd", "never");
   sb.File("z/after.2011.qjd", "after");
   const RunRecord run = RunChangingInside("a", [&] { fs::remove_all(sb.Path("a")); });
-  std::vector<const Row*> in_a;
-  for (const Row& r : run.rows)
+  std::vector<const testing::TextRow*> in_a;
+  for (const testing::TextRow& r : run.rows)
     if (r.cells[kColNewPath].starts_with(sb.RunPath() + "a" + fs->Style().separator))
       in_a.push_back(&r);
   ASSERT_EQ(in_a.size(), 5u);
@@ -278,7 +281,7 @@ TEST_F(Moments, AFolderMovedWithinTheTreeWhileTheWalkIsInsideIsFinishedWhereItNo
     EXPECT_EQ(run.failed, 0);
   } else {
     // Walked by path: 2 fails where a/b was, and is restored when the walk comes to z/b.
-    const Row* first = RowFor(run, "2.2011.qjd");
+    const testing::TextRow* first = RowFor(run, "2.2011.qjd");
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(first->cells[kColNote], testing::NoSuchFolderText());
     EXPECT_EQ(run.failed, 1);

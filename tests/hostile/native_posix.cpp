@@ -7,20 +7,22 @@
 #include <cstring>
 #include <system_error>
 
+#include "platform/system_error.h"
 #include "tests/hostile/run_support.h"
+#include "text/wording.h"
 
 namespace korvane::testing {
 
 std::string NoSuchFileText() {
-  return std::strerror(ENOENT);
+  return text::ErrorText(SystemErrorFrom(ENOENT));
 }
 
 std::string NoSuchFolderText() {
-  return std::strerror(ENOENT);
+  return text::ErrorText(SystemErrorFrom(ENOENT));
 }
 
 std::string FileExistsText() {
-  return std::strerror(EEXIST);
+  return text::ErrorText(SystemErrorFrom(EEXIST));
 }
 
 std::string NameKey(const std::string& name) {

@@ -5,8 +5,10 @@
 #include <algorithm>
 #include <array>
 
+#include "platform/system_error.h"
 #include "platform/text_win32.h"
 #include "tests/hostile/run_support.h"
+#include "text/wording.h"
 
 namespace korvane::testing {
 
@@ -22,15 +24,15 @@ std::string Upper(const std::string& s) {
 }  // namespace
 
 std::string NoSuchFileText() {
-  return SystemMessage(ERROR_FILE_NOT_FOUND);
+  return text::ErrorText(SystemErrorFrom(ERROR_FILE_NOT_FOUND));
 }
 
 std::string NoSuchFolderText() {
-  return SystemMessage(ERROR_PATH_NOT_FOUND);
+  return text::ErrorText(SystemErrorFrom(ERROR_PATH_NOT_FOUND));
 }
 
 std::string FileExistsText() {
-  return SystemMessage(ERROR_ALREADY_EXISTS);
+  return text::ErrorText(SystemErrorFrom(ERROR_ALREADY_EXISTS));
 }
 
 std::string NameKey(const std::string& name) {

@@ -43,8 +43,8 @@ class PermissionFaults : public ::testing::Test {
     return true;
   }
 
-  const Row* RowFor(const RunRecord& run, std::string_view old_name) {
-    for (const Row& r : run.rows)
+  const testing::TextRow* RowFor(const RunRecord& run, std::string_view old_name) {
+    for (const testing::TextRow& r : run.rows)
       if (r.cells[kColOldName] == old_name)
         return &r;
     return nullptr;
@@ -90,14 +90,14 @@ TEST_F(PermissionFaults, RefusedFoldersAndRenamesAreRowsAndTheRunGoesOn) {
   testing::CheckRun(before, testing::TakeSnapshot(sb.root()), run, sb.RunPath(), *fs, faults);
 
   // Each failure carries the system's own description of it.
-  const std::string denied = std::strerror(EACCES);
+  const std::string denied = testing::ReportedError(EACCES);
   for (const char* name : {"r1.2011.qjd", "r2.txt.2012.qjd", "l.2011.qjd"}) {
-    const Row* row = RowFor(run, name);
+    const testing::TextRow* row = RowFor(run, name);
     ASSERT_NE(row, nullptr) << name;
     EXPECT_EQ(row->cells[kColNote], denied) << name;
   }
   ASSERT_NE(RowFor(run, "t.2011.qjd"), nullptr);
-  EXPECT_EQ(RowFor(run, "t.2011.qjd")->cells[kColNote], std::strerror(EEXIST));
+  EXPECT_EQ(RowFor(run, "t.2011.qjd")->cells[kColNote], testing::ReportedError(EEXIST));
   EXPECT_EQ(RowFor(run, "x.2011.qjd"), nullptr);
   EXPECT_EQ(RowFor(run, "deep.2011.qjd"), nullptr);
   EXPECT_EQ(run.succeeded, 3);  // a.doc, s, after
@@ -144,7 +144,7 @@ TEST_F(PermissionFaults, AStickyFolderRefusesToRenameAnotherUsersFile) {
   faults.rename_refused = {"shared/theirs.2011.qjd"};
   testing::CheckRun(before, testing::TakeSnapshot(sb.root()), run, sb.RunPath(), *fs, faults);
   ASSERT_NE(RowFor(run, "theirs.2011.qjd"), nullptr);
-  EXPECT_EQ(RowFor(run, "theirs.2011.qjd")->cells[kColNote], std::strerror(EPERM));
+  EXPECT_EQ(RowFor(run, "theirs.2011.qjd")->cells[kColNote], testing::ReportedError(EPERM));
   EXPECT_EQ(run.succeeded, 1);
 }
 

@@ -59,8 +59,8 @@ class WholeTreeProperty : public ::testing::Test {
     int stop_at = 0;
     if (stop_at_random)
       stop_at = std::uniform_int_distribution<int>(1, 3 * static_cast<int>(before.size()) + 3)(rng);
-    const RunRecord run =
-        testing::RunRestoration(sb.RunPath(), [&](int count, Restorer& r, const RowStore&) {
+    const RunRecord run = testing::RunRestoration(
+        sb.RunPath(), [&](int count, Restorer& r, const testing::RecordingReport&) {
           if (count == stop_at)
             r.Stop();
         });
@@ -101,8 +101,9 @@ TEST_F(WholeTreeProperty, AStopAtAnyMomentLeavesEachFileUnderOneOfItsTwoNames) {
   EXPECT_GT(interrupted_runs, seeds / 2);
 }
 
-// The safety net on the same random trees: a dry run foretells every row of the real run and
-// changes nothing, and undoing the logged renames gives back exactly the tree the run began with.
+// The safety net on the same random trees: a preview foretells every row of the real run, refusals
+// and their reasons included, and changes nothing; and undoing the run from its rows gives back
+// exactly the tree the run began with.
 TEST_F(WholeTreeProperty, ADryRunForetellsTheRunAndUndoGivesBackTheTree) {
   const int seeds = testing::SeedCount(150);
   for (int seed = 1; seed <= seeds && !HasFailure(); ++seed) {
@@ -112,35 +113,31 @@ TEST_F(WholeTreeProperty, ADryRunForetellsTheRunAndUndoGivesBackTheTree) {
     testing::GenerateTree(sb.root(), rng, Shape(outside));
     const Tree before = testing::TakeSnapshot(sb.root());
 
-    RowStore report;
+    testing::RecordingReport report;
     testing::ScriptedPump pump;
     testing::ScriptedDialogs dialogs;
     Restorer restorer(*fs, report, pump, dialogs);
-    restorer.set_dry_run(true);
-    ASSERT_EQ(restorer.Start(sb.RunPath()), StartOutcome::kFinished);
-    const Rows foretold = report.rows();
-    ASSERT_EQ(testing::TakeSnapshot(sb.root()), before) << "the dry run changed the tree";
+    ASSERT_EQ(restorer.Run({.operation = Operation::kPreview, .folder = sb.RunPath()}),
+              RunOutcome::kFinished);
+    const std::vector<testing::TextRow> foretold = report.rows();
+    ASSERT_EQ(testing::TakeSnapshot(sb.root()), before) << "the preview changed the tree";
 
-    std::vector<RenameRecord> log;
-    restorer.set_dry_run(false);
-    restorer.set_rename_observer([&](const RenameRecord& r) {
-      log.push_back(r);
-      return true;
-    });
-    ASSERT_EQ(restorer.Start(sb.RunPath()), StartOutcome::kFinished);
+    ASSERT_EQ(restorer.Run({.folder = sb.RunPath()}), RunOutcome::kFinished);
     ASSERT_EQ(report.rows().size(), foretold.size());
     for (std::size_t i = 0; i < foretold.size(); ++i) {
-      const Row& f = foretold[i];
-      const Row& r = report.rows()[i];
+      const testing::TextRow& f = foretold[i];
+      const testing::TextRow& r = report.rows()[i];
       EXPECT_EQ(f.cells[kColOldName], r.cells[kColOldName]);
       EXPECT_EQ(f.cells[kColNewPath], r.cells[kColNewPath]);
       EXPECT_EQ(f.cells[kColStatus] == "将还原", r.cells[kColStatus] == "成功")
           << "foretold " << f.cells[kColStatus] << ", got " << r.cells[kColStatus] << " for "
           << r.cells[kColNewPath];
+      EXPECT_EQ(f.cells[kColNote], r.cells[kColNote]) << r.cells[kColNewPath];
     }
-    EXPECT_EQ(static_cast<int>(log.size()), restorer.SuccessCount);
+    const std::vector<UndoItem> items = report.store().UndoItems(fs->Style().separator);
+    EXPECT_EQ(static_cast<int>(items.size()), restorer.SuccessCount);
 
-    ASSERT_EQ(restorer.Undo(log), StartOutcome::kFinished);
+    ASSERT_EQ(restorer.Run({.operation = Operation::kUndo, .undo = items}), RunOutcome::kFinished);
     EXPECT_EQ(restorer.FailCount, 0);
     EXPECT_EQ(testing::TakeSnapshot(sb.root()), before) << "undo did not give the tree back";
     if (HasFailure())

@@ -5,13 +5,16 @@
 #include <memory>
 
 #include "platform/native.h"
+#include "platform/system_error.h"
 #include "tests/support/scripted.h"
 
 namespace korvane::testing {
 
-RunRecord RunRestoration(const std::string& run_path, const PumpHook& on_pump) {
+RunRecord RunRestoration(const std::string& run_path,
+                         const PumpHook& on_pump,
+                         Operation operation) {
   std::unique_ptr<FileSystem> fs = MakeNativeFileSystem();
-  RowStore report;
+  RecordingReport report;
   ScriptedPump pump;
   ScriptedDialogs dialogs(true);
   Restorer restorer(*fs, report, pump, dialogs);
@@ -20,16 +23,20 @@ RunRecord RunRestoration(const std::string& run_path, const PumpHook& on_pump) {
 
   RunRecord r;
   r.open_files_before = OpenFileCount();
-  const StartOutcome outcome = restorer.Start(run_path);
+  const RunOutcome outcome = restorer.Run({.operation = operation, .folder = run_path});
   r.open_files_after = OpenFileCount();
-  r.rows.assign(report.rows().begin(), report.rows().end());
+  r.rows = report.rows();
   r.scanned = restorer.ScanCount;
   r.succeeded = restorer.SuccessCount;
   r.failed = restorer.FailCount;
   r.status = report.status_text();
   r.summary = report.summary_text();
-  r.interrupted = outcome == StartOutcome::kInterrupted;
+  r.interrupted = outcome == RunOutcome::kInterrupted;
   return r;
+}
+
+std::string ReportedError(long code) {
+  return text::ErrorText(SystemErrorFrom(code));
 }
 
 int SeedCount(int fallback) {

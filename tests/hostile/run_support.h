@@ -7,8 +7,8 @@
 #include <string>
 
 #include "engine/restorer.h"
-#include "engine/row_store.h"
 #include "tests/hostile/tree_model.h"
+#include "tests/support/scripted.h"
 
 namespace korvane::testing {
 
@@ -18,6 +18,8 @@ namespace korvane::testing {
 std::string NoSuchFileText();
 std::string NoSuchFolderText();
 std::string FileExistsText();
+// How a report words the system's failure `code` (errno, or a Win32 error code).
+std::string ReportedError(long code);
 
 // Names the file system takes for one name map to one key: the name itself where names are
 // case-sensitive, its upper case where they are not ("A" and a restored "a" are one name).
@@ -53,12 +55,14 @@ std::function<void(const std::filesystem::path&)> SpecialFileMaker();
 int OpenFileCount();
 
 // Runs at an event-pumping point: the pump's count, the run, the rows so far.
-using PumpHook = std::function<void(int, Restorer&, const RowStore&)>;
+using PumpHook = std::function<void(int, Restorer&, const RecordingReport&)>;
 
 // Runs the Start action (answered Yes) on `run_path` with the platform's file system. `on_pump`
 // runs at every event-pumping point with the pump's count; it may stop the run or change the
-// tree.
-RunRecord RunRestoration(const std::string& run_path, const PumpHook& on_pump = {});
+// tree. `operation`: a restore, or a preview of one.
+RunRecord RunRestoration(const std::string& run_path,
+                         const PumpHook& on_pump = {},
+                         Operation operation = Operation::kRestore);
 
 // How many seeds a randomised suite tries: `fallback`, or KORVANE_SEEDS from the environment
 // for a longer search.

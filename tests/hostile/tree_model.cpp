@@ -155,7 +155,7 @@ Tree TakeSnapshot(const fs::path& root) {
 std::string Serialize(const RunRecord& r) {
   std::string out;
   Put(out, std::to_string(r.rows.size()));
-  for (const Row& row : r.rows) {
+  for (const TextRow& row : r.rows) {
     for (const std::string& cell : row.cells)
       Put(out, cell);
     Put(out, row.failed ? "1" : "0");
@@ -175,7 +175,7 @@ RunRecord Deserialize(const std::string& s) {
   std::size_t at = 0;
   const std::size_t rows = std::stoul(Take(s, at));
   for (std::size_t i = 0; i < rows; ++i) {
-    Row& row = r.rows.emplace_back();
+    TextRow& row = r.rows.emplace_back();
     for (std::string& cell : row.cells)
       cell = Take(s, at);
     row.failed = Take(s, at) == "1";
@@ -243,7 +243,7 @@ void CheckRun(const Tree& before,
   std::vector<std::string> folder_order;
   int successes = 0, failures = 0;
   for (std::size_t i = 0; i < run.rows.size(); ++i) {
-    const Row& row = run.rows[i];
+    const TextRow& row = run.rows[i];
     SCOPED_TRACE("row " + std::to_string(i + 1) + ": " + Show(row.cells[kColNewPath]));
     EXPECT_EQ(row.cells[kColId], std::to_string(i + 1));
     const std::string& path = row.cells[kColNewPath];

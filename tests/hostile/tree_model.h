@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "engine/file_system.h"
-#include "engine/row_store.h"
+#include "tests/support/scripted.h"
 
 namespace korvane::testing {
 
@@ -35,7 +35,7 @@ std::string Join(const std::string& folder, const std::string& name);
 
 // What a run left behind, in a form that can cross a process boundary.
 struct RunRecord {
-  std::vector<Row> rows;
+  std::vector<TextRow> rows;
   std::int32_t scanned = 0, succeeded = 0, failed = 0;
   std::string status, summary;
   bool interrupted = false;

@@ -100,8 +100,8 @@ void EmptyFolderAt(int at) {
   }
 }
 
-const Row* RowFor(const RunRecord& run, std::string_view old_name) {
-  for (const Row& r : run.rows)
+const testing::TextRow* RowFor(const RunRecord& run, std::string_view old_name) {
+  for (const testing::TextRow& r : run.rows)
     if (r.cells[kColOldName] == old_name)
       return &r;
   return nullptr;
@@ -135,9 +135,10 @@ TEST_F(HostileTrees, PathsBeyondPathMaxAreWalkedAndRestoredWithBoundedDescriptor
   }
 
   int most_open = 0;
-  const RunRecord run = testing::RunRestoration(sb.RunPath(), [&](int, Restorer&, const RowStore&) {
-    most_open = std::max(most_open, testing::OpenFileCount());
-  });
+  const RunRecord run =
+      testing::RunRestoration(sb.RunPath(), [&](int, Restorer&, const testing::RecordingReport&) {
+        most_open = std::max(most_open, testing::OpenFileCount());
+      });
 
   EXPECT_EQ(run.succeeded, kLevels + 1);
   EXPECT_EQ(run.failed, 0);
@@ -150,7 +151,7 @@ TEST_F(HostileTrees, PathsBeyondPathMaxAreWalkedAndRestoredWithBoundedDescriptor
   for (const std::string& level : levels)
     expected_path += level + "/";
   expected_path += std::string(241, 'z');
-  const Row* bottom = RowFor(run, std::string(241, 'z') + ".2011.qjd");
+  const testing::TextRow* bottom = RowFor(run, std::string(241, 'z') + ".2011.qjd");
   ASSERT_NE(bottom, nullptr);
   EXPECT_EQ(bottom->cells[kColNewPath], expected_path);
   EXPECT_GT(expected_path.size(), static_cast<std::size_t>(PATH_MAX));
@@ -280,7 +281,7 @@ TEST_F(HostileTrees, EveryCharacterANameMayHoldSurvivesTheRoundTrip) {
   for (const auto& [rel, node] : testing::TakeSnapshot(sb.root()))
     on_disk.insert(rel);
   EXPECT_EQ(on_disk, expected_restored);
-  for (const Row& r : run.rows)
+  for (const testing::TextRow& r : run.rows)
     EXPECT_EQ(r.cells[kColNewPath], sb.RunPath() + testing::naive::Restored(r.cells[kColOldName]));
 }
 
@@ -305,15 +306,23 @@ TEST_F(HostileTrees, NamesOf255Bytes) {
     sb.File(name, c.stem);
   }
   const testing::Tree before = testing::TakeSnapshot(sb.root());
+  const RunRecord preview = testing::RunRestoration(sb.RunPath(), {}, Operation::kPreview);
   const RunRecord run = testing::RunRestoration(sb.RunPath());
+
+  // The preview meets the same refusal, for the same reason, before anything is renamed.
+  ASSERT_EQ(preview.rows.size(), run.rows.size());
+  for (std::size_t i = 0; i < run.rows.size(); ++i) {
+    EXPECT_EQ(preview.rows[i].failed, run.rows[i].failed) << run.rows[i].cells[kColOldName];
+    EXPECT_EQ(preview.rows[i].cells[kColNote], run.rows[i].cells[kColNote]);
+  }
 
   // The one whose restored name cannot exist fails with the system's words and stays.
   testing::Faults faults;
-  for (const Row& r : run.rows) {
+  for (const testing::TextRow& r : run.rows) {
     const std::string restored = testing::naive::Restored(r.cells[kColOldName]);
     if (restored.size() > 255) {
       faults.rename_refused.insert(r.cells[kColOldName]);
-      EXPECT_EQ(r.cells[kColNote], std::strerror(ENAMETOOLONG));
+      EXPECT_EQ(r.cells[kColNote], testing::ReportedError(ENAMETOOLONG));
     }
   }
   EXPECT_EQ(faults.rename_refused.size(), 1u);
@@ -344,9 +353,9 @@ TEST_F(HostileTrees, RestoredNamesThatCollideAcrossCaseAndWithOtherKinds) {
   // Exactly one of each colliding group wins; the rest say the name exists.
   EXPECT_EQ(run.succeeded, 4);  // a report.doc, an ä, x, pipe
   EXPECT_EQ(run.failed, 6);
-  for (const Row& r : run.rows) {
+  for (const testing::TextRow& r : run.rows) {
     if (r.cells[kColStatus] == "失败") {
-      EXPECT_EQ(r.cells[kColNote], std::strerror(EEXIST)) << r.cells[kColOldName];
+      EXPECT_EQ(r.cells[kColNote], testing::ReportedError(EEXIST)) << r.cells[kColOldName];
     }
   }
   EXPECT_EQ(testing::ReadFile(sb.Path("X")), "capital");

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/native.h"
+#include "platform/system_error.h"
 #include "platform/text_win32.h"
 #include "tests/hostile/run_support.h"
 #include "tests/hostile/tree_model.h"
@@ -73,7 +74,8 @@ TEST_F(HostileWin32Trees, FolderLinksThatLoopOrLeadOutAreNeverFollowed) {
     const std::string link = Root() + "\\" + rel;
     const DWORD error = testing::MakeJunction(link, target);
     if (error && !unix_links.Make(link, target))
-      GTEST_SKIP() << "cannot make a junction here (" << rel << "): " << SystemMessage(error);
+      GTEST_SKIP() << "cannot make a junction here (" << rel
+                   << "): " << SystemErrorFrom(error).text;
   }
 
   const RunRecord run = testing::RunRestoration(sb.RunPath());
@@ -174,7 +176,7 @@ TEST_F(HostileWin32Trees, RestoredNamesThatCollideAcrossCaseRestoreOneOfEach) {
   testing::CheckRun(before, testing::TakeSnapshot(sb.root()), run, sb.RunPath(), *fs);
   EXPECT_EQ(run.succeeded, 3);
   EXPECT_EQ(run.failed, 5);
-  for (const Row& r : run.rows) {
+  for (const testing::TextRow& r : run.rows) {
     if (r.failed) {
       EXPECT_EQ(r.cells[kColNote], testing::FileExistsText()) << r.cells[kColOldName];
     }

@@ -121,11 +121,11 @@ TEST_F(UntypedListing, ARunRestoresAFolderInWhichAnEntryVanishedDuringTheListing
   sb.File("sub/c.2013.qjd", "c");
   sb.File("vanishing.txt");
   g_vanishing = "vanishing.txt";
-  RowStore report;
+  testing::RecordingReport report;
   testing::ScriptedPump pump;
   testing::ScriptedDialogs dialogs;
   Restorer restorer(*fs, report, pump, dialogs);
-  EXPECT_EQ(restorer.Start(sb.RunPath()), StartOutcome::kFinished);
+  EXPECT_EQ(restorer.Run({.folder = sb.RunPath()}), RunOutcome::kFinished);
   EXPECT_EQ(sb.Snapshot(), (std::map<std::string, std::string>{
                                {"a", "a"}, {"b", "b"}, {"sub", "<folder>"}, {"sub/c", "c"}}));
   EXPECT_EQ(restorer.SuccessCount, 3);
@@ -152,13 +152,13 @@ TEST_F(RenameWithoutNoReplace, AFreeNameIsTakenAndAnExistingOneNeverReplaced) {
   sb.File("b", "theirs");
   auto cursor = fs->OpenTree(sb.RunPath());
   ASSERT_NE(cursor, nullptr);
-  EXPECT_TRUE(cursor->Rename("a.2011.qjd", "a").ok);
+  EXPECT_TRUE(cursor->Rename("a.2011.qjd", "a").ok());
   const FsResult taken = cursor->Rename("b.2011.qjd", "b");
-  EXPECT_FALSE(taken.ok);
-  EXPECT_EQ(taken.description, std::strerror(EEXIST));
+  EXPECT_FALSE(taken.ok());
+  EXPECT_EQ(taken.error.text, std::strerror(EEXIST));
   const FsResult missing = cursor->Rename("gone.2011.qjd", "gone");
-  EXPECT_FALSE(missing.ok);
-  EXPECT_EQ(missing.description, std::strerror(ENOENT));
+  EXPECT_FALSE(missing.ok());
+  EXPECT_EQ(missing.error.text, std::strerror(ENOENT));
   EXPECT_EQ(sb.Snapshot(),
             (std::map<std::string, std::string>{
                 {"a", "protected a"}, {"b", "theirs"}, {"b.2011.qjd", "protected b"}}));
@@ -169,9 +169,8 @@ TEST_F(RenameWithoutNoReplace, AFolderIsLeftAloneWithAReason) {
   auto cursor = fs->OpenTree(sb.RunPath());
   ASSERT_NE(cursor, nullptr);
   const FsResult r = cursor->Rename(".hidden.2011.qjd", ".hidden");
-  EXPECT_FALSE(r.ok);
-  EXPECT_NE(r.description.find("此文件系统无法保证不覆盖已有文件"), std::string::npos)
-      << r.description;
+  EXPECT_FALSE(r.ok());
+  EXPECT_EQ(r.refusal, Refusal::kNoReplaceUnsupported);
   EXPECT_EQ(sb.Snapshot(),
             (std::map<std::string, std::string>{{".hidden.2011.qjd", "<folder>"},
                                                 {".hidden.2011.qjd/inner.txt", "inner"}}));
@@ -182,7 +181,7 @@ TEST_F(RenameWithoutNoReplace, ALinkIsRenamedItselfNotWhatItPointsTo) {
   std::filesystem::create_symlink("target.txt", sb.Path("l.2011.qjd"));
   auto cursor = fs->OpenTree(sb.RunPath());
   ASSERT_NE(cursor, nullptr);
-  EXPECT_TRUE(cursor->Rename("l.2011.qjd", "l").ok);
+  EXPECT_TRUE(cursor->Rename("l.2011.qjd", "l").ok());
   EXPECT_TRUE(std::filesystem::is_symlink(sb.Path("l")));
   EXPECT_FALSE(std::filesystem::exists(std::filesystem::symlink_status(sb.Path("l.2011.qjd"))));
   EXPECT_EQ(testing::ReadFile(sb.Path("target.txt")), "target");

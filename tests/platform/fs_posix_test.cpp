@@ -33,7 +33,7 @@ TEST_F(PosixTreeTest, LinksAreRenamedThemselvesAndNeverFollowed) {
   fs::create_directory_symlink(sb.Path("tree"), sb.Path("tree/real/loop"));
   fs::create_symlink(sb.Path("outside/victim.2011.qjd"), sb.Path("tree/link.2011.qjd"));
 
-  ASSERT_EQ(restorer.Start(testing::Utf8(sb.Path("tree"))), StartOutcome::kFinished);
+  ASSERT_EQ(restorer.Run({.folder = testing::Utf8(sb.Path("tree"))}), RunOutcome::kFinished);
 
   const auto snap = sb.Snapshot();
   EXPECT_EQ(snap.at("outside/victim.2011.qjd"), "outside");  // the link's target keeps its name
@@ -48,7 +48,7 @@ TEST_F(PosixTreeTest, LinksAreRenamedThemselvesAndNeverFollowed) {
 TEST_F(PosixTreeTest, NamesThatAreNotUtf8KeepTheirBytes) {
   const std::string odd = "caf\xE9 \xFF";  // Latin-1 bytes
   sb.File(odd + ".TXT.2011.qjd", "bytes");
-  restorer.Start(sb.RunPath());
+  restorer.Run({.folder = sb.RunPath()});
   ASSERT_EQ(report.RowCount(), 1);
   EXPECT_EQ(report.rows()[0].cells[kColStatus], "成功");
   EXPECT_EQ(report.rows()[0].cells[kColOldName], odd + ".txt.2011.qjd");
@@ -117,7 +117,7 @@ TEST_F(PosixTreeTest, TenThousandFoldersDeepComplete) {
     if (count % 1000 == 0)
       most = std::max(most, OpenFolders());
   };
-  ASSERT_EQ(restorer.Start(sb.RunPath()), StartOutcome::kFinished);
+  ASSERT_EQ(restorer.Run({.folder = sb.RunPath()}), RunOutcome::kFinished);
 
   ASSERT_EQ(report.RowCount(), 1);
   EXPECT_EQ(report.rows()[0].cells[kColStatus], "成功") << report.rows()[0].cells[kColNote];

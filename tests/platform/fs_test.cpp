@@ -49,7 +49,7 @@ TEST_F(FsTest, EntersAndLeavesFoldersAndRenamesWhereItStands) {
   ASSERT_NE(cursor, nullptr);
   ASSERT_TRUE(cursor->Enter("a"));
   ASSERT_TRUE(cursor->Enter("b"));
-  EXPECT_TRUE(cursor->Rename("x.2011.qjd", "x").ok);
+  EXPECT_TRUE(cursor->Rename("x.2011.qjd", "x").ok());
   cursor->Leave();
   std::vector<DirEntry> entries;
   ASSERT_TRUE(cursor->List(entries));
@@ -68,14 +68,14 @@ TEST_F(FsTest, RenameNeverReplacesAndDescribesWhy) {
   auto cursor = fs->OpenTree(sb.RunPath());
   ASSERT_NE(cursor, nullptr);
   const FsResult r = cursor->Rename("new.txt", "keep.txt");
-  EXPECT_FALSE(r.ok);
-  EXPECT_FALSE(r.description.empty());
-  EXPECT_NE(r.code, 0);
+  EXPECT_FALSE(r.ok());
+  EXPECT_FALSE(r.error.text.empty());
+  EXPECT_NE(r.error.code, 0);
   EXPECT_EQ(testing::ReadFile(sb.Path("keep.txt")), "old");
   EXPECT_EQ(testing::ReadFile(sb.Path("new.txt")), "new");
   const FsResult gone = cursor->Rename("absent.txt", "other.txt");
-  EXPECT_FALSE(gone.ok);
-  EXPECT_FALSE(gone.description.empty());
+  EXPECT_FALSE(gone.ok());
+  EXPECT_FALSE(gone.error.text.empty());
 }
 
 TEST_F(FsTest, LeavingAFolderThatMovedFindsTheWayBack) {

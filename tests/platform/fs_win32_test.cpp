@@ -17,12 +17,14 @@
 #include "engine/row_store.h"
 #include "platform/native.h"
 #include "platform/native_path_win32.h"
+#include "platform/system_error.h"
 #include "platform/text_win32.h"
 #include "tests/support/files_win32.h"
 #include "tests/support/links_win32.h"
 #include "tests/support/run_fixture.h"
 #include "tests/support/sandbox.h"
 #include "tests/support/scripted.h"
+#include "text/wording.h"
 
 namespace korvane {
 namespace {
@@ -65,11 +67,11 @@ TEST_F(Win32FsTest, AnExistingNameInAnotherCaseBlocksTheRestore) {
                                  {"report.doc.2011.qjd", "protected"},
                                  {"notes.txt", "notes"},
                              }));
-  const Row* blocked = RowFor("report.doc.2011.qjd");
+  const testing::TextRow* blocked = RowFor("report.doc.2011.qjd");
   ASSERT_NE(blocked, nullptr);
   EXPECT_EQ(blocked->cells[kColStatus], "失败");
   EXPECT_TRUE(blocked->failed);
-  EXPECT_EQ(blocked->cells[kColNote], SystemMessage(ERROR_ALREADY_EXISTS));
+  EXPECT_EQ(blocked->cells[kColNote], text::ErrorText(SystemErrorFrom(ERROR_ALREADY_EXISTS)));
   EXPECT_EQ(RowFor("notes.txt.2012.qjd")->cells[kColStatus], "成功");
   EXPECT_EQ(restorer.FailCount, 1);
 }
@@ -96,7 +98,7 @@ TEST_F(Win32FsTest, ReservedNamesAndTrailingDotsOrSpacesAreNotRenamed) {
   const auto listing = Listing(Root());
   for (const auto& [name, why] : refused) {
     EXPECT_EQ(listing.count(name), 1u) << name;
-    const Row* row = RowFor(fs->ToLower(name));
+    const testing::TextRow* row = RowFor(fs->ToLower(name));
     ASSERT_NE(row, nullptr) << name;
     EXPECT_EQ(row->cells[kColStatus], "失败") << name;
     EXPECT_NE(row->cells[kColNote].find(why), std::string::npos) << row->cells[kColNote];
@@ -126,12 +128,12 @@ TEST_F(Win32FsTest, FilesDeeperThan260CharactersAreRestored) {
   ASSERT_TRUE(MakeFile(deep + "\\深层报告.docx.2011.qjd", "deep"));
   ASSERT_TRUE(MakeFile(At("shallow.2011.qjd"), "shallow"));
 
-  EXPECT_EQ(Run(), StartOutcome::kFinished);
+  EXPECT_EQ(Run(), RunOutcome::kFinished);
   EXPECT_EQ(restorer.SuccessCount, 2);
   EXPECT_EQ(restorer.FailCount, 0);
   EXPECT_EQ(Content(deep + "\\深层报告.docx"), "deep");
   EXPECT_EQ(Content(deep + "\\深层报告.docx.2011.qjd"), "<missing>");
-  const Row* row = RowFor("深层报告.docx.2011.qjd");
+  const testing::TextRow* row = RowFor("深层报告.docx.2011.qjd");
   ASSERT_NE(row, nullptr);
   // What the user sees never carries the \\?\ prefix.
   EXPECT_EQ(row->cells[kColNewPath], shown + "深层报告.docx");
@@ -141,7 +143,7 @@ TEST_F(Win32FsTest, FilesDeeperThan260CharactersAreRestored) {
   std::string typed = deep;
   typed.insert(typed.rfind('\\'), "\\");
   EXPECT_TRUE(fs->FolderExists(typed));
-  EXPECT_EQ(restorer.Start(typed), StartOutcome::kFinished);
+  EXPECT_EQ(restorer.Run({.folder = typed}), RunOutcome::kFinished);
   EXPECT_EQ(restorer.SuccessCount, 1);
   EXPECT_EQ(Content(deep + "\\again"), "again");
 }
@@ -185,7 +187,7 @@ TEST_F(Win32FsTest, ALockedFileKeepsItsNameAndTheRowSaysWhy) {
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   Run();
   CloseHandle(held);
-  const Row* row = RowFor("open.xls.2011.qjd");
+  const testing::TextRow* row = RowFor("open.xls.2011.qjd");
   ASSERT_NE(row, nullptr);
   if (row->cells[kColStatus] == "成功")
     GTEST_SKIP() << "Wine renames a file held open without FILE_SHARE_DELETE; Windows refuses";
@@ -205,7 +207,7 @@ TEST_F(Win32FsTest, FolderLinksAreNeitherEnteredNorFollowed) {
                                      std::pair{At("tree\\loop"), At("tree")}}) {
     const DWORD error = MakeJunction(link, target);
     if (error && !unix_links.Make(link, target))
-      GTEST_SKIP() << "cannot make a junction here: " << SystemMessage(error);
+      GTEST_SKIP() << "cannot make a junction here: " << SystemErrorFrom(error).text;
   }
 
   auto cursor = fs->OpenTree(sb.RunPath() + "tree\\");
@@ -219,7 +221,7 @@ TEST_F(Win32FsTest, FolderLinksAreNeitherEnteredNorFollowed) {
   EXPECT_FALSE(cursor->Enter("loop"));
 
   // The loop cannot hold the walk, and nothing outside the tree is touched.
-  EXPECT_EQ(Run(), StartOutcome::kFinished);
+  EXPECT_EQ(Run(), RunOutcome::kFinished);
   EXPECT_EQ(Content(outside.RunPath() + "elsewhere.2011.qjd"), "outside");
   EXPECT_EQ(Content(At("tree\\inside")), "inside");
   EXPECT_EQ(restorer.SuccessCount, 1);
@@ -240,7 +242,7 @@ TEST_F(Win32FsTest, AFolderSwappedForALinkWhileInsideLeadsNowhereElse) {
   UnixLinks unix_links;
   const DWORD error = MakeJunction(At("a"), testing::Utf8(outside.root()));
   if (error && !unix_links.Make(At("a"), testing::Utf8(outside.root())))
-    GTEST_SKIP() << "cannot make a junction here: " << SystemMessage(error);
+    GTEST_SKIP() << "cannot make a junction here: " << SystemErrorFrom(error).text;
 
   std::vector<DirEntry> entries;
   EXPECT_FALSE(cursor->List(entries));
@@ -272,7 +274,7 @@ TEST_F(Win32FsTest, ANameHoldingALoneSurrogateIsRestoredExactly) {
                                CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE)
     GTEST_SKIP() << "this file system refuses a name with a lone surrogate (Wine does): "
-                 << SystemMessage(GetLastError());
+                 << SystemErrorFrom(GetLastError()).text;
   CloseHandle(h);
   Run();
   EXPECT_EQ(restorer.SuccessCount, 1);

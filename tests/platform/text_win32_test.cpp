@@ -30,16 +30,5 @@ TEST(TextWin32Test, IllFormedBytesBecomeReplacementCharacters) {
   EXPECT_EQ(Widen(""), L"");
 }
 
-TEST(TextWin32Test, SystemMessagesAreTextWithoutTheTrailingBreak) {
-  for (unsigned long code : {ERROR_ALREADY_EXISTS, ERROR_FILE_NOT_FOUND, ERROR_ACCESS_DENIED,
-                             ERROR_SHARING_VIOLATION, ERROR_NOT_READY}) {
-    const std::string text = SystemMessage(code);
-    EXPECT_FALSE(text.empty()) << code;
-    EXPECT_FALSE(text.ends_with('\n') || text.ends_with('\r') || text.ends_with(' ')) << text;
-  }
-  // A code the system has no text for still describes itself.
-  EXPECT_EQ(SystemMessage(0x2FFFFFFF), "系统错误 805306367");
-}
-
 }  // namespace
 }  // namespace korvane

@@ -16,11 +16,13 @@ namespace korvane::testing {
 
 class RunFixture : public ::testing::Test {
  protected:
-  StartOutcome Run() { return restorer.Start(sb.RunPath()); }
+  RunOutcome Run(Operation operation = Operation::kRestore) {
+    return restorer.Run({.operation = operation, .folder = sb.RunPath()});
+  }
 
   // The row of the candidate whose lower-cased name is `old_name`, or null.
-  const Row* RowFor(std::string_view old_name) const {
-    for (const Row& r : report.rows())
+  const TextRow* RowFor(std::string_view old_name) const {
+    for (const TextRow& r : report.rows())
       if (r.cells[kColOldName] == old_name)
         return &r;
     return nullptr;

@@ -1,0 +1,35 @@
+#include "app/terminal_dialogs.h"
+
+#include <string>
+
+#include "platform/console.h"
+#include "text/strings.h"
+#include "text/wording.h"
+
+namespace korvane {
+
+void TerminalDialogs::MissingFolder(std::string_view path_text) {
+  Write(Stream::kErr, text::MissingFolderText(path_text) + "\n");
+}
+
+bool TerminalDialogs::Confirm(Operation operation, std::size_t count) {
+  bool yes = yes_;
+  if (!yes) {
+    if (!InputIsTerminal()) {
+      no_terminal_ = true;
+      return false;
+    }
+    Write(Stream::kErr,
+          text::ConfirmText(operation, count) + std::string(text::Tr(text::Id::kCliPrompt)));
+    Flush(Stream::kErr);
+    std::string answer;
+    yes = ReadLine(answer) && (answer == "y" || answer == "Y" || answer == "yes" ||
+                               answer == "YES" || answer == text::Tr(text::Id::kCliYesWord));
+  }
+  // Ctrl-C at the question still ends the program; from here on it stops the run instead.
+  if (yes && stop_flag_)
+    StopOnInterrupt(*stop_flag_);
+  return yes;
+}
+
+}  // namespace korvane

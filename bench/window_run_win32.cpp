@@ -1,0 +1,101 @@
+// Drives the real window for the screenshot and the benchmarks, exactly as a user would: puts
+// FOLDER into the path box and presses 开始, the confirmation answered 是. Everything else (the
+// missing-folder warning, Stop, closing) behaves as in the program.
+//
+//   bench_window_run --demo-run FOLDER               the window stays open afterwards
+//   bench_window_run --bench-run FOLDER RESULT_FILE
+//
+// With --bench-run, once the run has ended it writes what the list holds and how long the run
+// took to RESULT_FILE and closes the window, so that a run can be timed from outside like the
+// command line, and without the window's start-up from inside: one line, "list L rows R scanned S
+// ms M" (the rows the list shows, the rows the run reported, the entries it scanned, and the
+// milliseconds from the Start click to the end of the run).
+#include <windows.h>
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+#include "bench/yes_dialogs.h"
+#include "platform/message_pump_win32.h"
+#include "platform/native.h"
+#include "platform/scoped_win32.h"
+#include "ui/form_main_win32.h"
+
+namespace {
+
+struct Script {
+  std::wstring folder;
+  std::wstring result_file;  // --bench-run only
+};
+
+bool ReadScript(Script& script) {
+  int argc = 0;
+  LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  const korvane::LocalMemory owned(argv);
+  if (argv && argc == 3 && std::wstring(argv[1]) == L"--demo-run") {
+    script.folder = argv[2];
+    return true;
+  }
+  if (argv && argc == 4 && std::wstring(argv[1]) == L"--bench-run") {
+    script.folder = argv[2];
+    script.result_file = argv[3];
+    return true;
+  }
+  return false;
+}
+
+void WriteResult(const std::wstring& file,
+                 korvane::ui::FormMain& form,
+                 std::chrono::steady_clock::duration run) {
+  const auto shown =
+      static_cast<long>(SendMessageW(form.control(korvane::ui::kList), LVM_GETITEMCOUNT, 0, 0));
+  FILE* out = _wfopen(file.c_str(), L"w");
+  if (!out)
+    return;
+  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(run).count();
+  std::fprintf(out, "list %ld rows %d scanned %d ms %lld\n", shown, form.report().RowCount(),
+               static_cast<int>(form.restorer().ScanCount), static_cast<long long>(ms));
+  std::fclose(out);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
+  Script script;
+  if (!ReadScript(script))
+    return 2;
+  const korvane::ComScope com;
+  const auto fs = korvane::MakeNativeFileSystem();
+  korvane::bench::YesDialogs dialogs;
+  korvane::MessagePump pump;
+  korvane::ui::SystemShell shell;
+  korvane::ui::FormMain form(*fs, dialogs, pump, shell);
+  form.set_on_destroyed([] { PostQuitMessage(0); });
+  if (!form.Create(instance, show_command))
+    return 1;
+  pump.set_dialog(form.hwnd());  // as the program does
+  SetWindowTextW(form.control(korvane::ui::kTextPath), script.folder.c_str());
+  const HWND start = form.control(korvane::ui::kCmdStart);
+  PostMessageW(form.hwnd(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(start), BN_CLICKED),
+               reinterpret_cast<LPARAM>(start));
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    const bool start_click = msg.message == WM_COMMAND && msg.hwnd == form.hwnd() &&
+                             msg.lParam == reinterpret_cast<LPARAM>(start);
+    const auto begun = std::chrono::steady_clock::now();
+    if (!IsDialogMessageW(form.hwnd(), &msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    // The Start click returns only once its run has ended.
+    if (start_click && !script.result_file.empty()) {
+      WriteResult(script.result_file, form, std::chrono::steady_clock::now() - begun);
+      DestroyWindow(form.hwnd());
+    }
+  }
+  return static_cast<int>(msg.wParam);
+}

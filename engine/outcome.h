@@ -1,0 +1,60 @@
+// What a file operation came to, as values: which common case a system failure is, the system's
+// own code and description, and the refusals the tool makes itself. Front-ends put them in words.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+
+namespace korvane {
+
+// The failures a report most often shows, the same on every system. Everything else is kOther
+// and is described by the system's own text.
+enum class ErrorKind : std::uint8_t {
+  kOther,
+  kNameExists,    // the name is taken
+  kAccessDenied,  // no permission
+  kNotFound,      // the file is gone
+  kPathNotFound,  // a folder on the way is gone
+  kNameTooLong,   // longer than the file system allows
+  kReadOnly,      // a read-only file system or medium
+  kBusy,          // in use by another program
+  kInvalidName,   // a name the file system does not take
+};
+
+struct SystemError {
+  ErrorKind kind = ErrorKind::kOther;
+  long code = 0;     // errno, or a Win32 error code
+  std::string text;  // the system's own description of `code`
+};
+
+// Why a rename was not made.
+enum class Refusal : std::uint8_t {
+  kNone,                  // it was made, or would be
+  kSystem,                // the system refused: `error` says why
+  kDotName,               // the restored name is "." or ".."
+  kForbiddenCharacters,   // Windows allows none of < > : " / \ | ? * or control characters
+  kTrailingDotOrSpace,    // Windows Explorer could neither open nor delete the file
+  kReservedDeviceName,    // CON, NUL, COM1 ...: Windows opens the device instead
+  kNoReplaceUnsupported,  // the file system cannot refuse to replace; `error` says why
+  kPathsNotInOneFolder,   // a rename record whose two paths lie in different folders
+  kFolderUnopenable,      // the folder of a rename to reverse cannot be opened
+};
+
+// The outcome of a rename, made or judged.
+struct FsResult {
+  Refusal refusal = Refusal::kNone;
+  SystemError error;  // for kSystem and kNoReplaceUnsupported
+
+  [[nodiscard]] bool ok() const { return refusal == Refusal::kNone; }
+};
+
+inline FsResult Refused(Refusal why) {
+  return {why, {}};
+}
+
+inline FsResult SystemFailure(SystemError error) {
+  return {Refusal::kSystem, std::move(error)};
+}
+
+}  // namespace korvane

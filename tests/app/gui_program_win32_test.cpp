@@ -1,0 +1,114 @@
+// The window program as it ships: its version block read back through the system's own
+// functions, and how it starts with a folder named on its command line.
+#include <windows.h>
+#include <winver.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/scoped_win32.h"
+#include "platform/text_win32.h"
+#include "tests/support/sandbox.h"
+#include "tests/support/spawn_win32.h"
+#include "ui/layout.h"
+#include "version.h"
+
+namespace korvane {
+namespace {
+
+std::wstring VersionString(const std::vector<char>& block, const wchar_t* name) {
+  void* value = nullptr;
+  UINT size = 0;
+  const std::wstring key = std::wstring(L"\\StringFileInfo\\080404b0\\") + name;
+  if (!VerQueryValueW(block.data(), key.c_str(), &value, &size) || !value)
+    return L"<missing>";
+  return static_cast<const wchar_t*>(value);
+}
+
+// The window program, found beside this test in the build tree.
+std::wstring GuiProgram() {
+  wchar_t self[MAX_PATH];
+  const DWORD n = GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::wstring dir(self, n);
+  dir.resize(dir.find_last_of(L"\\/") + 1);
+  std::wstring exe = dir + Widen(KORVANE_GUI_EXE_RELATIVE);
+  for (wchar_t& c : exe)
+    if (c == L'/')
+      c = L'\\';
+  return exe;
+}
+
+TEST(VersionBlockTest, TheProgramCarriesItsChineseVersionTexts) {
+  const std::wstring exe = GuiProgram();
+  ASSERT_TRUE(exe.ends_with(L"Korvane·文件名还原工具.exe"));
+  DWORD handle = 0;
+  const DWORD size = GetFileVersionInfoSizeW(exe.c_str(), &handle);
+  ASSERT_GT(size, 0u) << "no version block in " << Narrow(exe);
+  std::vector<char> block(size);
+  ASSERT_TRUE(GetFileVersionInfoW(exe.c_str(), 0, size, block.data()));
+
+  void* value = nullptr;
+  UINT len = 0;
+  ASSERT_TRUE(VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", &value, &len));
+  ASSERT_GE(len, 4u);
+  const auto* translation = static_cast<const WORD*>(value);
+  EXPECT_EQ(translation[0], 0x0804);
+  EXPECT_EQ(translation[1], 1200);
+
+  // From the project's one version number.
+  EXPECT_EQ(VersionString(block, L"FileVersion"), L"1.00");
+  EXPECT_EQ(VersionString(block, L"ProductVersion"), L"1.00");
+  EXPECT_EQ(VersionString(block, L"FileDescription"), L"Korvane文件名还原工具");
+  EXPECT_EQ(VersionString(block, L"ProductName"), L"Korvane文件名还原工具V1.0");
+  EXPECT_EQ(VersionString(block, L"InternalName"), L"Korvane·文件名还原工具");
+  EXPECT_EQ(VersionString(block, L"OriginalFilename"), L"Korvane·文件名还原工具.exe");
+  EXPECT_EQ(VersionString(block, L"CompanyName"), L"Korvane文件名还原工具");
+
+  EXPECT_EQ(VersionString(block, L"ProductName"), L"Korvane文件名还原工具V" KORVANE_VERSION_SHORT);
+
+  ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", &value, &len));
+  const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(value);
+  EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
+  EXPECT_EQ(fixed->dwProductVersionMS, 0x00010000u);
+}
+
+// A folder dropped on the program's icon, or sent to it from Explorer, arrives as its only
+// argument: it fills the path box, and nothing is renamed before the user presses 开始.
+TEST(GuiProgramTest, AFolderOnTheCommandLineFillsThePathBoxAndWaits) {
+  testing::Sandbox tree;
+  tree.File("报告.docx.2011.qjd", "r");
+  const std::wstring exe = GuiProgram();
+  std::wstring command = testing::CommandLine(exe, {testing::Utf8(tree.root())});
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  ASSERT_TRUE(CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                             nullptr, &si, &pi));
+  const ScopedHandle process(pi.hProcess);
+  const ScopedHandle thread(pi.hThread);
+  HWND form = nullptr;
+  for (int i = 0; i < 200 && !form; ++i) {
+    if (WaitForSingleObject(process.get(), 50) == WAIT_OBJECT_0)
+      GTEST_SKIP() << "the window cannot be created: no display (run under Xvfb)";
+    form = FindWindowW(L"KorvaneFormMain", nullptr);
+  }
+  ASSERT_NE(form, nullptr);
+  const HWND path_box = GetDlgItem(form, ui::kFirstControlId + ui::kTextPath);
+  wchar_t text[1024] = {};
+  // The program puts the folder in right after creating the window: allow it a moment.
+  for (int i = 0; i < 100 && text[0] == 0; ++i) {
+    SendMessageW(path_box, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
+    if (text[0] == 0)
+      Sleep(20);
+  }
+  EXPECT_EQ(Narrow(text), testing::Utf8(tree.root()));
+  Sleep(200);
+  EXPECT_TRUE(std::filesystem::exists(tree.Path("报告.docx.2011.qjd")));
+  PostMessageW(form, WM_CLOSE, 0, 0);
+  EXPECT_EQ(WaitForSingleObject(process.get(), 10000), WAIT_OBJECT_0);
+}
+
+}  // namespace
+}  // namespace korvane

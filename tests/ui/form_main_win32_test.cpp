@@ -1,0 +1,599 @@
+// Drives the real window by messages, in process, on real temporary trees. Needs a display:
+// under Wine that means an X server (Xvfb); without one the window cannot exist and the tests
+// say so.
+#include "ui/form_main_win32.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/message_pump_win32.h"
+#include "platform/native.h"
+#include "platform/text_win32.h"
+#include "tests/support/sandbox.h"
+#include "tests/support/scripted.h"
+#include "tests/ui/window_support_win32.h"
+#include "text/wording.h"
+#include "ui/list_text.h"
+
+namespace korvane::ui {
+namespace {
+
+using testing::Sandbox;
+using testing::ScriptedDialogs;
+
+// The desktop, recorded instead of started.
+class ScriptedShell final : public ShellActions {
+ public:
+  std::string BrowseForFolder(std::string_view start, std::string_view title) override {
+    browse_starts.emplace_back(start);
+    browse_titles.emplace_back(title);
+    if (while_browsing)
+      while_browsing();
+    return browse_result;
+  }
+  void ShowInExplorer(std::string_view path) override { shown.emplace_back(path); }
+  void Open(HWND owner, std::string_view target) override {
+    opened.emplace_back(target);
+    open_owners.push_back(owner);
+  }
+
+  std::string browse_result;
+  std::function<void()> while_browsing;
+  std::vector<std::string> browse_starts, browse_titles, shown, opened;
+  std::vector<HWND> open_owners;
+};
+
+class FormMainTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!form.Create(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE))
+      GTEST_SKIP() << "the window cannot be created: no display (run under Xvfb)";
+    Pump();
+  }
+
+  void Pump() { system_pump.PumpEvents(); }
+
+  HWND Control(ControlIndex i) const { return form.control(i); }
+  std::string Text(ControlIndex i) const { return WindowText(Control(i)); }
+  void SetPath(std::string_view path) { SetWindowTextW(Control(kTextPath), Widen(path).c_str()); }
+  void Click(ControlIndex i) {
+    SendMessageW(form.hwnd(), WM_COMMAND, MAKEWPARAM(kFirstControlId + i, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(Control(i)));
+  }
+  void PostClick(ControlIndex i) {
+    PostMessageW(form.hwnd(), WM_COMMAND, MAKEWPARAM(kFirstControlId + i, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(Control(i)));
+  }
+  void DoubleClickList() {
+    NMHDR h{Control(kList), static_cast<UINT_PTR>(kFirstControlId + kList),
+            static_cast<UINT>(NM_DBLCLK)};
+    SendMessageW(form.hwnd(), WM_NOTIFY, h.idFrom, reinterpret_cast<LPARAM>(&h));
+  }
+  int ItemCount() const {
+    return static_cast<int>(SendMessageW(Control(kList), LVM_GETITEMCOUNT, 0, 0));
+  }
+  std::string Cell(int item, int sub_item) const {
+    return ListCellText(Control(kList), item, sub_item);
+  }
+  // Every row as the list shows it, cells joined by "|".
+  std::vector<std::string> Rows() const {
+    std::vector<std::string> rows;
+    for (int i = 0; i < ItemCount(); ++i) {
+      std::string r;
+      for (int c = 0; c < 5; ++c) {
+        if (c > 0)
+          r += '|';
+        r += Cell(i, c);
+      }
+      rows.push_back(r);
+    }
+    return rows;
+  }
+  // The text colour the list is told for a cell, through the window's own custom-draw handler.
+  COLORREF DrawnColour(int item, int sub_item) {
+    NMLVCUSTOMDRAW cd{};
+    cd.nmcd.hdr = {Control(kList), static_cast<UINT_PTR>(kFirstControlId + kList),
+                   static_cast<UINT>(NM_CUSTOMDRAW)};
+    cd.nmcd.dwDrawStage = CDDS_ITEMPREPAINT;
+    cd.nmcd.dwItemSpec = static_cast<DWORD_PTR>(item);
+    cd.clrText = RGB(1, 2, 3);  // what the list would use by default
+    SendMessageW(form.hwnd(), WM_NOTIFY, cd.nmcd.hdr.idFrom, reinterpret_cast<LPARAM>(&cd));
+    cd.nmcd.dwDrawStage = CDDS_ITEMPREPAINT | CDDS_SUBITEM;
+    cd.iSubItem = sub_item;
+    SendMessageW(form.hwnd(), WM_NOTIFY, cd.nmcd.hdr.idFrom, reinterpret_cast<LPARAM>(&cd));
+    return cd.clrText;
+  }
+  RECT ClientRectOf(ControlIndex i) const {
+    RECT r{};
+    GetWindowRect(Control(i), &r);
+    MapWindowPoints(nullptr, form.hwnd(), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+  }
+  SIZE OuterSize() const {
+    RECT r{};
+    GetWindowRect(form.hwnd(), &r);
+    return {r.right - r.left, r.bottom - r.top};
+  }
+
+  Sandbox sb;
+  std::unique_ptr<FileSystem> fs = MakeNativeFileSystem();
+  ScriptedDialogs dialogs;
+  MessagePump system_pump;
+  HookedPump pump{system_pump};
+  ScriptedShell shell;
+  // Every engine point reaches the system's queue, so scripts run at known points.
+  FormMain form{*fs, dialogs, pump, shell, kPumpEveryCall};
+};
+
+TEST_F(FormMainTest, LoadShowsTheColumnsEmptyListLabelsAndLayout) {
+  EXPECT_EQ(WindowText(form.hwnd()), "Korvane·文件名还原工具V1.0 - https://korvane.example/");
+  const char* headers[] = {"ID", "状态", "旧文件名", "新文件", "备注"};
+  const int widths_at_96[] = {53, 47, 100, 333, 67};
+  const HWND header = reinterpret_cast<HWND>(SendMessageW(Control(kList), LVM_GETHEADER, 0, 0));
+  EXPECT_EQ(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0), 5);
+  for (int c = 0; c < 5; ++c) {
+    wchar_t buf[64] = {};
+    LVCOLUMNW col{};
+    col.mask = LVCF_TEXT;
+    col.pszText = buf;
+    col.cchTextMax = 64;
+    ASSERT_TRUE(SendMessageW(Control(kList), LVM_GETCOLUMNW, c, reinterpret_cast<LPARAM>(&col)));
+    EXPECT_EQ(Narrow(buf), headers[c]);
+    const auto width = SendMessageW(Control(kList), LVM_GETCOLUMNWIDTH, c, 0);
+    EXPECT_EQ(width, TwipsToPixels(kColumns[static_cast<std::size_t>(c)].width_twips, form.dpi()));
+    if (form.dpi() == 96) {
+      EXPECT_EQ(width, widths_at_96[c]) << headers[c];
+    }
+  }
+  const auto style = GetWindowLongPtrW(Control(kList), GWL_STYLE);
+  EXPECT_EQ(style & LVS_TYPEMASK, LVS_REPORT);
+  EXPECT_TRUE(style & LVS_OWNERDATA);
+
+  EXPECT_EQ(ItemCount(), 0);
+  EXPECT_EQ(Text(kLabelTotal), "-");
+  EXPECT_EQ(Text(kLabelStatus), "未开始");
+  EXPECT_EQ(Text(kTextPath), "");
+  EXPECT_EQ(Text(kLabel1), "注意：本程序只适用于被Korvane重命名的文件恢复。");
+  EXPECT_EQ(Text(kLabel2), "路径：");
+  EXPECT_EQ(Text(kCmdSelect), "选择");
+  EXPECT_EQ(Text(kCmdStart), "开始");
+  EXPECT_EQ(Text(kCmdStop), "停止");
+  EXPECT_EQ(Text(kCmdAbout), "关于");
+
+  for (int i = 0; i < kControlCount; ++i) {
+    const ControlLayout& control = kControls[static_cast<std::size_t>(i)];
+    const RECT r = ClientRectOf(static_cast<ControlIndex>(i));
+    EXPECT_EQ(r.left, TwipsToPixels(control.rect.left, form.dpi())) << control.name;
+    EXPECT_EQ(r.top, TwipsToPixels(control.rect.top, form.dpi())) << control.name;
+    EXPECT_EQ(r.right - r.left, TwipsToPixels(control.rect.width, form.dpi())) << control.name;
+    EXPECT_EQ(r.bottom - r.top, TwipsToPixels(control.rect.height, form.dpi())) << control.name;
+  }
+  if (form.dpi() == 96) {
+    const RECT list = ClientRectOf(kList);
+    EXPECT_EQ(list.left, 8);
+    EXPECT_EQ(list.top, 56);
+    EXPECT_EQ(list.right - list.left, 537);
+    EXPECT_EQ(list.bottom - list.top, 313);
+  }
+
+  // Tab order is creation order: the children in z-order.
+  std::vector<HWND> chain;
+  for (HWND h = GetWindow(form.hwnd(), GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
+    chain.push_back(h);
+  const auto order = TabOrder();
+  ASSERT_EQ(chain.size(), order.size());
+  for (std::size_t i = 0; i < order.size(); ++i)
+    EXPECT_EQ(chain[i], Control(order[i])) << kControls[static_cast<std::size_t>(order[i])].name;
+
+  // The window hands its focus to the first control in tab order.
+  SetFocus(form.hwnd());
+  EXPECT_EQ(GetFocus(), Control(kList));
+
+  // Outer size fixed, centred on the work area.
+  const SIZE size = OuterSize();
+  EXPECT_EQ(size.cx, TwipsToPixels(8445, form.dpi()));
+  EXPECT_EQ(size.cy, TwipsToPixels(6825, form.dpi()));
+  MONITORINFO mi{};
+  mi.cbSize = sizeof mi;
+  ASSERT_TRUE(GetMonitorInfoW(MonitorFromWindow(form.hwnd(), MONITOR_DEFAULTTOPRIMARY), &mi));
+  RECT r{};
+  GetWindowRect(form.hwnd(), &r);
+  EXPECT_NEAR(r.left - mi.rcWork.left, mi.rcWork.right - r.right, 1);
+  EXPECT_NEAR(r.top - mi.rcWork.top, mi.rcWork.bottom - r.bottom, 1);
+}
+
+TEST_F(FormMainTest, AFullRunFillsTheListAndTheLabels) {
+  sb.File("报告.docx.2011.qjd", "r");
+  sb.File("plain.txt", "p");
+  sb.File("合同/合同.pdf", "existing");
+  sb.File("合同/合同.pdf.2013.qjd", "protected");
+  sb.File("照片/IMG_0001.JPG.2016.qjd", "i");
+  SetPath(sb.RunPath());
+
+  Click(kCmdStart);
+
+  EXPECT_EQ(dialogs.questions, std::vector<std::string>{"确定开始还原文件命名吗？"});
+  EXPECT_TRUE(dialogs.warnings.empty());
+  EXPECT_EQ(Text(kLabelStatus), "执行完毕.");
+  EXPECT_EQ(Text(kLabelTotal), "扫描:5 个，命名成功:2 个，失败:1 个");
+  ASSERT_EQ(ItemCount(), 3);
+
+  std::map<std::string, int> by_old_name;
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(Cell(i, 0), std::to_string(i + 1));
+    by_old_name[Cell(i, 2)] = i;
+  }
+  ASSERT_EQ(by_old_name.size(), 3u);
+  const int ok = by_old_name.at("报告.docx.2011.qjd");
+  EXPECT_EQ(Cell(ok, 1), "成功");
+  EXPECT_EQ(Cell(ok, 3), sb.RunPath() + "报告.docx");
+  EXPECT_EQ(Cell(ok, 4), "-");
+  const int photo = by_old_name.at("img_0001.jpg.2016.qjd");
+  EXPECT_EQ(Cell(photo, 1), "成功");
+  EXPECT_EQ(Cell(photo, 3), sb.RunPath() + "照片\\img_0001.jpg");
+  const int conflict = by_old_name.at("合同.pdf.2013.qjd");
+  EXPECT_EQ(Cell(conflict, 1), "失败");
+  EXPECT_EQ(Cell(conflict, 3), sb.RunPath() + "合同\\合同.pdf");
+  EXPECT_NE(Cell(conflict, 4), "");
+  EXPECT_NE(Cell(conflict, 4), "-");
+
+  // Only the 状态 cell of the failed row is blue; everything else keeps the list's colour.
+  for (int i = 0; i < 3; ++i) {
+    for (int c = 0; c < 5; ++c) {
+      const COLORREF expected = i == conflict && c == 1 ? RGB(0, 0, 255) : RGB(1, 2, 3);
+      EXPECT_EQ(DrawnColour(i, c), expected) << "row " << i << " column " << c;
+    }
+  }
+
+  EXPECT_EQ(testing::ReadFile(sb.Path("报告.docx")), "r");
+  EXPECT_EQ(testing::ReadFile(sb.Path("合同/合同.pdf")), "existing");
+  EXPECT_EQ(testing::ReadFile(sb.Path("合同/合同.pdf.2013.qjd")), "protected");
+  EXPECT_TRUE(form.restorer().StopFlag);
+}
+
+TEST_F(FormMainTest, TheFailedStatusCellIsPaintedBlue) {
+  sb.File("a.txt.2011.qjd", "new");
+  sb.File("a.txt", "old");
+  sb.File("b.txt.2011.qjd", "b");
+  SetPath(sb.RunPath());
+  Click(kCmdStart);
+  ASSERT_EQ(ItemCount(), 2);
+  const int failed = Cell(0, 1) == "失败" ? 0 : 1;
+  ASSERT_EQ(Cell(failed, 1), "失败");
+
+  const ListPixels pixels = PaintList(Control(kList));
+  if (!pixels.ok)
+    GTEST_SKIP() << "the list cannot be painted into a bitmap here";
+  EXPECT_TRUE(pixels.HasBlueText(Control(kList), failed, 1));
+  EXPECT_FALSE(pixels.HasBlueText(Control(kList), 1 - failed, 1));
+  EXPECT_FALSE(pixels.HasBlueText(Control(kList), failed, 2));
+}
+
+TEST_F(FormMainTest, AMissingFolderOrAPathWithoutColonIsRefusedWithAWarning) {
+  sb.File("x.txt.2011.qjd");
+  const std::string missing = sb.RunPath() + "没有这个文件夹";
+  SetPath(missing);
+  Click(kCmdStart);
+  // Network shares and relative paths have no drive colon.
+  const std::string no_colon = "\\\\localhost\\share";
+  SetPath("temp\\folder");
+  Click(kCmdStart);
+  SetPath(no_colon);
+  Click(kCmdStart);
+
+  EXPECT_EQ(dialogs.warnings,
+            (std::vector<std::string>{"文件夹[" + missing + "]不存在，请重新选择",
+                                      "文件夹[temp\\folder]不存在，请重新选择",
+                                      "文件夹[" + no_colon + "]不存在，请重新选择"}));
+  EXPECT_TRUE(dialogs.questions.empty());
+  EXPECT_EQ(ItemCount(), 0);
+  EXPECT_EQ(Text(kLabelTotal), "-");
+  EXPECT_EQ(Text(kLabelStatus), "未开始");
+  EXPECT_TRUE(std::filesystem::exists(sb.Path("x.txt.2011.qjd")));
+}
+
+TEST_F(FormMainTest, AnsweringNoChangesNothing) {
+  sb.File("first.txt.2011.qjd");
+  SetPath(sb.RunPath());
+  Click(kCmdStart);
+  ASSERT_EQ(ItemCount(), 1);
+  const auto rows = Rows();
+  sb.File("second.txt.2011.qjd");
+
+  dialogs.set_answer(false);
+  Click(kCmdStart);
+
+  EXPECT_EQ(dialogs.questions.size(), 2u);
+  EXPECT_EQ(Rows(), rows);
+  EXPECT_EQ(Text(kLabelTotal), "扫描:1 个，命名成功:1 个，失败:0 个");
+  EXPECT_EQ(Text(kLabelStatus), "执行完毕.");
+  EXPECT_TRUE(std::filesystem::exists(sb.Path("second.txt.2011.qjd")));
+}
+
+// Enough entries for a run that pumps the system's queue many times.
+void MakeTree(Sandbox& sb, int folders, int files_each) {
+  for (int f = 0; f < folders; ++f) {
+    for (int i = 0; i < files_each; ++i) {
+      std::string name = "d";
+      name += std::to_string(f);
+      name += "/f";
+      name += std::to_string(i);
+      name += ".txt.2011.qjd";
+      sb.File(name, "x");
+    }
+  }
+}
+
+TEST_F(FormMainTest, StopDuringARunEndsItAndKeepsTheRows) {
+  MakeTree(sb, 10, 30);
+  SetPath(sb.RunPath());
+  // The click arrives like a user's: posted, and taken from the queue at one of the run's pumps.
+  pump.at = [&](int n) {
+    if (n == 40)  // some way into the first folder
+      PostClick(kCmdStop);
+  };
+  Click(kCmdStart);
+
+  EXPECT_EQ(Text(kLabelStatus), "执行中断.");
+  const int rows = ItemCount();
+  EXPECT_GT(rows, 0);
+  EXPECT_LT(rows, 300);
+  EXPECT_EQ(rows, form.restorer().SuccessCount);
+  EXPECT_EQ(Text(kLabelTotal), text::SummaryText(Operation::kRestore, form.restorer().totals()));
+  EXPECT_EQ(Cell(rows - 1, 0), std::to_string(rows));
+  EXPECT_EQ(Cell(rows - 1, 1), "成功");
+}
+
+// A keyboard user reaches Stop during a run as at any other time: Tab from the list, then Space.
+TEST_F(FormMainTest, TheKeyboardReachesStopDuringARun) {
+  MakeTree(sb, 10, 30);
+  SetPath(sb.RunPath());
+  system_pump.set_dialog(form.hwnd());
+  HWND focus_after_tab = nullptr;
+  pump.at = [&](int n) {
+    if (n == 10) {
+      SetFocus(Control(kList));
+      PostMessageW(Control(kList), WM_KEYDOWN, VK_TAB, 0);
+    } else if (n == 20) {
+      focus_after_tab = GetFocus();
+      PostMessageW(focus_after_tab, WM_KEYDOWN, VK_SPACE, 0);
+      PostMessageW(focus_after_tab, WM_KEYUP, VK_SPACE, 0xC0000001);
+    }
+  };
+  Click(kCmdStart);
+
+  EXPECT_EQ(focus_after_tab, Control(kCmdStop));
+  EXPECT_EQ(Text(kLabelStatus), "执行中断.");
+  EXPECT_LT(form.restorer().ScanCount, 300);
+}
+
+TEST_F(FormMainTest, ASecondRunStartsFromZero) {
+  MakeTree(sb, 2, 5);
+  SetPath(sb.RunPath());
+  Click(kCmdStart);
+  ASSERT_EQ(ItemCount(), 10);
+
+  Sandbox other;
+  other.File("only.txt.2011.qjd");
+  SetPath(other.RunPath());
+  Click(kCmdStart);
+
+  EXPECT_EQ(Rows(),
+            std::vector<std::string>{"1|成功|only.txt.2011.qjd|" + other.RunPath() + "only.txt|-"});
+  EXPECT_EQ(Text(kLabelTotal), "扫描:1 个，命名成功:1 个，失败:0 个");
+}
+
+TEST_F(FormMainTest, AStartClickDuringARunIsIgnored) {
+  MakeTree(sb, 3, 20);
+  SetPath(sb.RunPath());
+  pump.at = [&](int n) {
+    if (n == 2)
+      PostClick(kCmdStart);
+  };
+  Click(kCmdStart);
+  EXPECT_EQ(dialogs.questions.size(), 1u);
+  EXPECT_EQ(ItemCount(), 60);
+  EXPECT_EQ(Text(kLabelStatus), "执行完毕.");
+}
+
+TEST_F(FormMainTest, ClosingDuringARunStopsItFirstAndClosesAfterwards) {
+  MakeTree(sb, 5, 30);
+  SetPath(sb.RunPath());
+  bool alive_at_every_pump = true;
+  pump.at = [&](int n) {
+    alive_at_every_pump = alive_at_every_pump && IsWindow(form.hwnd());
+    if (n == 2)
+      PostMessageW(form.hwnd(), WM_CLOSE, 0, 0);
+  };
+  const HWND hwnd = form.hwnd();
+  Click(kCmdStart);
+
+  EXPECT_TRUE(alive_at_every_pump);
+  EXPECT_FALSE(IsWindow(hwnd));
+  EXPECT_EQ(form.hwnd(), nullptr);
+  EXPECT_TRUE(form.restorer().StopFlag);
+  EXPECT_LT(form.restorer().ScanCount, 150);
+}
+
+// The engine's points come far more often than the queue needs pumping: the pump skips the
+// queue until its interval has passed, but never skips the first call.
+TEST(WindowPumpTest, PumpsTheQueueOnlyWhenItsIntervalHasPassed) {
+  struct Counting : EventPump {
+    void PumpEvents() override { ++count; }
+    int count = 0;
+  } queue, every;
+  ListReport report;
+  WindowPump pump(queue, report, {std::chrono::milliseconds(50), std::chrono::milliseconds(500)});
+  for (int i = 0; i < 1000; ++i)
+    pump.PumpEvents();
+  EXPECT_GE(queue.count, 1);
+  EXPECT_LE(queue.count, 5);
+  const int before = queue.count;
+  Sleep(60);
+  pump.PumpEvents();
+  EXPECT_EQ(queue.count, before + 1);
+
+  WindowPump unbudgeted(every, report, kPumpEveryCall);
+  for (int i = 0; i < 10; ++i)
+    unbudgeted.PumpEvents();
+  EXPECT_EQ(every.count, 10);
+}
+
+// A close that arrives while a box or the folder picker is open (their own message loops run
+// inside the click) waits for the click to return; one during the confirmation also turns its
+// Yes into a No, so no run starts on a closing window.
+TEST_F(FormMainTest, ClosingInsideADialogWaitsForItAndStartsNoRun) {
+  sb.File("x.txt.2011.qjd");
+  SetPath(sb.RunPath());
+  struct ClosingDialogs : WindowDialogs {
+    HWND form = nullptr;
+    bool alive_after_close = false;
+    void Warn(std::string_view) override {}
+    bool Ask(std::string_view) override {
+      SendMessageW(form, WM_CLOSE, 0, 0);
+      alive_after_close = IsWindow(form);
+      return true;
+    }
+  } closing;
+  FormMain other(*fs, closing, pump, shell);
+  ASSERT_TRUE(other.Create(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE));
+  closing.form = other.hwnd();
+  SetWindowTextW(other.control(kTextPath), Widen(sb.RunPath()).c_str());
+  SendMessageW(other.hwnd(), WM_COMMAND, MAKEWPARAM(kFirstControlId + kCmdStart, BN_CLICKED), 0);
+  EXPECT_TRUE(closing.alive_after_close);
+  EXPECT_EQ(other.hwnd(), nullptr);
+  EXPECT_EQ(other.report().RowCount(), 0);
+  EXPECT_TRUE(std::filesystem::exists(sb.Path("x.txt.2011.qjd")));
+
+  bool alive_while_browsing = false;
+  shell.browse_result = "C:\\";
+  shell.while_browsing = [&] {
+    SendMessageW(form.hwnd(), WM_CLOSE, 0, 0);
+    alive_while_browsing = IsWindow(form.hwnd());
+  };
+  Click(kCmdSelect);
+  EXPECT_TRUE(alive_while_browsing);
+  EXPECT_EQ(form.hwnd(), nullptr);
+}
+
+TEST_F(FormMainTest, ResizingSnapsBackAndMinimisingRaisesNothing) {
+  const SIZE fixed = OuterSize();
+  SetWindowPos(form.hwnd(), nullptr, 0, 0, fixed.cx + 200, fixed.cy + 150,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  Pump();
+  EXPECT_EQ(OuterSize().cx, fixed.cx);
+  EXPECT_EQ(OuterSize().cy, fixed.cy);
+  MoveWindow(form.hwnd(), 10, 10, 100, 80, TRUE);
+  Pump();
+  EXPECT_EQ(OuterSize().cx, fixed.cx);
+  EXPECT_EQ(OuterSize().cy, fixed.cy);
+
+  ShowWindow(form.hwnd(), SW_MINIMIZE);
+  Pump();
+  ShowWindow(form.hwnd(), SW_RESTORE);
+  Pump();
+  EXPECT_EQ(OuterSize().cx, fixed.cx);
+  EXPECT_EQ(OuterSize().cy, fixed.cy);
+  EXPECT_TRUE(dialogs.warnings.empty());
+  EXPECT_TRUE(dialogs.questions.empty());
+}
+
+TEST_F(FormMainTest, ANewDpiLaysEverythingOutAgainFromTwips) {
+  const int before = form.dpi();
+  RECT suggested{50, 60, 50 + 1000, 60 + 800};
+  SendMessageW(form.hwnd(), WM_DPICHANGED, MAKEWPARAM(192, 192),
+               reinterpret_cast<LPARAM>(&suggested));
+  EXPECT_EQ(form.dpi(), 192);
+  EXPECT_EQ(OuterSize().cx, 1126);
+  EXPECT_EQ(OuterSize().cy, 910);
+  const RECT start = ClientRectOf(kCmdStart);
+  EXPECT_EQ(start.left, 736);
+  EXPECT_EQ(start.right - start.left, 98);
+  EXPECT_EQ(SendMessageW(Control(kList), LVM_GETCOLUMNWIDTH, 3, 0), 667);
+
+  SendMessageW(form.hwnd(), WM_DPICHANGED, MAKEWPARAM(before, before),
+               reinterpret_cast<LPARAM>(&suggested));
+  EXPECT_EQ(OuterSize().cx, TwipsToPixels(8445, before));
+  EXPECT_EQ(ClientRectOf(kCmdStart).left, TwipsToPixels(5520, before));
+}
+
+// The window's font is made anew for each DPI; the old one must go, and so must the last one
+// with the window.
+TEST_F(FormMainTest, FontsAreReleasedOnEveryDpiChangeAndWithTheWindow) {
+  auto font_of = [](HWND control) {
+    return reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0));
+  };
+  const HGDIOBJ first = font_of(Control(kCmdStart));
+  ASSERT_EQ(GetObjectType(first), static_cast<DWORD>(OBJ_FONT));
+  RECT suggested{0, 0, 600, 500};
+  SendMessageW(form.hwnd(), WM_DPICHANGED, MAKEWPARAM(120, 120),
+               reinterpret_cast<LPARAM>(&suggested));
+  const HGDIOBJ second = font_of(Control(kCmdStart));
+  EXPECT_NE(second, first);
+  EXPECT_EQ(font_of(Control(kList)), second);
+  EXPECT_EQ(GetObjectType(second), static_cast<DWORD>(OBJ_FONT));
+  EXPECT_NE(GetObjectType(first), static_cast<DWORD>(OBJ_FONT));  // deleted
+
+  HGDIOBJ last = nullptr;
+  {
+    FormMain other(*fs, dialogs, pump, shell);
+    ASSERT_TRUE(other.Create(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE));
+    last = font_of(other.control(kLabel1));
+    EXPECT_EQ(GetObjectType(last), static_cast<DWORD>(OBJ_FONT));
+  }
+  EXPECT_NE(GetObjectType(last), static_cast<DWORD>(OBJ_FONT));
+}
+
+TEST_F(FormMainTest, DoubleClickRevealsTheSelectedRowOnly) {
+  DoubleClickList();  // empty list
+  EXPECT_TRUE(shell.shown.empty());
+
+  sb.File("a.txt.2011.qjd");
+  sb.File("b c,d.txt.2011.qjd");
+  SetPath(sb.RunPath());
+  Click(kCmdStart);
+  ASSERT_EQ(ItemCount(), 2);
+  DoubleClickList();  // nothing selected
+  EXPECT_TRUE(shell.shown.empty());
+
+  LVITEMW state{};
+  state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  state.state = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageW(Control(kList), LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&state));
+  DoubleClickList();
+  EXPECT_EQ(shell.shown, std::vector<std::string>{Cell(1, 3)});
+}
+
+TEST_F(FormMainTest, TheFolderPickerReplacesThePathOnlyWhenAFolderIsChosen) {
+  SetPath("C:\\before");
+  shell.browse_result = "";
+  Click(kCmdSelect);
+  EXPECT_EQ(Text(kTextPath), "C:\\before");
+  shell.browse_result = "D";
+  Click(kCmdSelect);
+  EXPECT_EQ(Text(kTextPath), "C:\\before");
+  shell.browse_result = "C:\\";
+  Click(kCmdSelect);
+  EXPECT_EQ(Text(kTextPath), "C:\\");
+  EXPECT_EQ(shell.browse_starts,
+            (std::vector<std::string>{"C:\\before", "C:\\before", "C:\\before"}));
+  EXPECT_EQ(shell.browse_titles.at(0), "选择目录");
+}
+
+TEST_F(FormMainTest, AboutOpensTheVendorPageOwnedByTheWindow) {
+  Click(kCmdAbout);
+  EXPECT_EQ(shell.opened, std::vector<std::string>{"https://korvane.example/"});
+  EXPECT_EQ(shell.open_owners, std::vector<HWND>{form.hwnd()});
+}
+
+}  // namespace
+}  // namespace korvane::ui

@@ -1,0 +1,393 @@
+// The report list's menu and keys, driven by messages on the real window over real temporary
+// trees: copying, exporting, and undoing the last run. Needs a display, like the other window
+// tests.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/restorer.h"
+#include "platform/message_pump_win32.h"
+#include "platform/native.h"
+#include "platform/text_win32.h"
+#include "tests/support/sandbox.h"
+#include "tests/support/scripted.h"
+#include "tests/ui/window_support_win32.h"
+#include "ui/form_main_win32.h"
+#include "ui/report_text.h"
+
+namespace korvane::ui {
+namespace {
+
+using testing::Sandbox;
+using testing::ScriptedDialogs;
+
+class SavingShell final : public ShellActions {
+ public:
+  std::string BrowseForFolder(std::string_view, std::string_view) override { return {}; }
+  void ShowInExplorer(std::string_view) override {}
+  void Open(HWND, std::string_view) override {}
+  std::string ChooseSaveFile(HWND owner, std::string_view default_name) override {
+    save_owners.push_back(owner);
+    save_names.emplace_back(default_name);
+    return save_result;
+  }
+  std::string save_result;
+  std::vector<HWND> save_owners;
+  std::vector<std::string> save_names;
+};
+
+std::string ClipboardText() {
+  std::string text;
+  if (!OpenClipboard(nullptr))
+    return "<clipboard busy>";
+  if (const HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (const auto* p = static_cast<const wchar_t*>(GlobalLock(data))) {
+      text = Narrow(p);
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
+class ListMenuTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!form.Create(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE))
+      GTEST_SKIP() << "the window cannot be created: no display (run under Xvfb)";
+    system_pump.PumpEvents();
+  }
+
+  HWND List() const { return form.control(kList); }
+  void Run() {
+    SetWindowTextW(form.control(kTextPath), Widen(sb.RunPath()).c_str());
+    SendMessageW(form.hwnd(), WM_COMMAND, MAKEWPARAM(kFirstControlId + kCmdStart, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(form.control(kCmdStart)));
+  }
+  void Command(int id) { SendMessageW(form.hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+  int ItemCount() const { return static_cast<int>(SendMessageW(List(), LVM_GETITEMCOUNT, 0, 0)); }
+  std::string Cell(int item, int sub_item) const { return ListCellText(List(), item, sub_item); }
+  int RowOf(std::string_view old_name) const {
+    for (int i = 0; i < ItemCount(); ++i)
+      if (Cell(i, kColOldName) == old_name)
+        return i;
+    return -1;
+  }
+  void Select(int item, bool selected = true) {
+    LVITEMW state{};
+    state.stateMask = LVIS_SELECTED;
+    state.state = selected ? LVIS_SELECTED : 0;
+    SendMessageW(List(), LVM_SETITEMSTATE, static_cast<WPARAM>(item),
+                 reinterpret_cast<LPARAM>(&state));
+  }
+  // Whether each command of the menu as it would open now can be chosen.
+  ListMenuState MenuNow() const {
+    HMENU menu = form.CreateListMenu();
+    if (!menu)
+      return {};
+    const auto enabled = [menu](UINT id) {
+      const UINT s = GetMenuState(menu, id, MF_BYCOMMAND);
+      return s != static_cast<UINT>(-1) && !(s & (MF_GRAYED | MF_DISABLED));
+    };
+    const ListMenuState state{enabled(FormMain::kMenuCopy), enabled(FormMain::kMenuExport),
+                              enabled(FormMain::kMenuUndo)};
+    DestroyMenu(menu);
+    return state;
+  }
+  // A key pressed in the list with Ctrl held down.
+  void CtrlKey(WORD key) {
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    const BYTE saved = keys[VK_CONTROL];
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    SendMessageW(List(), WM_KEYDOWN, key, 1);
+    keys[VK_CONTROL] = saved;
+    SetKeyboardState(keys);
+  }
+  std::vector<std::string> NamesIn(const std::filesystem::path& folder) const {
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(folder))
+      names.push_back(testing::Utf8(e.path().filename()));
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+  Sandbox sb;
+  std::unique_ptr<FileSystem> fs = MakeNativeFileSystem();
+  ScriptedDialogs dialogs;
+  MessagePump system_pump;
+  HookedPump pump{system_pump};
+  SavingShell shell;
+  // Every engine point reaches the test's hook, not one per pump interval.
+  FormMain form{*fs, dialogs, pump, shell, kPumpEveryCall};
+};
+
+TEST_F(ListMenuTest, UndoGivesBackTheExactNamesAndNeverOverwrites) {
+  sb.File("Report.DOC.2011.qjd", "report");
+  sb.File("Sub/Photo.JPG.2012.qjd", "photo");
+  sb.File("Sub/keep.txt", "keep");
+  sb.File("busy.txt", "already there");
+  sb.File("busy.txt.2013.qjd", "protected");  // fails in the run: nothing to undo for it
+  Run();
+  ASSERT_EQ(ItemCount(), 3);
+  ASSERT_EQ(NamesIn(sb.root()),
+            (std::vector<std::string>{"Sub", "busy.txt", "busy.txt.2013.qjd", "report.doc"}));
+  // Meanwhile a new file takes the photo's old name (in another case: the name is the same).
+  sb.File("Sub/photo.jpg.2012.QJD", "newcomer");
+
+  dialogs.questions.clear();
+  Command(FormMain::kMenuUndo);
+
+  EXPECT_EQ(dialogs.questions, std::vector<std::string>{"确定撤销这 2 项还原吗？"});
+  EXPECT_EQ(NamesIn(sb.root()), (std::vector<std::string>{"Report.DOC.2011.qjd", "Sub", "busy.txt",
+                                                          "busy.txt.2013.qjd"}));
+  EXPECT_EQ(testing::ReadFile(sb.Path("Report.DOC.2011.qjd")), "report");
+  EXPECT_EQ(NamesIn(sb.Path("Sub")),
+            (std::vector<std::string>{"keep.txt", "photo.jpg", "photo.jpg.2012.QJD"}));
+  EXPECT_EQ(testing::ReadFile(sb.Path("Sub/photo.jpg.2012.QJD")), "newcomer");
+  EXPECT_EQ(testing::ReadFile(sb.Path("Sub/photo.jpg")), "photo");
+
+  const int report = RowOf("report.doc.2011.qjd");
+  const int photo = RowOf("photo.jpg.2012.qjd");
+  const int busy = RowOf("busy.txt.2013.qjd");
+  ASSERT_NE(report, -1);
+  ASSERT_NE(photo, -1);
+  ASSERT_NE(busy, -1);
+  EXPECT_EQ(Cell(report, kColStatus), "成功");
+  EXPECT_EQ(Cell(report, kColNote), "已撤销");
+  EXPECT_EQ(Cell(photo, kColStatus), "成功");
+  const std::string note = Cell(photo, kColNote);
+  EXPECT_TRUE(note.starts_with("撤销失败：") && note.size() > std::string("撤销失败：").size())
+      << note;
+  EXPECT_EQ(Cell(busy, kColStatus), "失败");
+  EXPECT_EQ(WindowText(form.control(kLabelTotal)), "撤销:2 个，撤销成功:1 个，失败:1 个");
+  EXPECT_EQ(WindowText(form.control(kLabelStatus)), "撤销完毕.");
+
+  // The refused one can be tried again once its name is free; then nothing is left.
+  EXPECT_TRUE(MenuNow().undo);
+  std::filesystem::remove(sb.Path("Sub/photo.jpg.2012.QJD"));
+  Command(FormMain::kMenuUndo);
+  EXPECT_EQ(NamesIn(sb.Path("Sub")), (std::vector<std::string>{"Photo.JPG.2012.qjd", "keep.txt"}));
+  EXPECT_EQ(Cell(photo, kColNote), "已撤销");
+  EXPECT_FALSE(MenuNow().undo);
+}
+
+TEST_F(ListMenuTest, UndoAnsweredNoOrStoppedChangesNoMoreThanItShould) {
+  for (const char* name : {"a.txt.2011.qjd", "b.txt.2011.qjd", "c.txt.2011.qjd"})
+    sb.File(name);
+  Run();
+  const auto restored = sb.Snapshot();
+
+  dialogs.set_answer(false);
+  Command(FormMain::kMenuUndo);
+  EXPECT_EQ(sb.Snapshot(), restored);
+  EXPECT_EQ(WindowText(form.control(kLabelStatus)), "执行完毕.");
+
+  // Stop pressed at the first pump: nothing is reversed, and everything is still there to undo.
+  dialogs.set_answer(true);
+  pump.count = 0;
+  pump.at = [this](int) {
+    SendMessageW(form.hwnd(), WM_COMMAND, MAKEWPARAM(kFirstControlId + kCmdStop, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(form.control(kCmdStop)));
+  };
+  Command(FormMain::kMenuUndo);
+  pump.at = nullptr;
+  EXPECT_EQ(sb.Snapshot(), restored);
+  EXPECT_EQ(WindowText(form.control(kLabelStatus)), "撤销中断.");
+  EXPECT_EQ(form.report().store().UndoItems('\\').size(), 3u);
+  EXPECT_FALSE(form.busy());
+
+  // A new run forgets the old renames, even one that renames nothing.
+  Run();
+  EXPECT_EQ(ItemCount(), 0);
+  EXPECT_FALSE(MenuNow().undo);
+}
+
+TEST_F(ListMenuTest, MenuItemsAreGreyedDuringARunAndWithNothingToUndo) {
+  EXPECT_EQ(MenuNow(), (ListMenuState{false, false, false}));
+  HMENU menu = form.CreateListMenu();
+  ASSERT_NE(menu, nullptr);
+  const auto text_of = [menu](UINT id) {
+    wchar_t buf[64] = {};
+    GetMenuStringW(menu, id, buf, 64, MF_BYCOMMAND);
+    return Narrow(buf);
+  };
+  EXPECT_EQ(text_of(FormMain::kMenuCopy), "复制\tCtrl+C");
+  EXPECT_EQ(text_of(FormMain::kMenuExport), "导出报告…");
+  EXPECT_EQ(text_of(FormMain::kMenuUndo), "撤销本次还原");
+  DestroyMenu(menu);
+
+  sb.File("a.txt.2011.qjd");
+  sb.File("a.txt", "taken");
+  Run();  // one row, failed: nothing to undo
+  ASSERT_EQ(ItemCount(), 1);
+  EXPECT_EQ(MenuNow(), (ListMenuState{false, true, false}));
+  Select(0);
+  EXPECT_EQ(MenuNow(), (ListMenuState{true, true, false}));
+
+  std::filesystem::remove(sb.Path("a.txt"));
+  for (int i = 0; i < 30; ++i)
+    sb.File("f" + std::to_string(i) + ".txt.2011.qjd");
+  std::vector<ListMenuState> during;
+  bool undo_ignored = true;
+  pump.at = [&](int) {
+    during.push_back(MenuNow());
+    const auto asked = dialogs.questions.size();
+    Command(FormMain::kMenuUndo);
+    Command(FormMain::kMenuExport);
+    undo_ignored = undo_ignored && dialogs.questions.size() == asked && shell.save_names.empty();
+  };
+  Run();
+  pump.at = nullptr;
+  ASSERT_FALSE(during.empty());
+  for (const ListMenuState& s : during) {
+    EXPECT_FALSE(s.undo);
+    EXPECT_FALSE(s.export_report);
+  }
+  EXPECT_TRUE(undo_ignored);
+  EXPECT_TRUE(MenuNow().undo);
+  EXPECT_TRUE(MenuNow().export_report);
+
+  Command(FormMain::kMenuUndo);
+  EXPECT_FALSE(MenuNow().undo);  // all reversed
+}
+
+TEST_F(ListMenuTest, CopyAndTheKeysPutTheSelectedRowsOnTheClipboard) {
+  sb.File("x'y (1).txt.2011.qjd");
+  sb.File("z,w.txt.2011.qjd");
+  sb.File("报告.docx.2011.qjd");
+  Run();
+  ASSERT_EQ(ItemCount(), 3);
+  const auto row_text = [this](int i) {
+    std::string s;
+    for (int c = 0; c < kColumnCount; ++c) {
+      std::string cell = Cell(i, c);
+      if (cell.find('"') != std::string::npos) {
+        std::string quoted = "\"";
+        for (char ch : cell) {
+          if (ch == '"')
+            quoted += '"';
+          quoted += ch;
+        }
+        cell = quoted + "\"";
+      }
+      s += (c ? "\t" : "") + cell;
+    }
+    return s;
+  };
+
+  Select(0);
+  Select(2);
+  Command(FormMain::kMenuCopy);
+  EXPECT_EQ(ClipboardText(), row_text(0) + "\r\n" + row_text(2));
+
+  CtrlKey('A');
+  EXPECT_EQ(SendMessageW(List(), LVM_GETSELECTEDCOUNT, 0, 0), 3);
+  CtrlKey('C');
+  EXPECT_EQ(ClipboardText(), row_text(0) + "\r\n" + row_text(1) + "\r\n" + row_text(2));
+
+  // Without Ctrl the letters are the list's own (jump to a row); nothing is copied.
+  Select(1, false);
+  SendMessageW(List(), WM_KEYDOWN, 'C', 1);
+  EXPECT_EQ(ClipboardText(), row_text(0) + "\r\n" + row_text(1) + "\r\n" + row_text(2));
+}
+
+TEST_F(ListMenuTest, ExportWritesTheWholeReportAsCsvAndReplacesAFileWhole) {
+  sb.File("a,b.txt.2011.qjd");
+  sb.File("报告.docx.2011.qjd");
+  sb.File("taken.txt.2011.qjd");
+  sb.File("taken.txt", "x");
+  Run();
+  ASSERT_EQ(ItemCount(), 3);
+  const auto out_folder = sb.Folder("out");
+  const auto target = out_folder / L"还原报告.csv";
+  shell.save_result = testing::Utf8(target);
+  sb.File("out/还原报告.csv", "an older report");
+
+  Command(FormMain::kMenuExport);
+
+  EXPECT_EQ(shell.save_names, std::vector<std::string>{"还原报告.csv"});
+  EXPECT_EQ(shell.save_owners, std::vector<HWND>{form.hwnd()});
+  EXPECT_TRUE(dialogs.warnings.empty());
+  const std::string csv = testing::ReadFile(target);
+  std::string expected = "\xEF\xBB\xBFID,状态,旧文件名,新文件,备注\r\n";
+  for (int i = 0; i < 3; ++i) {
+    for (int c = 0; c < kColumnCount; ++c) {
+      const std::string cell = Cell(i, c);
+      expected += c ? "," : "";
+      expected += cell.find(',') != std::string::npos ? "\"" + cell + "\"" : cell;
+    }
+    expected += "\r\n";
+  }
+  EXPECT_EQ(csv, expected);
+  EXPECT_EQ(NamesIn(out_folder), std::vector<std::string>{"还原报告.csv"});  // no temp file left
+
+  // Cancelled: nothing written.
+  shell.save_result.clear();
+  std::filesystem::remove(target);
+  Command(FormMain::kMenuExport);
+  EXPECT_FALSE(std::filesystem::exists(target));
+}
+
+TEST_F(ListMenuTest, AReportThatCannotBeSavedSaysWhyAndLeavesNothing) {
+  sb.File("a.txt.2011.qjd");
+  Run();
+  const std::string missing = testing::Utf8(sb.Path("no such folder") / "r.csv");
+  EXPECT_FALSE(form.SaveReport(missing));
+  ASSERT_EQ(dialogs.warnings.size(), 1u);
+  const std::string prefix = "无法保存报告“" + missing + "”：";
+  EXPECT_TRUE(dialogs.warnings[0].starts_with(prefix)) << dialogs.warnings[0];
+  EXPECT_GT(dialogs.warnings[0].size(), prefix.size());  // the system's description
+  EXPECT_FALSE(std::filesystem::exists(sb.Path("no such folder")));
+
+  // A folder in the file's place: the save fails and the folder is untouched.
+  sb.Folder("occupied.csv/inside");
+  EXPECT_FALSE(form.SaveReport(testing::Utf8(sb.Path("occupied.csv"))));
+  EXPECT_EQ(dialogs.warnings.size(), 2u);
+  EXPECT_TRUE(std::filesystem::is_directory(sb.Path("occupied.csv/inside")));
+  EXPECT_EQ(NamesIn(sb.root()), (std::vector<std::string>{"a.txt", "occupied.csv"}));
+}
+
+TEST_F(ListMenuTest, TheMenuKeyOpensTheMenuAtTheSelectedRow) {
+  sb.File("a.txt.2011.qjd");
+  Run();
+  Select(0);
+  // The menu runs its own loop; a timer inside it looks for the menu and closes it.
+  static bool seen = false;
+  static RECT menu_rect{};
+  seen = false;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR, DWORD) {
+    if (const HWND menu = FindWindowW(L"#32768", nullptr); menu && IsWindowVisible(menu)) {
+      seen = true;
+      GetWindowRect(menu, &menu_rect);
+    }
+    EndMenu();
+  });
+  SendMessageW(form.hwnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(List()), MAKELPARAM(-1, -1));
+  KillTimer(nullptr, timer);
+  EXPECT_TRUE(seen);
+  RECT row{};
+  row.left = LVIR_LABEL;
+  SendMessageW(List(), LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row));
+  MapWindowPoints(List(), nullptr, reinterpret_cast<POINT*>(&row), 2);
+  if (seen) {
+    EXPECT_NEAR(menu_rect.top, row.bottom, 2);
+  }
+  EXPECT_FALSE(form.busy());
+  // Another window's menu request is not the list's.
+  SendMessageW(form.hwnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(form.control(kCmdStart)),
+               MAKELPARAM(10, 10));
+}
+
+}  // namespace
+}  // namespace korvane::ui

@@ -1,0 +1,120 @@
+// Every text the user sees, by id: the window, the report, the command line. Each language is
+// one table (zh_cn.cpp); code names a text by its id and never spells it.
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+namespace korvane::text {
+
+enum class Id : std::uint16_t {
+  // The window.
+  kCaption,  // {version} {vendor address}
+  kLabel1,
+  kLabel2,
+  kSelectButton,
+  kStartButton,
+  kStopButton,
+  kAboutButton,
+  kStatusNotStarted,
+  kSummaryNone,
+  kAppTitle,  // the title bar of the message boxes
+  kBrowseTitle,
+  kBrowseDefaultTitle,
+  kMenuCopy,
+  kMenuExport,
+  kMenuUndo,
+  kSaveFilter,
+  kDefaultReportName,
+  kSaveFailed,  // {path} {reason}
+
+  // The report's columns, in order.
+  kColumnId,
+  kColumnStatus,
+  kColumnOldName,
+  kColumnNewPath,
+  kColumnNote,
+
+  // A run.
+  kConfirmRestore,
+  kConfirmUndo,    // {count}
+  kMissingFolder,  // {path}
+  kSummary,        // {scanned} {succeeded} {failed}
+  kUndoSummary,    // {tried} {undone} {failed}
+  kStatusFinished,
+  kStatusInterrupted,
+  kStatusUndoFinished,
+  kStatusUndoInterrupted,
+
+  // The 状态 and 备注 cells.
+  kRowRestored,
+  kRowFailed,
+  kRowWouldRestore,
+  kRowConflict,
+  kRowUndone,
+  kRowUndoFailed,
+  kNoteNone,
+  kNoteUndone,
+  kNoteUndoFailed,  // {reason}
+
+  // Why a rename was not made.
+  kRefusedDotName,              // {name}
+  kRefusedForbiddenCharacters,  // {name}
+  kRefusedTrailingDotOrSpace,   // {name}
+  kRefusedReservedDeviceName,   // {name}
+  kRefusedNoReplace,            // {system's reason}
+  kRefusedPathsNotInOneFolder,
+  kRefusedFolderUnopenable,
+
+  // The system's common failures, worded as a Chinese Windows words them.
+  kErrorNameExists,
+  kErrorAccessDenied,
+  kErrorNotFound,
+  kErrorPathNotFound,
+  kErrorNameTooLong,
+  kErrorReadOnly,
+  kErrorBusy,
+  kErrorInvalidName,
+  kErrorUnknown,  // {code}
+
+  // The command line.
+  kCliUsage,
+  kCliDescription,
+  kCliFolderHelp,
+  kCliYesHelp,
+  kCliFormatHelp,
+  kCliQuietHelp,
+  kCliDryRunHelp,
+  kCliLogHelp,
+  kCliUndoHelp,
+  kCliHelpHelp,
+  kCliVersionHelp,
+  kCliExitCodes,
+  kCliUsageError,     // {message}
+  kCliUnknownOption,  // {option}
+  kCliExtraArgument,  // {argument}
+  kCliMissingFolder,
+  kCliFormatValue,
+  kCliNeedsValue,  // {option}
+  kCliUndoExcludes,
+  kCliPrompt,
+  kCliYesWord,
+  kCliCancelled,
+  kCliNoTerminal,
+  kCliDryRunNote,
+  kCliLogUnwritable,  // {path} {reason}
+  kCliLogStopped,     // {reason}
+  kCliLogUnreadable,  // {path} {reason}
+  kCliLogEmpty,       // {path}
+  kCliLogBadLines,    // {count}
+};
+
+// The text of `id` in the user's language.
+[[nodiscard]] std::string_view Tr(Id id);
+
+// The text of `id` with each "{}" replaced by the next of `args`, in order.
+[[nodiscard]] std::string Fill(Id id, std::initializer_list<std::string_view> args);
+
+}  // namespace korvane::text

@@ -1,0 +1,163 @@
+#include "text/wording.h"
+
+#include "text/strings.h"
+
+namespace korvane::text {
+namespace {
+
+// The name a path ends in. Names hold no "/" anywhere, and no "\" on Windows, where a restored
+// name can be refused for what it holds.
+std::string_view LastName(std::string_view path) {
+  const std::size_t cut = path.find_last_of("/\\");
+  return cut == std::string_view::npos ? path : path.substr(cut + 1);
+}
+
+std::string_view StatusOf(const Row& row) {
+  switch (row.status) {
+    case RowStatus::kRestored:
+      return Tr(Id::kRowRestored);
+    case RowStatus::kFailed:
+      return Tr(Id::kRowFailed);
+    case RowStatus::kWouldRestore:
+      return Tr(Id::kRowWouldRestore);
+    case RowStatus::kConflict:
+      return Tr(Id::kRowConflict);
+    case RowStatus::kUndone:
+      return Tr(Id::kRowUndone);
+    case RowStatus::kUndoFailed:
+      return Tr(Id::kRowUndoFailed);
+  }
+  return {};
+}
+
+std::string NoteOf(const Row& row) {
+  // A restored row reversed later in the same report says so.
+  if (row.undo == UndoMark::kUndone)
+    return std::string(Tr(Id::kNoteUndone));
+  if (row.undo == UndoMark::kUndoFailed)
+    return Fill(Id::kNoteUndoFailed, {RefusalText(row.failure, LastName(row.new_path))});
+  if (row.failure.ok())
+    return std::string(Tr(Id::kNoteNone));
+  return RefusalText(row.failure, LastName(row.new_path));
+}
+
+}  // namespace
+
+std::string_view ColumnHeader(int column) {
+  switch (column) {
+    case kColId:
+      return Tr(Id::kColumnId);
+    case kColStatus:
+      return Tr(Id::kColumnStatus);
+    case kColOldName:
+      return Tr(Id::kColumnOldName);
+    case kColNewPath:
+      return Tr(Id::kColumnNewPath);
+    case kColNote:
+      return Tr(Id::kColumnNote);
+    default:
+      return {};
+  }
+}
+
+std::string ErrorText(const SystemError& error) {
+  switch (error.kind) {
+    case ErrorKind::kNameExists:
+      return std::string(Tr(Id::kErrorNameExists));
+    case ErrorKind::kAccessDenied:
+      return std::string(Tr(Id::kErrorAccessDenied));
+    case ErrorKind::kNotFound:
+      return std::string(Tr(Id::kErrorNotFound));
+    case ErrorKind::kPathNotFound:
+      return std::string(Tr(Id::kErrorPathNotFound));
+    case ErrorKind::kNameTooLong:
+      return std::string(Tr(Id::kErrorNameTooLong));
+    case ErrorKind::kReadOnly:
+      return std::string(Tr(Id::kErrorReadOnly));
+    case ErrorKind::kBusy:
+      return std::string(Tr(Id::kErrorBusy));
+    case ErrorKind::kInvalidName:
+      return std::string(Tr(Id::kErrorInvalidName));
+    case ErrorKind::kOther:
+      break;
+  }
+  if (!error.text.empty())
+    return error.text;
+  return Fill(Id::kErrorUnknown, {std::to_string(error.code)});
+}
+
+std::string RefusalText(const FsResult& result, std::string_view name) {
+  switch (result.refusal) {
+    case Refusal::kNone:
+      return {};
+    case Refusal::kSystem:
+      return ErrorText(result.error);
+    case Refusal::kDotName:
+      return Fill(Id::kRefusedDotName, {name});
+    case Refusal::kForbiddenCharacters:
+      return Fill(Id::kRefusedForbiddenCharacters, {name});
+    case Refusal::kTrailingDotOrSpace:
+      return Fill(Id::kRefusedTrailingDotOrSpace, {name});
+    case Refusal::kReservedDeviceName:
+      return Fill(Id::kRefusedReservedDeviceName, {name});
+    case Refusal::kNoReplaceUnsupported:
+      return Fill(Id::kRefusedNoReplace, {ErrorText(result.error)});
+    case Refusal::kPathsNotInOneFolder:
+      return std::string(Tr(Id::kRefusedPathsNotInOneFolder));
+    case Refusal::kFolderUnopenable:
+      return std::string(Tr(Id::kRefusedFolderUnopenable));
+  }
+  return {};
+}
+
+std::string CellText(const Row& row, int column) {
+  switch (column) {
+    case kColId:
+      return std::to_string(row.number);
+    case kColStatus:
+      return std::string(StatusOf(row));
+    case kColOldName:
+      return row.old_name;
+    case kColNewPath:
+      return row.new_path;
+    case kColNote:
+      return NoteOf(row);
+    default:
+      return {};
+  }
+}
+
+Cells RowCells(const Row& row) {
+  Cells cells;
+  for (int c = 0; c < kColumnCount; ++c)
+    cells[static_cast<std::size_t>(c)] = CellText(row, c);
+  return cells;
+}
+
+bool ShowsFailure(const Row& row) {
+  return IsFailure(row.status);
+}
+
+std::string SummaryText(Operation operation, const Totals& totals) {
+  return Fill(operation == Operation::kUndo ? Id::kUndoSummary : Id::kSummary,
+              {std::to_string(totals.scanned), std::to_string(totals.succeeded),
+               std::to_string(totals.failed)});
+}
+
+std::string_view EndStatusText(Operation operation, bool interrupted) {
+  if (operation == Operation::kUndo)
+    return Tr(interrupted ? Id::kStatusUndoInterrupted : Id::kStatusUndoFinished);
+  return Tr(interrupted ? Id::kStatusInterrupted : Id::kStatusFinished);
+}
+
+std::string ConfirmText(Operation operation, std::size_t count) {
+  if (operation == Operation::kUndo)
+    return Fill(Id::kConfirmUndo, {std::to_string(count)});
+  return std::string(Tr(Id::kConfirmRestore));
+}
+
+std::string MissingFolderText(std::string_view path) {
+  return Fill(Id::kMissingFolder, {path});
+}
+
+}  // namespace korvane::text

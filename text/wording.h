@@ -1,0 +1,51 @@
+// The engine's values in the user's words: the cells of a row, the labels, the questions, the
+// reasons a rename was refused. Shared by the window, its reports and the command line, so that a
+// report reads the same wherever it is shown.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "engine/row.h"
+#include "engine/run_report.h"
+
+namespace korvane {
+
+// The report's five columns, in order.
+enum Column { kColId, kColStatus, kColOldName, kColNewPath, kColNote, kColumnCount };
+
+namespace text {
+
+[[nodiscard]] std::string_view ColumnHeader(int column);
+
+// The system's description of a failure: for the common ones the words a Chinese Windows uses,
+// so that a report reads alike on every system; otherwise the system's own text.
+[[nodiscard]] std::string ErrorText(const SystemError& error);
+
+// Why a rename was not made; `name` is the name the rename was to give.
+[[nodiscard]] std::string RefusalText(const FsResult& result, std::string_view name);
+
+// The text of one cell (0 = ID ... 4 = 备注); empty outside the row.
+[[nodiscard]] std::string CellText(const Row& row, int column);
+
+using Cells = std::array<std::string, kColumnCount>;
+// All five cells of a row.
+[[nodiscard]] Cells RowCells(const Row& row);
+
+// Whether the row's 状态 cell is drawn in the failure colour.
+[[nodiscard]] bool ShowsFailure(const Row& row);
+
+// The summary label: "扫描:S 个，命名成功:N 个，失败:F 个", or an undo's counts.
+[[nodiscard]] std::string SummaryText(Operation operation, const Totals& totals);
+// The status label once a run has ended: "执行完毕." or "执行中断.", or an undo's.
+[[nodiscard]] std::string_view EndStatusText(Operation operation, bool interrupted);
+
+// The question asked before renaming.
+[[nodiscard]] std::string ConfirmText(Operation operation, std::size_t count);
+// "文件夹[<path>]不存在，请重新选择"
+[[nodiscard]] std::string MissingFolderText(std::string_view path);
+
+}  // namespace text
+}  // namespace korvane

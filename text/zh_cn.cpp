@@ -1,0 +1,201 @@
+// The Simplified Chinese texts (code page 936, locale 2052): the tool's own language. The command
+// line's help and its own messages also carry English, as its users may script it on any system.
+#include "text/strings.h"
+
+namespace korvane::text {
+
+std::string_view Tr(Id id) {
+  switch (id) {
+    case Id::kCaption:
+      return "Korvane·文件名还原工具V{} - {}";
+    case Id::kLabel1:
+      return "注意：本程序只适用于被Korvane重命名的文件恢复。";
+    case Id::kLabel2:
+      return "路径：";
+    case Id::kSelectButton:
+      return "选择";
+    case Id::kStartButton:
+      return "开始";
+    case Id::kStopButton:
+      return "停止";
+    case Id::kAboutButton:
+      return "关于";
+    case Id::kStatusNotStarted:
+      return "未开始";
+    case Id::kSummaryNone:
+      return "-";
+    case Id::kAppTitle:
+      return "文件重命名工具";
+    case Id::kBrowseTitle:
+      return "选择目录";
+    case Id::kBrowseDefaultTitle:
+      return "【请选择文件夹】";
+    case Id::kMenuCopy:
+      return "复制\tCtrl+C";
+    case Id::kMenuExport:
+      return "导出报告…";
+    case Id::kMenuUndo:
+      return "撤销本次还原";
+    case Id::kSaveFilter:
+      return "CSV 文件 (*.csv)";
+    case Id::kDefaultReportName:
+      return "还原报告.csv";
+    case Id::kSaveFailed:
+      return "无法保存报告“{}”：{}";
+
+    case Id::kColumnId:
+      return "ID";
+    case Id::kColumnStatus:
+      return "状态";
+    case Id::kColumnOldName:
+      return "旧文件名";
+    case Id::kColumnNewPath:
+      return "新文件";
+    case Id::kColumnNote:
+      return "备注";
+
+    case Id::kConfirmRestore:
+      return "确定开始还原文件命名吗？";
+    case Id::kConfirmUndo:
+      return "确定撤销这 {} 项还原吗？";
+    case Id::kMissingFolder:
+      return "文件夹[{}]不存在，请重新选择";
+    case Id::kSummary:
+      return "扫描:{} 个，命名成功:{} 个，失败:{} 个";
+    case Id::kUndoSummary:
+      return "撤销:{} 个，撤销成功:{} 个，失败:{} 个";
+    case Id::kStatusFinished:
+      return "执行完毕.";
+    case Id::kStatusInterrupted:
+      return "执行中断.";
+    case Id::kStatusUndoFinished:
+      return "撤销完毕.";
+    case Id::kStatusUndoInterrupted:
+      return "撤销中断.";
+
+    case Id::kRowRestored:
+      return "成功";
+    case Id::kRowFailed:
+      return "失败";
+    case Id::kRowWouldRestore:
+      return "将还原";
+    case Id::kRowConflict:
+      return "冲突";
+    case Id::kRowUndone:
+      return "已撤销";
+    case Id::kRowUndoFailed:
+      return "撤销失败";
+    case Id::kNoteNone:
+      return "-";
+    case Id::kNoteUndone:
+      return "已撤销";
+    case Id::kNoteUndoFailed:
+      return "撤销失败：{}";
+
+    case Id::kRefusedDotName:
+      return "还原后的名称“{}”不是有效的文件名";
+    case Id::kRefusedForbiddenCharacters:
+      return "还原后的名称“{}”含有 Windows 文件名不允许的字符，未重命名";
+    case Id::kRefusedTrailingDotOrSpace:
+      return "还原后的名称“{}”以点或空格结尾，Windows 资源管理器无法打开或删除这样的文件，未重命名";
+    case Id::kRefusedReservedDeviceName:
+      return "还原后的名称“{}”是 Windows "
+             "保留的设备名，资源管理器无法打开或删除这样的文件，未重命名";
+    case Id::kRefusedNoReplace:
+      return "此文件系统无法保证不覆盖已有文件，未重命名（{}）";
+    case Id::kRefusedPathsNotInOneFolder:
+      return "日志中的两个路径不在同一文件夹";
+    case Id::kRefusedFolderUnopenable:
+      return "无法打开文件夹";
+
+    case Id::kErrorNameExists:
+      return "当文件已存在时，无法创建该文件。";
+    case Id::kErrorAccessDenied:
+      return "拒绝访问。";
+    case Id::kErrorNotFound:
+      return "系统找不到指定的文件。";
+    case Id::kErrorPathNotFound:
+      return "系统找不到指定的路径。";
+    case Id::kErrorNameTooLong:
+      return "文件名或扩展名太长。";
+    case Id::kErrorReadOnly:
+      return "介质受写入保护。";
+    case Id::kErrorBusy:
+      return "另一个程序正在使用此文件，进程无法访问。";
+    case Id::kErrorInvalidName:
+      return "文件名、目录名或卷标语法不正确。";
+    case Id::kErrorUnknown:
+      return "系统错误 {}";
+
+    case Id::kCliUsage:
+      return "用法: korvane-restore [选项] 文件夹\n"
+             "      korvane-restore [选项] --undo 日志文件\n"
+             "Usage: korvane-restore [OPTIONS] FOLDER\n"
+             "       korvane-restore [OPTIONS] --undo FILE\n";
+    case Id::kCliDescription:
+      return "把被 Korvane 改名的文件（如 report.doc.2011.qjd）还原为原来的名字（report.doc），\n"
+             "包括所有子文件夹。Restores the names of files renamed by Korvane, in FOLDER and "
+             "below.";
+    case Id::kCliFolderHelp:
+      return "要还原的文件夹 / the folder to restore";
+    case Id::kCliYesHelp:
+      return "不询问，直接还原 / do not ask for confirmation";
+    case Id::kCliFormatHelp:
+      return "对齐的表格（默认）或每行一个 JSON 对象 / a table (default), or JSON Lines";
+    case Id::kCliQuietHelp:
+      return "不显示进度和表格行 / no progress and no table rows";
+    case Id::kCliDryRunHelp:
+      return "只预览，不改名 / rename nothing, show what a run would do";
+    case Id::kCliLogHelp:
+      return "把每次成功的改名追加到日志 / append each rename to FILE";
+    case Id::kCliUndoHelp:
+      return "按日志撤销改名 / reverse the renames logged in FILE";
+    case Id::kCliHelpHelp:
+      return "显示本帮助 / show this help";
+    case Id::kCliVersionHelp:
+      return "显示版本 / show the version";
+    case Id::kCliExitCodes:
+      return "退出码 / exit codes: 0 全部成功 all renamed, 1 有失败 some failed,\n"
+             "  2 未执行 nothing done (usage, missing folder, not confirmed), 130 已中断 "
+             "interrupted";
+    case Id::kCliUsageError:
+      return "用法错误 / usage error: {}";
+    case Id::kCliUnknownOption:
+      return "未知选项 / unknown option: {}";
+    case Id::kCliExtraArgument:
+      return "只能给一个文件夹 / only one FOLDER: {}";
+    case Id::kCliMissingFolder:
+      return "缺少文件夹 / FOLDER is missing";
+    case Id::kCliFormatValue:
+      return "--format 只接受 table 或 json / --format takes table or json";
+    case Id::kCliNeedsValue:
+      return "{} 需要一个文件 / {} takes a FILE";
+    case Id::kCliUndoExcludes:
+      return "--undo 不能与文件夹、--dry-run 或 --log 同用 / --undo takes no FOLDER, --dry-run or "
+             "--log";
+    case Id::kCliPrompt:
+      return " [y/N] ";
+    case Id::kCliYesWord:
+      return "是";
+    case Id::kCliCancelled:
+      return "已取消，未作任何更改。";
+    case Id::kCliNoTerminal:
+      return "没有终端可供确认；确认要还原请加 --yes。\n"
+             "No terminal to confirm on; add --yes to go ahead without asking.";
+    case Id::kCliDryRunNote:
+      return "试运行：没有重命名任何文件。";
+    case Id::kCliLogUnwritable:
+      return "无法写入日志 / cannot write the log {}: {}";
+    case Id::kCliLogStopped:
+      return "无法写入日志，已停止 / the log could not be written, run stopped: {}";
+    case Id::kCliLogUnreadable:
+      return "无法读取日志 / cannot read the log {}: {}";
+    case Id::kCliLogEmpty:
+      return "日志中没有可撤销的改名 / the log holds no renames to undo: {}";
+    case Id::kCliLogBadLines:
+      return "跳过 {} 行无法识别的日志 / skipped unreadable log lines";
+  }
+  return {};
+}
+
+}  // namespace korvane::text

@@ -1,0 +1,644 @@
+#include "ui/form_main_win32.h"
+
+#include <commctrl.h>
+
+#include <exception>
+#include <vector>
+
+#include "platform/replace_file.h"
+#include "platform/text_win32.h"
+#include "text/strings.h"
+#include "text/wording.h"
+#include "ui/clipboard_win32.h"
+#include "ui/list_text.h"
+#include "ui/report_text.h"
+#include "version.h"
+
+namespace korvane::ui {
+namespace {
+
+constexpr int kIconId = 1;
+constexpr DWORD kWindowStyle =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+
+// Functions of newer systems, looked up at run time so the tool still starts on Windows 7.
+template <typename Fn>
+Fn User32Function(const char* name) {
+  const HMODULE user32 = GetModuleHandleW(L"user32.dll");
+  if (!user32)
+    return nullptr;
+  return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(user32, name)));
+}
+
+int SystemDpi() {
+  const WindowDC screen(nullptr);
+  const int dpi = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
+  return dpi > 0 ? dpi : kDefaultDpi;
+}
+
+int DpiOf(HWND hwnd) {
+  using Fn = UINT(WINAPI*)(HWND);
+  static const Fn get_dpi_for_window = User32Function<Fn>("GetDpiForWindow");
+  if (get_dpi_for_window && hwnd) {
+    if (const UINT dpi = get_dpi_for_window(hwnd))
+      return static_cast<int>(dpi);
+  }
+  return SystemDpi();
+}
+
+// The system's message font (it has the CJK glyphs the texts need), at `dpi`.
+HFONT CreateMessageFont(int dpi) {
+  using Fn = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
+  static const Fn spi_for_dpi = User32Function<Fn>("SystemParametersInfoForDpi");
+  NONCLIENTMETRICSW ncm{};
+  ncm.cbSize = sizeof ncm;
+  bool ok = false;
+  if (spi_for_dpi)
+    ok = spi_for_dpi(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0, static_cast<UINT>(dpi));
+  if (!ok) {
+    ok = SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0);
+    ncm.lfMessageFont.lfHeight = MulDiv(ncm.lfMessageFont.lfHeight, dpi, SystemDpi());
+  }
+  return ok ? CreateFontIndirectW(&ncm.lfMessageFont) : nullptr;
+}
+
+const wchar_t* ClassOf(ControlKind kind) {
+  switch (kind) {
+    case ControlKind::kLabel:
+      return L"STATIC";
+    case ControlKind::kTextBox:
+      return L"EDIT";
+    case ControlKind::kButton:
+      return L"BUTTON";
+    case ControlKind::kList:
+      return WC_LISTVIEWW;
+  }
+  return L"STATIC";
+}
+
+DWORD StyleOf(ControlIndex index) {
+  const DWORD child = WS_CHILD | WS_VISIBLE;
+  switch (kControls[static_cast<std::size_t>(index)].kind) {
+    case ControlKind::kLabel:
+      // Paths may hold "&"; the status label shows paths and shortens them in the middle.
+      return child | SS_NOPREFIX |
+             (index == kLabelStatus ? SS_LEFTNOWORDWRAP | SS_PATHELLIPSIS : SS_LEFT);
+    case ControlKind::kTextBox:
+      return child | WS_TABSTOP | ES_AUTOHSCROLL;
+    case ControlKind::kButton:
+      return child | WS_TABSTOP | BS_PUSHBUTTON;
+    case ControlKind::kList:
+      // Several rows can be selected, for copying.
+      return child | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS;
+  }
+  return child;
+}
+
+DWORD ExStyleOf(ControlKind kind) {
+  return kind == ControlKind::kTextBox || kind == ControlKind::kList ? WS_EX_CLIENTEDGE : 0;
+}
+
+bool RegisterFormClass(HINSTANCE instance, WNDPROC proc) {
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof existing;
+  if (GetClassInfoExW(instance, FormMain::kClassName, &existing))
+    return true;
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = FormMain::kClassName;
+  // Icons loaded from resources are shared and never destroyed.
+  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(kIconId));
+  wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconId), IMAGE_ICON,
+                                             GetSystemMetrics(SM_CXSMICON),
+                                             GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+  return RegisterClassExW(&wc) != 0;
+}
+
+// A screen position packed into a message's lparam: signed, since other monitors may lie left of
+// or above the primary one.
+int PointX(LPARAM lparam) {
+  return static_cast<short>(LOWORD(lparam));
+}
+int PointY(LPARAM lparam) {
+  return static_cast<short>(HIWORD(lparam));
+}
+
+bool KeyDown(int key) {
+  return GetKeyState(key) < 0;
+}
+
+}  // namespace
+
+FormMain::FormMain(FileSystem& fs,
+                   WindowDialogs& dialogs,
+                   EventPump& pump,
+                   ShellActions& shell,
+                   PumpBudget budget)
+    : dialogs_(dialogs),
+      shell_(shell),
+      separator_(fs.Style().separator),
+      pump_(pump, report_, budget),
+      boxes_(*this, dialogs),
+      restorer_(fs, report_, pump_, boxes_) {}
+
+FormMain::~FormMain() {
+  if (hwnd_)
+    DestroyWindow(hwnd_);
+}
+
+FormMain::HandlerScope::~HandlerScope() {
+  if (--form_.nesting_ == 0 && form_.close_requested_ && form_.hwnd_)
+    DestroyWindow(form_.hwnd_);
+}
+
+bool FormMain::Create(HINSTANCE instance, int show_command) {
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&icc);
+  if (!RegisterFormClass(instance, WndProc))
+    return false;
+  const std::string caption =
+      text::Fill(text::Id::kCaption, {KORVANE_VERSION_SHORT, kVendorAddress});
+  if (!CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, Widen(caption).c_str(), kWindowStyle,
+                       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                       instance, this)) {
+    return false;
+  }
+  // Centred on the work area of the screen the window opened on.
+  const SIZE size = OuterSize();
+  MONITORINFO mi{};
+  mi.cbSize = sizeof mi;
+  if (GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &mi)) {
+    const RECT& work = mi.rcWork;
+    SetWindowPos(hwnd_, nullptr, work.left + (work.right - work.left - size.cx) / 2,
+                 work.top + (work.bottom - work.top - size.cy) / 2, size.cx, size.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  ShowWindow(hwnd_, show_command);
+  UpdateWindow(hwnd_);
+  return true;
+}
+
+void FormMain::ClickUrl(std::string_view address) {
+  shell_.Open(hwnd_, address);
+}
+
+LRESULT CALLBACK FormMain::WndProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  FormMain* self = nullptr;
+  if (message == WM_NCCREATE) {
+    self = static_cast<FormMain*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+    self->hwnd_ = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  } else {
+    self = reinterpret_cast<FormMain*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  }
+  if (!self)
+    return DefWindowProcW(hwnd, message, wparam, lparam);
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    self->hwnd_ = nullptr;
+    self->controls_.fill(nullptr);
+    self->report_.Attach(nullptr, nullptr, nullptr);
+    return DefWindowProcW(hwnd, message, wparam, lparam);
+  }
+  // Nothing may unwind through the system's frames; a failed handler just does nothing.
+  try {
+    return self->HandleMessage(message, wparam, lparam);
+  } catch (const std::exception&) {
+    return DefWindowProcW(hwnd, message, wparam, lparam);
+  } catch (...) {
+    return DefWindowProcW(hwnd, message, wparam, lparam);
+  }
+}
+
+LRESULT FormMain::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_CREATE:
+      return OnCreate() ? 0 : -1;
+    case WM_COMMAND:
+      OnCommand(LOWORD(wparam), HIWORD(wparam));
+      return 0;
+    case WM_NOTIFY:
+      return OnNotify(*reinterpret_cast<const NMHDR*>(lparam), lparam);
+    case WM_CONTEXTMENU:
+      // Anything but the list (the caption's system menu) is the system's.
+      if (reinterpret_cast<HWND>(wparam) != control(kList))
+        return DefWindowProcW(hwnd_, message, wparam, lparam);
+      OnListContextMenu(PointX(lparam), PointY(lparam));
+      return 0;
+    case WM_SIZE:
+      OnSize(wparam);
+      return 0;
+    case WM_GETMINMAXINFO:
+      OnGetMinMaxInfo(*reinterpret_cast<MINMAXINFO*>(lparam));
+      return 0;
+    case WM_DPICHANGED:
+      OnDpiChanged(LOWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
+      return 0;
+    case WM_ACTIVATE:
+      OnActivate(wparam);
+      return DefWindowProcW(hwnd_, message, wparam, lparam);
+    case WM_SETFOCUS:
+      OnSetFocus();
+      return 0;
+    case WM_CLOSE:
+      OnClose();
+      return 0;
+    case WM_DESTROY:
+      OnDestroy();
+      return 0;
+    default:
+      return DefWindowProcW(hwnd_, message, wparam, lparam);
+  }
+}
+
+bool FormMain::OnCreate() {
+  dpi_ = DpiOf(hwnd_);
+  const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
+  // Created in tab order: the system tabs through child windows in the order they were made.
+  for (const ControlIndex i : TabOrder()) {
+    const ControlLayout& layout = kControls[static_cast<std::size_t>(i)];
+    const std::wstring initial = layout.text ? Widen(text::Tr(*layout.text)) : std::wstring();
+    const HWND child = CreateWindowExW(
+        ExStyleOf(layout.kind), ClassOf(layout.kind), initial.c_str(), StyleOf(i), 0, 0, 0, 0,
+        hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + i)), instance,
+        nullptr);
+    if (!child)
+      return false;
+    controls_[static_cast<std::size_t>(i)] = child;
+  }
+  SendMessageW(control(kList), LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
+               LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_DOUBLEBUFFER | LVS_EX_LABELTIP);
+  report_.Attach(control(kList), control(kLabelStatus), control(kLabelTotal));
+  ApplyFont();
+  Load();
+  Layout();
+  return true;
+}
+
+void FormMain::Load() {
+  const HWND list = control(kList);
+  SendMessageW(list, LVM_SETITEMCOUNT, 0, 0);
+  while (SendMessageW(list, LVM_DELETECOLUMN, 0, 0)) {
+  }
+  for (std::size_t i = 0; i < kColumns.size(); ++i) {
+    std::wstring header = Widen(text::ColumnHeader(static_cast<int>(i)));
+    LVCOLUMNW column{};
+    column.mask = LVCF_FMT | LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+    column.fmt = LVCFMT_LEFT;
+    column.cx = Px(kColumns[i].width_twips);
+    column.pszText = header.data();
+    column.iSubItem = static_cast<int>(i);
+    SendMessageW(list, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
+  }
+  SendMessageW(list, LVM_SETVIEW, LV_VIEW_DETAILS, 0);
+}
+
+// Every position comes from the stored twips at the current DPI, never from current pixels.
+void FormMain::Layout() {
+  for (int i = 0; i < kControlCount; ++i) {
+    const TwipsRect& r = kControls[static_cast<std::size_t>(i)].rect;
+    SetWindowPos(controls_[static_cast<std::size_t>(i)], nullptr, Px(r.left), Px(r.top),
+                 Px(r.width), Px(r.height), SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  for (std::size_t i = 0; i < kColumns.size(); ++i)
+    SendMessageW(control(kList), LVM_SETCOLUMNWIDTH, i, Px(kColumns[i].width_twips));
+}
+
+void FormMain::ApplyFont() {
+  const HFONT font = CreateMessageFont(dpi_);
+  if (!font)
+    return;
+  for (const HWND child : controls_)
+    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+  // The controls hold the new font now; the old one can go.
+  font_.Reset(font);
+}
+
+SIZE FormMain::OuterSize() const {
+  return {Px(kWindowWidthTwips), Px(kWindowHeightTwips)};
+}
+
+std::string FormMain::TextOf(ControlIndex i) const {
+  const HWND h = control(i);
+  const int n = GetWindowTextLengthW(h);
+  if (n <= 0)
+    return {};
+  std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(h, text.data(), n + 1)));
+  return Narrow(text);
+}
+
+void FormMain::OnCommand(int id, int code) {
+  // Menu commands come with code 0, the same value as BN_CLICKED.
+  if (code != BN_CLICKED)
+    return;
+  switch (id) {
+    case kMenuCopy:
+      Menu_Copy_Click();
+      return;
+    case kMenuExport:
+      Menu_Export_Click();
+      return;
+    case kMenuUndo:
+      Menu_Undo_Click();
+      return;
+    default:
+      break;
+  }
+  switch (id - kFirstControlId) {
+    case kCmdStart:
+      Cmd_Start_Click();
+      break;
+    case kCmdStop:
+      Cmd_Stop_Click();
+      break;
+    case kCmdSelect:
+      Cmd_Select_Click();
+      break;
+    case kCmdAbout:
+      Cmd_About_Click();
+      break;
+    default:
+      break;
+  }
+}
+
+LRESULT FormMain::OnNotify(const NMHDR& header, LPARAM lparam) {
+  if (header.hwndFrom != control(kList))
+    return 0;
+  switch (header.code) {
+    case LVN_GETDISPINFOW:
+      OnListGetDispInfo(lparam);
+      return 0;
+    case NM_CUSTOMDRAW:
+      return OnListCustomDraw(lparam);
+    case NM_DBLCLK:
+      List_DblClick();
+      return 0;
+    case LVN_KEYDOWN:
+      OnListKeyDown(reinterpret_cast<const NMLVKEYDOWN*>(lparam)->wVKey);
+      return 0;
+    default:
+      return 0;
+  }
+}
+
+// Ctrl+A selects every row, Ctrl+C copies the selected ones.
+bool FormMain::OnListKeyDown(WORD key) {
+  if (!KeyDown(VK_CONTROL) || KeyDown(VK_MENU) || KeyDown(VK_SHIFT))
+    return false;
+  if (key == 'A') {
+    LVITEMW item{};
+    item.stateMask = LVIS_SELECTED;
+    item.state = LVIS_SELECTED;
+    SendMessageW(control(kList), LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+                 reinterpret_cast<LPARAM>(&item));
+    return true;
+  }
+  if (key == 'C') {
+    Menu_Copy_Click();
+    return true;
+  }
+  return false;
+}
+
+int FormMain::SelectedCount() const {
+  return static_cast<int>(SendMessageW(control(kList), LVM_GETSELECTEDCOUNT, 0, 0));
+}
+
+HMENU FormMain::CreateListMenu() const {
+  const ListMenuState state =
+      ListMenuItems(busy(), SelectedCount(), report_.RowCount(), report_.store().HasUndoable());
+  HMENU menu = CreatePopupMenu();
+  if (!menu)
+    return nullptr;
+  const auto add = [menu](UINT id, text::Id label, bool enabled) {
+    return AppendMenuW(menu, MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED), id,
+                       Widen(text::Tr(label)).c_str()) != FALSE;
+  };
+  if (!add(kMenuCopy, text::Id::kMenuCopy, state.copy) ||
+      !add(kMenuExport, text::Id::kMenuExport, state.export_report) ||
+      !AppendMenuW(menu, MF_SEPARATOR, 0, nullptr) ||
+      !add(kMenuUndo, text::Id::kMenuUndo, state.undo)) {
+    DestroyMenu(menu);
+    return nullptr;
+  }
+  return menu;
+}
+
+void FormMain::OnListContextMenu(int x, int y) {
+  const HWND list = control(kList);
+  POINT at{x, y};
+  // From the keyboard (the menu key, Shift+F10): under the selected row, or the list's corner.
+  if (x == -1 && y == -1) {
+    at = {0, 0};
+    const auto row = static_cast<int>(
+        SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED | LVNI_SELECTED));
+    const auto any = row != -1
+                         ? row
+                         : static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM,
+                                                         static_cast<WPARAM>(-1), LVNI_SELECTED));
+    RECT r{};
+    r.left = LVIR_LABEL;
+    if (any != -1) {
+      SendMessageW(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(any), FALSE);
+      if (SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(any),
+                       reinterpret_cast<LPARAM>(&r)))
+        at = {r.left, r.bottom};
+    }
+    ClientToScreen(list, &at);
+  }
+  const MenuHandle menu(CreateListMenu());
+  if (!menu)
+    return;
+  HandlerScope scope(*this);
+  const UINT flags = TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY;
+  const BOOL chosen = TrackPopupMenu(menu.get(), flags, at.x, at.y, 0, hwnd_, nullptr);
+  if (chosen && hwnd_)
+    OnCommand(static_cast<int>(chosen), 0);
+}
+
+void FormMain::OnListGetDispInfo(LPARAM lparam) {
+  LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(lparam)->item;
+  if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0)
+    return;
+  const Row* row = report_.RowAt(item.iItem);
+  const std::wstring text = row ? Widen(text::CellText(*row, item.iSubItem)) : std::wstring();
+  CopyBounded<wchar_t>(text, item.pszText, static_cast<std::size_t>(item.cchTextMax));
+}
+
+LRESULT FormMain::OnListCustomDraw(LPARAM lparam) {
+  NMLVCUSTOMDRAW& cd = *reinterpret_cast<NMLVCUSTOMDRAW*>(lparam);
+  switch (cd.nmcd.dwDrawStage) {
+    case CDDS_PREPAINT:
+      return CDRF_NOTIFYITEMDRAW;
+    case CDDS_ITEMPREPAINT:
+      // The colour the list chose for this row (it differs for a selected row) is the default
+      // every cell but a blue one goes back to.
+      default_text_colour_ = cd.clrText;
+      return CDRF_NOTIFYSUBITEMDRAW;
+    case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
+      const Row* row = report_.RowAt(static_cast<int>(cd.nmcd.dwItemSpec));
+      const auto colour = row ? CellColour(*row, cd.iSubItem) : std::nullopt;
+      cd.clrText = colour ? static_cast<COLORREF>(*colour) : default_text_colour_;
+      return CDRF_NEWFONT;
+    }
+    default:
+      return CDRF_DODEFAULT;
+  }
+}
+
+void FormMain::OnSize(WPARAM type) {
+  // A minimised window has no size to keep.
+  if (type == SIZE_MINIMIZED || !hwnd_)
+    return;
+  RECT r{};
+  if (!GetWindowRect(hwnd_, &r))
+    return;
+  const SIZE size = OuterSize();
+  if (r.right - r.left != size.cx || r.bottom - r.top != size.cy)
+    SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void FormMain::OnGetMinMaxInfo(MINMAXINFO& info) const {
+  const SIZE size = OuterSize();
+  info.ptMinTrackSize = {size.cx, size.cy};
+  info.ptMaxTrackSize = {size.cx, size.cy};
+  info.ptMaxSize = {size.cx, size.cy};
+}
+
+void FormMain::OnDpiChanged(int dpi, const RECT& suggested) {
+  dpi_ = dpi > 0 ? dpi : kDefaultDpi;
+  ApplyFont();
+  const SIZE size = OuterSize();
+  SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, size.cx, size.cy,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  Layout();
+}
+
+void FormMain::OnActivate(WPARAM state) {
+  if (LOWORD(state) != WA_INACTIVE)
+    return;
+  const HWND focus = GetFocus();
+  if (focus && IsChild(hwnd_, focus))
+    focus_ = focus;
+}
+
+// The focus goes back where it was, or to the first control in tab order (the list).
+void FormMain::OnSetFocus() {
+  const HWND target = focus_ && IsWindow(focus_) ? focus_ : control(TabOrder()[0]);
+  if (target)
+    SetFocus(target);
+}
+
+void FormMain::OnClose() {
+  // Inside a run (or a dialog) the engine is still on the stack: ask it to stop, and let the
+  // outermost handler destroy the window once it has unwound.
+  if (nesting_ > 0) {
+    close_requested_ = true;
+    restorer_.Stop();
+    return;
+  }
+  DestroyWindow(hwnd_);
+}
+
+void FormMain::OnDestroy() {
+  if (on_destroyed_)
+    on_destroyed_();
+}
+
+void FormMain::RunRequestNow(const RunRequest& request) {
+  HandlerScope scope(*this);
+  restorer_.Run(request);
+  report_.Sync();
+  report_.Refresh();
+}
+
+void FormMain::Cmd_Start_Click() {
+  // A second Start while a run, an undo (or its confirmation) is active is ignored.
+  if (busy() || close_requested_)
+    return;
+  RunRequest request;
+  request.folder = TextOf(kTextPath);
+  RunRequestNow(request);
+}
+
+void FormMain::Cmd_Stop_Click() {
+  restorer_.Stop();
+}
+
+void FormMain::Cmd_Select_Click() {
+  HandlerScope scope(*this);
+  const std::string chosen =
+      shell_.BrowseForFolder(TextOf(kTextPath), text::Tr(text::Id::kBrowseTitle));
+  // Shorter than two characters: cancelled, or nothing with a file-system path.
+  if (Widen(chosen).size() < 2 || !hwnd_)
+    return;
+  SetWindowTextW(control(kTextPath), Widen(chosen).c_str());
+}
+
+void FormMain::Cmd_About_Click() {
+  ClickUrl(kVendorAddress);
+}
+
+void FormMain::List_DblClick() {
+  const HWND list = control(kList);
+  const auto selected =
+      static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+  const auto count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+  if (selected == -1 || count < 1)
+    return;
+  if (const Row* row = report_.RowAt(selected))
+    shell_.ShowInExplorer(row->new_path);
+}
+
+void FormMain::Menu_Copy_Click() {
+  const HWND list = control(kList);
+  std::vector<const Row*> rows;
+  for (int i = -1; (i = static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(i),
+                                                      LVNI_SELECTED))) != -1;) {
+    if (const Row* row = report_.RowAt(i))
+      rows.push_back(row);
+  }
+  if (rows.empty())
+    return;
+  // A clipboard held by another program just leaves this copy undone, as in other tools.
+  (void)SetClipboardText(hwnd_, RowsAsTsv(rows));
+}
+
+bool FormMain::SaveReport(std::string_view path) {
+  const FsResult result = WriteFileReplacing(path, RowsAsCsv(report_.store().rows()));
+  if (!result.ok())
+    dialogs_.Warn(text::Fill(text::Id::kSaveFailed, {path, text::RefusalText(result, {})}));
+  return result.ok();
+}
+
+void FormMain::Menu_Export_Click() {
+  if (busy() || close_requested_ || report_.RowCount() == 0)
+    return;
+  HandlerScope scope(*this);
+  const std::string path = shell_.ChooseSaveFile(hwnd_, text::Tr(text::Id::kDefaultReportName));
+  if (path.empty() || !hwnd_ || close_requested_)
+    return;
+  SaveReport(path);
+}
+
+// Reverses the last run's renames as a run of its own: Stop and closing end it at the next file.
+// A rename refused now stays in the list to be tried again.
+void FormMain::Menu_Undo_Click() {
+  if (busy() || close_requested_)
+    return;
+  RunRequest request;
+  request.operation = Operation::kUndo;
+  request.undo = report_.store().UndoItems(separator_);
+  if (request.undo.empty())
+    return;
+  RunRequestNow(request);
+}
+
+}  // namespace korvane::ui

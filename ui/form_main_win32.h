@@ -1,0 +1,155 @@
+// FormMain: the tool's one window. It owns the run (the stop flag and the counters live in its
+// Restorer), the report list and the labels, and binds each button to its action. Runs happen
+// inside the Start click on the window's thread; the engine pumps events at its fixed points, and
+// that is how Stop and every other click get through during a run.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "engine/file_system.h"
+#include "engine/restorer.h"
+#include "engine/run_report.h"
+#include "platform/scoped_win32.h"
+#include "ui/layout.h"
+#include "ui/list_report_win32.h"
+#include "ui/shell_actions_win32.h"
+#include "ui/window_dialogs.h"
+
+namespace korvane::ui {
+
+class FormMain {
+ public:
+  // `dialogs` shows the message boxes, `pump` processes the thread's waiting messages, `shell`
+  // carries the folder picker and the shell actions; `budget` says how often a run pumps them.
+  FormMain(FileSystem& fs,
+           WindowDialogs& dialogs,
+           EventPump& pump,
+           ShellActions& shell,
+           PumpBudget budget = {});
+  ~FormMain();
+  FormMain(const FormMain&) = delete;
+  FormMain& operator=(const FormMain&) = delete;
+
+  // Creates the window, runs the load step and shows it centred on the screen with
+  // `show_command`. False when the window cannot be created.
+  [[nodiscard]] bool Create(HINSTANCE instance, int show_command);
+
+  // Opens an address or document with the shell's "open" verb.
+  void ClickUrl(std::string_view address);
+
+  // Called once the window is gone (the program entry ends its message loop there).
+  void set_on_destroyed(std::function<void()> f) { on_destroyed_ = std::move(f); }
+
+  [[nodiscard]] HWND hwnd() const { return hwnd_; }
+  [[nodiscard]] HWND control(ControlIndex i) const {
+    return controls_[static_cast<std::size_t>(i)];
+  }
+  [[nodiscard]] int dpi() const { return dpi_; }
+  [[nodiscard]] Restorer& restorer() { return restorer_; }
+  [[nodiscard]] const ListReport& report() const { return report_; }
+
+  // The report list's context menu, built for the window's state now; the caller destroys it.
+  [[nodiscard]] HMENU CreateListMenu() const;
+  // Writes the whole report to `path` as CSV; a failure is shown in a message box. The 导出报告
+  // command asks for the path and comes here.
+  bool SaveReport(std::string_view path);
+  // Whether a run or an undo is going on (or asking its question).
+  [[nodiscard]] bool busy() const { return restorer_.running(); }
+
+  static constexpr const wchar_t* kClassName = L"KorvaneFormMain";
+  // The commands of the list's menu, apart from the controls' ids.
+  enum MenuCommand { kMenuCopy = 2001, kMenuExport, kMenuUndo };
+
+ private:
+  // The message boxes as the engine sees them: a close requested while the confirmation was
+  // open turns its Yes into a No, so no run starts on a window that is going away.
+  class Boxes final : public Dialogs {
+   public:
+    Boxes(FormMain& form, WindowDialogs& inner) : form_(form), inner_(inner) {}
+    void MissingFolder(std::string_view path_text) override { inner_.MissingFolder(path_text); }
+    bool Confirm(Operation operation, std::size_t count) override {
+      return inner_.Confirm(operation, count) && !form_.close_requested_;
+    }
+
+   private:
+    FormMain& form_;
+    WindowDialogs& inner_;
+  };
+
+  // Marks a click handler that runs a nested message loop (a run, a dialog). The window is
+  // destroyed only when the outermost one has returned.
+  class HandlerScope {
+   public:
+    explicit HandlerScope(FormMain& form) : form_(form) { ++form_.nesting_; }
+    ~HandlerScope();
+    HandlerScope(const HandlerScope&) = delete;
+    HandlerScope& operator=(const HandlerScope&) = delete;
+
+   private:
+    FormMain& form_;
+  };
+
+  static LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
+
+  bool OnCreate();
+  void Load();
+  void Layout();
+  void ApplyFont();
+  void OnCommand(int id, int code);
+  LRESULT OnNotify(const NMHDR& header, LPARAM lparam);
+  LRESULT OnListCustomDraw(LPARAM lparam);
+  void OnListGetDispInfo(LPARAM lparam);
+  void OnListContextMenu(int x, int y);
+  bool OnListKeyDown(WORD key);
+  void OnSize(WPARAM type);
+  void OnGetMinMaxInfo(MINMAXINFO& info) const;
+  void OnDpiChanged(int dpi, const RECT& suggested);
+  void OnActivate(WPARAM state);
+  void OnSetFocus();
+  void OnClose();
+  void OnDestroy();
+
+  void Cmd_Start_Click();
+  void Cmd_Stop_Click();
+  void Cmd_Select_Click();
+  void Cmd_About_Click();
+  void List_DblClick();
+  void Menu_Copy_Click();
+  void Menu_Export_Click();
+  void Menu_Undo_Click();
+
+  [[nodiscard]] int SelectedCount() const;
+
+  [[nodiscard]] int Px(int twips) const { return TwipsToPixels(twips, dpi_); }
+  [[nodiscard]] SIZE OuterSize() const;
+  [[nodiscard]] std::string TextOf(ControlIndex i) const;
+
+  // Runs the engine on `request` inside a click handler.
+  void RunRequestNow(const RunRequest& request);
+
+  WindowDialogs& dialogs_;
+  ShellActions& shell_;
+  const char separator_;
+  ListReport report_;
+  WindowPump pump_;
+  Boxes boxes_;
+  Restorer restorer_;
+
+  HWND hwnd_ = nullptr;
+  std::array<HWND, kControlCount> controls_{};
+  GdiObject<HFONT> font_;
+  int dpi_ = kDefaultDpi;
+  COLORREF default_text_colour_ = 0;
+  HWND focus_ = nullptr;  // the control that had the focus when the window was last left
+  int nesting_ = 0;
+  bool close_requested_ = false;
+  std::function<void()> on_destroyed_;
+};
+
+}  // namespace korvane::ui

@@ -1,0 +1,73 @@
+#include "ui/list_report_win32.h"
+
+#include <commctrl.h>
+
+#include <utility>
+
+#include "platform/text_win32.h"
+#include "text/wording.h"
+
+namespace korvane::ui {
+
+void ListReport::Attach(HWND list, HWND status, HWND summary) {
+  list_ = list;
+  status_ = status;
+  summary_ = summary;
+  Sync();
+}
+
+void ListReport::RunStarted(Operation operation, bool keeps_rows) {
+  operation_ = operation;
+  store_.RunStarted(operation, keeps_rows);
+  // At once: the list must never ask for a row that is gone.
+  if (shown_ > store_.RowCount()) {
+    shown_ = 0;
+    if (list_)
+      SendMessageW(list_, LVM_SETITEMCOUNT, 0, 0);
+  }
+}
+
+void ListReport::Progress(std::string_view path, const Totals& totals) {
+  SetLabel(status_, path);
+  SetLabel(summary_, text::SummaryText(operation_, totals));
+}
+
+void ListReport::RunEnded(const RunEnd& end) {
+  SetLabel(summary_, text::SummaryText(end.operation, end.totals));
+  SetLabel(status_, text::EndStatusText(end.operation, end.interrupted));
+}
+
+void ListReport::SetLabel(HWND label, std::string_view text) {
+  if (label)
+    SetWindowTextW(label, Widen(text).c_str());
+}
+
+void ListReport::Sync() {
+  const int count = store_.RowCount();
+  if (!list_ || count == shown_)
+    return;
+  // Keep the scroll position; only new rows in view are painted.
+  SendMessageW(list_, LVM_SETITEMCOUNT, static_cast<WPARAM>(count),
+               LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+  shown_ = count;
+}
+
+void ListReport::Refresh() {
+  if (list_)
+    InvalidateRect(list_, nullptr, FALSE);
+}
+
+void WindowPump::PumpEvents() {
+  const auto now = std::chrono::steady_clock::now();
+  const bool first = std::exchange(first_, false);
+  if (first || now - last_sync_ >= budget_.list_interval) {
+    last_sync_ = now;
+    report_.Sync();
+  }
+  if (first || now - last_pump_ >= budget_.interval) {
+    last_pump_ = now;
+    system_.PumpEvents();
+  }
+}
+
+}  // namespace korvane::ui

@@ -1,0 +1,25 @@
+// The window's message boxes: the engine's questions in the window's words, and the window's own
+// warnings. Pure, so that tests on any system can answer them.
+#pragma once
+
+#include <string_view>
+
+#include "engine/run_report.h"
+#include "text/wording.h"
+
+namespace korvane::ui {
+
+class WindowDialogs : public Dialogs {
+ public:
+  void MissingFolder(std::string_view path_text) final { Warn(text::MissingFolderText(path_text)); }
+  bool Confirm(Operation operation, std::size_t count) final {
+    return Ask(text::ConfirmText(operation, count));
+  }
+
+  // Exclamation icon, one OK button.
+  virtual void Warn(std::string_view text) = 0;
+  // Question icon, Yes and No; true only for Yes.
+  [[nodiscard]] virtual bool Ask(std::string_view question) = 0;
+};
+
+}  // namespace korvane::ui
