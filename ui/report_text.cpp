@@ -5,12 +5,21 @@
 namespace korvane::ui {
 namespace {
 
-void AppendCell(std::string& out, std::string_view cell, std::string_view specials) {
-  if (cell.find_first_of(specials) == std::string_view::npos) {
+bool StartsFormula(std::string_view cell) {
+  // The lone "-" of a successful row's 备注 is no formula, and reads as it always has.
+  return cell.size() >= 2 && std::string_view("=+-@\t\r").find(cell[0]) != std::string_view::npos;
+}
+
+void AppendCell(std::string& out, std::string_view cell, char separator) {
+  const std::string_view specials = separator == '\t' ? "\t\r\n\"" : ",\r\n\"";
+  const bool formula = StartsFormula(cell);
+  if (!formula && cell.find_first_of(specials) == std::string_view::npos) {
     out.append(cell);
     return;
   }
   out += '"';
+  if (formula)
+    out += '\'';
   for (const char c : cell) {
     if (c == '"')
       out += '"';
@@ -19,18 +28,21 @@ void AppendCell(std::string& out, std::string_view cell, std::string_view specia
   out += '"';
 }
 
-void AppendRow(std::string& out,
-               const text::Cells& cells,
-               char separator,
-               std::string_view specials) {
+void AppendRow(std::string& out, const text::Cells& cells, char separator) {
   for (std::size_t c = 0; c < cells.size(); ++c) {
     if (c > 0)
       out += separator;
-    AppendCell(out, cells[c], specials);
+    AppendCell(out, cells[c], separator);
   }
 }
 
 }  // namespace
+
+std::string SheetCell(std::string_view cell, char separator) {
+  std::string out;
+  AppendCell(out, cell, separator);
+  return out;
+}
 
 std::string RowsAsTsv(const std::vector<const Row*>& rows) {
   std::string out;
@@ -41,7 +53,7 @@ std::string RowsAsTsv(const std::vector<const Row*>& rows) {
     if (!first)
       out += "\r\n";
     first = false;
-    AppendRow(out, text::RowCells(*row), '\t', std::string_view("\t\r\n\"", 4));
+    AppendRow(out, text::RowCells(*row), '\t');
   }
   return out;
 }
@@ -51,10 +63,10 @@ std::string RowsAsCsv(const Rows& rows) {
   text::Cells headers;
   for (int c = 0; c < kColumnCount; ++c)
     headers[static_cast<std::size_t>(c)] = text::ColumnHeader(c);
-  AppendRow(out, headers, ',', std::string_view(",\r\n\"", 4));
+  AppendRow(out, headers, ',');
   out += "\r\n";
   for (const Row& row : rows) {
-    AppendRow(out, text::RowCells(row), ',', std::string_view(",\r\n\"", 4));
+    AppendRow(out, text::RowCells(row), ',');
     out += "\r\n";
   }
   return out;

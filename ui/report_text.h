@@ -13,14 +13,20 @@ namespace korvane::ui {
 // Excel takes a CSV file for the local code page unless it starts with the UTF-8 mark.
 inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
+// One cell as a spreadsheet reads it from text separated by `separator` (',' or '\t'). A cell
+// holding the separator, a quote or a line break is quoted, its quotes doubled. A cell of two or
+// more characters that begins with "=", "+", "-", "@", a tab or a carriage return would be taken
+// for a formula: a file name is chosen by whoever made the file, and a crafted one could make a
+// link or, with older settings, run a command when the report is opened. Such a cell gets a
+// leading apostrophe, which shows the text as it is, and is quoted.
+std::string SheetCell(std::string_view cell, char separator);
+
 // The rows as tab-separated text, five cells a row, "\r\n" between rows (none after the last),
-// as spreadsheets paste it. A cell holding a tab, a line break or a quote is quoted, its quotes
-// doubled, so that a file name with a tab in it still pastes into one cell.
+// as spreadsheets paste it.
 std::string RowsAsTsv(const std::vector<const Row*>& rows);
 
 // The whole report as a CSV file: the mark, the column headers, then one record per row, every
-// record ending in "\r\n". A cell holding a comma, a quote, "\r" or "\n" is quoted, its quotes
-// doubled.
+// record ending in "\r\n".
 std::string RowsAsCsv(const Rows& rows);
 
 // Which commands of the list's menu can be chosen. Copy needs a selected row; export needs rows

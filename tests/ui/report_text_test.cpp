@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
+
+#include "tests/support/sandbox.h"
 
 namespace korvane::ui {
 namespace {
@@ -49,6 +53,59 @@ TEST(ReportTextTest, CsvHasTheMarkTheHeaderAndRfc4180Quoting) {
             "3,失败,\"x\ny.2011.qjd\",\"D:\\x\ny\",\"cr\rhere\"\r\n"
             "4,成功,tab\there.2011.qjd,D:\\tab\there,-\r\n");
   EXPECT_EQ(RowsAsCsv({}), "\xEF\xBB\xBFID,状态,旧文件名,新文件,备注\r\n");
+}
+
+// Cells a spreadsheet would take for formulas get an apostrophe and quotes; nothing else changes.
+TEST(ReportTextTest, NoCellCanStartAFormula) {
+  const struct {
+    const char* cell;
+    const char* csv;
+    const char* tsv;
+  } cases[] = {
+      {"=hyperlink(1).txt.2011.qjd", "\"'=hyperlink(1).txt.2011.qjd\"",
+       "\"'=hyperlink(1).txt.2011.qjd\""},
+      {"+1.txt", "\"'+1.txt\"", "\"'+1.txt\""},
+      {"-2.txt", "\"'-2.txt\"", "\"'-2.txt\""},
+      {"@a.txt", "\"'@a.txt\"", "\"'@a.txt\""},
+      {"\tx", "\"'\tx\"", "\"'\tx\""},
+      {"\rx", "\"'\rx\"", "\"'\rx\""},
+      {"=a,\"b\"", "\"'=a,\"\"b\"\"\"", "\"'=a,\"\"b\"\"\""},  // also needs quoting
+      {"-", "-", "-"},                                         // a successful row's 备注
+      {"a=b.txt", "a=b.txt", "a=b.txt"},                       // merely contains one
+      {"", "", ""},
+      {"D:\\资料\\报告.docx", "D:\\资料\\报告.docx", "D:\\资料\\报告.docx"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(SheetCell(c.cell, ','), c.csv) << c.cell;
+    EXPECT_EQ(SheetCell(c.cell, '\t'), c.tsv) << c.cell;
+  }
+}
+
+// Python's csv module reads the export back as a spreadsheet would: every cell whole, the
+// crafted ones as text.
+TEST(ReportTextTest, ACsvReaderReadsTheNeutralisedText) {
+  if (std::system("python3 -c '' >/dev/null 2>&1") != 0)
+    GTEST_SKIP() << "no python3 here to read the file with";
+  const Rows rows = {MakeRow(1, "=hyperlink(1).txt.2011.qjd", "D:\\=hyperlink(1).txt", "-"),
+                     MakeRow(2, "+1,2.txt.2011.qjd", "D:\\+1,2.txt", "-1 \"x\"")};
+  testing::Sandbox sb;
+  const auto csv = sb.File("report.csv", RowsAsCsv(rows));
+  const std::string command =
+      "python3 -c \"import csv,sys; "
+      "[print('|'.join(r)) for r in csv.reader(open(sys.argv[1], "
+      "encoding='utf-8-sig', newline=''))]\" '" +
+      testing::Utf8(csv) + "'";
+  FILE* reader = popen(command.c_str(), "r");
+  ASSERT_NE(reader, nullptr);
+  std::string out;
+  char buf[256];
+  while (std::fgets(buf, sizeof buf, reader))
+    out += buf;
+  EXPECT_EQ(pclose(reader), 0);
+  EXPECT_EQ(out,
+            "ID|状态|旧文件名|新文件|备注\n"
+            "1|成功|'=hyperlink(1).txt.2011.qjd|D:\\=hyperlink(1).txt|-\n"
+            "2|失败|'+1,2.txt.2011.qjd|D:\\+1,2.txt|'-1 \"x\"\n");
 }
 
 TEST(ReportTextTest, MenuItemsFollowTheRunTheSelectionAndWhatCanBeUndone) {
