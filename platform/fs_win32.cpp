@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -11,6 +12,7 @@
 
 #include "platform/native.h"
 #include "platform/native_path_win32.h"
+#include "platform/reparse_tag.h"
 #include "platform/scoped_win32.h"
 #include "platform/system_error.h"
 #include "platform/text_win32.h"
@@ -67,6 +69,34 @@ bool HasNul(std::string_view text) {
 
 bool IsFolder(DWORD attributes) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool IsReparsePoint(DWORD attributes) {
+  return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
+// The reparse tag of the entry at `path` (in its \\?\ form), read from the reparse point itself:
+// the handle opens the point, not what it leads to, and reads attributes only, so a cloud
+// placeholder is not downloaded. None when it cannot be read.
+std::optional<std::uint32_t> ReparseTagOf(const std::wstring& path) {
+  const ScopedHandle h(CreateFileW(
+      path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+      nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  FILE_ATTRIBUTE_TAG_INFO info{};
+  if (!h.valid() ||
+      !GetFileInformationByHandleEx(h.get(), FileAttributeTagInfo, &info, sizeof info) ||
+      !IsReparsePoint(info.FileAttributes)) {
+    return std::nullopt;
+  }
+  return info.ReparseTag;
+}
+
+// A folder the walk enters: a folder, and if a reparse point, not a link (see reparse_tag.h).
+bool IsWalkableFolder(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (!IsFolder(attributes))
+    return false;
+  return !IsReparsePoint(attributes) || WalksReparseFolder(ReparseTagOf(path));
 }
 
 FsResult Failure(DWORD code) {
@@ -156,7 +186,8 @@ class Win32Cursor final : public FolderCursor {
       DirEntry& e = entries.emplace_back();
       e.name = Narrow(name);
       e.is_folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-      e.is_link = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+      // The listing carries a reparse point's tag; only a link is never descended.
+      e.is_link = IsReparsePoint(data.dwFileAttributes) && !WalksReparseFolder(data.dwReserved0);
     } while (FindNextFileW(find.get(), &data));
     return GetLastError() == ERROR_NO_MORE_FILES;
   }
@@ -166,10 +197,9 @@ class Win32Cursor final : public FolderCursor {
       return false;
     std::wstring child = path_ + Widen(name);
     QuietErrors quiet;
-    const DWORD attributes = GetFileAttributesW(child.c_str());
     // Junctions and symbolic links are not entered: a junction loop would never end, and a link
-    // may lead out of the chosen tree.
-    if (!IsFolder(attributes) || (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+    // may lead out of the chosen tree. Asked again here, as the entry may have changed since.
+    if (!IsWalkableFolder(child))
       return false;
     child.push_back(kSep);
     parents_.push_back(path_.size());
@@ -221,8 +251,7 @@ class Win32Cursor final : public FolderCursor {
   bool AncestorsArePlainFolders() const {
     for (std::size_t end : parents_) {
       const std::size_t next = path_.find(kSep, end);
-      const DWORD attributes = GetFileAttributesW(path_.substr(0, next).c_str());
-      if (!IsFolder(attributes) || (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+      if (!IsWalkableFolder(path_.substr(0, next)))
         return false;
     }
     return true;
