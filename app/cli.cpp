@@ -127,6 +127,7 @@ int RunCommandLine(const std::vector<std::string>& args) {
 
   switch (outcome) {
     case RunOutcome::kMissingFolder:
+    case RunOutcome::kUnreadableFolder:
     case RunOutcome::kBusy:
       return kExitNotRun;
     case RunOutcome::kDeclined:
@@ -142,21 +143,20 @@ int RunCommandLine(const std::vector<std::string>& args) {
     Write(Stream::kErr,
           "korvane-restore: " + Fill(Id::kCliLogStopped, {text::ErrorText(log->error())}) + "\n");
 
-  const bool interrupted = outcome == RunOutcome::kInterrupted;
-  const Totals totals = restorer.totals();
+  const RunEnd end = printer.end().value_or(RunEnd{});
   if (o.json) {
-    Write(Stream::kOut, JsonTotals(totals, interrupted, o.dry_run));
+    Write(Stream::kOut, JsonTotals(end, o.dry_run));
   } else {
-    Write(Stream::kOut, text::SummaryText(request.operation, totals) + "\n" +
-                            std::string(text::EndStatusText(request.operation, interrupted)) +
-                            "\n");
+    Write(Stream::kOut,
+          text::SummaryText(end.operation, end.totals) + "\n" + text::EndStatusText(end) + "\n");
     if (o.dry_run)
       Write(Stream::kOut, std::string(Tr(Id::kCliDryRunNote)) + "\n");
   }
   Flush(Stream::kOut);
-  if (interrupted)
+  if (end.interrupted)
     return kExitInterrupted;
-  return totals.failed > 0 ? kExitSomeFailed : kExitOk;
+  // A folder not read is a job not done, even when every rename made succeeded.
+  return end.totals.failed > 0 || end.skipped_folders > 0 ? kExitSomeFailed : kExitOk;
 }
 
 }  // namespace korvane

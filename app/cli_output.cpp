@@ -106,11 +106,15 @@ std::string JsonRow(const text::Cells& cells) {
   return out;
 }
 
-std::string JsonTotals(const Totals& totals, bool interrupted, bool dry_run) {
-  std::string out = "{\"scanned\":" + std::to_string(totals.scanned);
-  out += ",\"succeeded\":" + std::to_string(totals.succeeded);
-  out += ",\"failed\":" + std::to_string(totals.failed);
-  out += interrupted ? ",\"interrupted\":true" : ",\"interrupted\":false";
+std::string JsonTotals(const RunEnd& end, bool dry_run) {
+  std::string out = "{\"scanned\":" + std::to_string(end.totals.scanned);
+  out += ",\"succeeded\":" + std::to_string(end.totals.succeeded);
+  out += ",\"failed\":" + std::to_string(end.totals.failed);
+  out += end.interrupted ? ",\"interrupted\":true" : ",\"interrupted\":false";
+  if (end.skipped_folders > 0)
+    out += ",\"skipped_folders\":" + std::to_string(end.skipped_folders);
+  if (end.links_not_followed > 0)
+    out += ",\"links_not_followed\":" + std::to_string(end.links_not_followed);
   out += dry_run ? ",\"dry_run\":true}\n" : "}\n";
   return out;
 }

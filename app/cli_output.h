@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "engine/row.h"
+#include "engine/run_report.h"
 #include "text/wording.h"
 
 namespace korvane {
@@ -24,7 +25,9 @@ std::string TableLine(const text::Cells& cells);
 std::string JsonString(std::string_view text);
 // One object for a row; its id is the ID cell's number.
 std::string JsonRow(const text::Cells& cells);
-std::string JsonTotals(const Totals& totals, bool interrupted, bool dry_run = false);
+// The final object: the counters, whether interrupted, and the folders skipped and links not
+// followed when there were any.
+std::string JsonTotals(const RunEnd& end, bool dry_run = false);
 
 // One progress line that fits `columns`: the path, shortened at its start when needed, and the
 // summary.

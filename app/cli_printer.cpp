@@ -2,6 +2,7 @@
 
 #include "app/cli_output.h"
 #include "platform/console.h"
+#include "text/strings.h"
 #include "text/wording.h"
 
 namespace korvane {
@@ -45,6 +46,14 @@ void CliPrinter::Progress(std::string_view path, const Totals& totals) {
         "\r\x1b[K" + ProgressLine(path, text::SummaryText(operation_, totals), columns - 1));
   Flush(Stream::kErr);
   shown_ = true;
+}
+
+void CliPrinter::FolderSkipped(const SkippedFolder& folder) {
+  ClearProgress();
+  Flush(Stream::kOut);
+  Write(Stream::kErr, text::Fill(text::Id::kCliSkippedFolder,
+                                 {TerminalText(folder.path), text::ErrorText(folder.why)}) +
+                          "\n");
 }
 
 void CliPrinter::RunEnded(const RunEnd& end) {

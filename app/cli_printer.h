@@ -18,6 +18,8 @@ class CliPrinter final : public RunReport {
   void RunStarted(Operation operation, bool keeps_rows) override;
   void RowDone(const Row& row) override;
   void Progress(std::string_view path, const Totals& totals) override;
+  // Said on standard error as it is met.
+  void FolderSkipped(const SkippedFolder& folder) override;
   void RunEnded(const RunEnd& end) override;
 
   // Removes the progress line, so that what follows starts on a clean line.

@@ -12,6 +12,10 @@ void TerminalDialogs::MissingFolder(std::string_view path_text) {
   Write(Stream::kErr, text::MissingFolderText(path_text) + "\n");
 }
 
+void TerminalDialogs::UnreadableFolder(std::string_view path_text, const SystemError& why) {
+  Write(Stream::kErr, text::UnreadableFolderText(path_text, why) + "\n");
+}
+
 bool TerminalDialogs::Confirm(Operation operation, std::size_t count) {
   bool yes = yes_;
   if (!yes) {

@@ -22,7 +22,16 @@ struct PathStyle {
 struct DirEntry {
   std::string name;  // exactly as found on disk
   bool is_folder = false;
-  bool is_link = false;  // a symbolic link or other reparse point: never descended
+  bool is_link = false;          // a symbolic link, a junction: never descended
+  bool leads_to_folder = false;  // a link whose target is a folder (a walk would have gone in)
+};
+
+// What stepping into a subfolder came to.
+struct EnterResult {
+  enum Kind { kEntered, kLink, kFailed } kind = kFailed;
+  SystemError error;  // for kFailed: why (gone, no longer a folder, access refused)
+
+  explicit operator bool() const { return kind == kEntered; }
 };
 
 // A position inside one tree. It works relative to the folder it stands in, so that depth and
@@ -32,11 +41,12 @@ class FolderCursor {
   virtual ~FolderCursor() = default;
 
   // Every entry of the current folder but "." and "..", in the order the platform delivers them.
-  // False when the folder cannot be listed.
-  [[nodiscard]] virtual bool List(std::vector<DirEntry>& entries) = 0;
+  // False when the folder cannot be listed, with `error` (when given) saying why.
+  [[nodiscard]] virtual bool List(std::vector<DirEntry>& entries, SystemError* error = nullptr) = 0;
 
-  // Steps into the named subfolder. Refuses links and anything that is no longer a folder.
-  [[nodiscard]] virtual bool Enter(std::string_view name) = 0;
+  // Steps into the named subfolder. Refuses links (kLink) and anything that is no longer a
+  // folder or cannot be opened (kFailed, saying why).
+  [[nodiscard]] virtual EnterResult Enter(std::string_view name) = 0;
 
   // Steps back to the folder Enter was called from.
   virtual void Leave() = 0;
@@ -65,8 +75,10 @@ class FileSystem {
   [[nodiscard]] virtual std::string ToLower(std::string_view name) const = 0;
 
   // Opens a cursor on the folder `root` (a run path, ending in the separator); null when the
-  // folder cannot be opened.
-  [[nodiscard]] virtual std::unique_ptr<FolderCursor> OpenTree(std::string_view root) = 0;
+  // folder cannot be opened. `error`, when given, is set only when `root` is a folder that the
+  // system refuses to open; a file, a pattern or nothing at all leaves it clear.
+  [[nodiscard]] virtual std::unique_ptr<FolderCursor> OpenTree(std::string_view root,
+                                                               SystemError* error = nullptr) = 0;
 };
 
 }  // namespace korvane

@@ -49,8 +49,13 @@ RunOutcome Restorer::Run(const RunRequest& request) {
     dialogs_.MissingFolder(request.folder);
     return RunOutcome::kMissingFolder;
   }
+  std::string run_path = request.folder;
+  if (!run_path.ends_with(style_.separator))
+    run_path.push_back(style_.separator);
   // The boxes pump events; a run begun from inside them would share these counters.
   const ActiveRun active(running_);
+  if (operation != Operation::kUndo && !CanList(run_path, request.folder))
+    return RunOutcome::kUnreadableFolder;
   if (operation != Operation::kPreview && request.confirm &&
       !dialogs_.Confirm(operation, request.undo.size())) {
     return RunOutcome::kDeclined;
@@ -64,13 +69,21 @@ RunOutcome Restorer::Run(const RunRequest& request) {
   if (operation == Operation::kUndo) {
     ReverseRenames(request.undo);
   } else {
-    std::string run_path = request.folder;
-    if (!run_path.ends_with(style_.separator))
-      run_path.push_back(style_.separator);
     ScanFolderTree({operation, operation == Operation::kRestore ? request.journal : nullptr},
                    run_path);
   }
   return EndRun(operation);
+}
+
+bool Restorer::CanList(const std::string& run_path, const std::string& path_text) {
+  SystemError why;
+  std::unique_ptr<FolderCursor> cursor = fs_.OpenTree(run_path, &why);
+  std::vector<DirEntry> entries;
+  // A file or a pattern opens no folder: the walk finds nothing, as it always has.
+  if ((!cursor && why.code == 0) || (cursor && cursor->List(entries, &why)))
+    return true;
+  dialogs_.UnreadableFolder(path_text, why);
+  return false;
 }
 
 void Restorer::BeginRun(Operation operation, bool keeps_rows) {
@@ -78,20 +91,37 @@ void Restorer::BeginRun(Operation operation, bool keeps_rows) {
   ScanCount = SuccessCount = FailCount = 0;
   rows_ = 0;
   not_undone_.clear();
+  skipped_.clear();
+  links_not_followed_ = 0;
   report_.RunStarted(operation, keeps_rows);
+}
+
+void Restorer::SkipFolder(std::string_view folder, SystemError why) {
+  // Shown without the trailing separator, except where that would leave only a drive ("C:").
+  if (folder.size() > 1 && folder.ends_with(style_.separator) &&
+      !folder.substr(0, folder.size() - 1).ends_with(':')) {
+    folder.remove_suffix(1);
+  }
+  skipped_.push_back({std::string(folder), std::move(why)});
+  report_.FolderSkipped(skipped_.back());
 }
 
 RunOutcome Restorer::EndRun(Operation operation) {
   const bool interrupted = StopFlag;
-  report_.RunEnded({operation, totals(), interrupted});
+  report_.RunEnded(
+      {operation, totals(), interrupted, static_cast<int>(skipped_.size()), links_not_followed_});
   StopFlag = true;
   return interrupted ? RunOutcome::kInterrupted : RunOutcome::kFinished;
 }
 
 void Restorer::ScanFolderTree(const Pass& pass, const std::string& folder) {
-  std::unique_ptr<FolderCursor> cursor = fs_.OpenTree(folder);
-  if (!cursor)
+  SystemError why;
+  std::unique_ptr<FolderCursor> cursor = fs_.OpenTree(folder, &why);
+  if (!cursor) {
+    if (why.code != 0)
+      SkipFolder(folder, std::move(why));
     return;
+  }
 
   // One frame per open level: where the level's path ends in `path`, and the subfolders still to
   // visit. The walk keeps names, not open folders, so depth costs memory only.
@@ -107,8 +137,10 @@ void Restorer::ScanFolderTree(const Pass& pass, const std::string& folder) {
   // Lists the folder the cursor stands in (named by `path`), runs the folder pass on it and
   // pushes its frame. False when the folder could not be listed or a stop was requested.
   auto visit = [&] {
-    if (!cursor->List(entries))
+    if (!cursor->List(entries, &why)) {
+      SkipFolder(path, std::move(why));
       return false;
+    }
     pump_.PumpEvents();
     if (StopFlag)
       return false;
@@ -117,6 +149,8 @@ void Restorer::ScanFolderTree(const Pass& pass, const std::string& folder) {
     for (DirEntry& e : entries) {
       if (IsWalkedFolder(e))
         frame.subfolders.push_back(std::move(e.name));
+      else if (e.is_link && e.leads_to_folder && !e.name.starts_with('.'))
+        ++links_not_followed_;
     }
     stack.push_back(std::move(frame));
     return true;
@@ -136,12 +170,17 @@ void Restorer::ScanFolderTree(const Pass& pass, const std::string& folder) {
     if (StopFlag)
       break;
     const std::string& name = top.subfolders[top.next++];
-    if (!cursor->Enter(name))
-      continue;
     // The child's path is its parent's, the name and one separator, as typed: not normalised.
     path.resize(top.path_size);
     path += name;
     path += style_.separator;
+    EnterResult entered = cursor->Enter(name);
+    if (entered.kind == EnterResult::kLink)
+      ++links_not_followed_;
+    if (entered.kind == EnterResult::kFailed)
+      SkipFolder(path, std::move(entered.error));
+    if (!entered)
+      continue;
     if (!visit())
       cursor->Leave();
   }

@@ -31,6 +31,8 @@ class Restorer {
   [[nodiscard]] Totals totals() const { return {ScanCount, SuccessCount, FailCount}; }
   // After an undo: the renames it did not reverse (never reached, or refused), oldest first.
   [[nodiscard]] const std::vector<UndoItem>& not_undone() const { return not_undone_; }
+  // The folders the last walk could not read, in the order it met them.
+  [[nodiscard]] const std::vector<SkippedFolder>& skipped_folders() const { return skipped_; }
 
   // Set by Stop (also from a signal handler or another thread) and at the end of every run.
   std::atomic<bool> StopFlag{false};
@@ -59,6 +61,10 @@ class Restorer {
                     const DirEntry& entry);
   // Reverses the request's renames, newest first.
   void ReverseRenames(const std::vector<UndoItem>& items);
+  // Records a folder the walk could not list or enter; `folder` ends with the separator.
+  void SkipFolder(std::string_view folder, SystemError why);
+  // Whether the chosen folder can be listed; if not, the user is told and the reason is given.
+  [[nodiscard]] bool CanList(const std::string& run_path, const std::string& path_text);
 
   // Opens the run: clears the stop flag and the counters, and tells the report.
   void BeginRun(Operation operation, bool keeps_rows);
@@ -80,6 +86,8 @@ class Restorer {
   int rows_ = 0;
   std::unordered_set<std::string> claimed_;  // preview: names taken earlier in this folder
   std::vector<UndoItem> not_undone_;
+  std::vector<SkippedFolder> skipped_;
+  int links_not_followed_ = 0;
 };
 
 // Gives a recorded rename back its source name, in the target's folder, never replacing.

@@ -3,8 +3,10 @@
 namespace korvane {
 
 void RowStore::RunStarted(Operation /*operation*/, bool keeps_rows) {
-  if (!keeps_rows)
-    rows_.clear();
+  if (keeps_rows)
+    return;
+  rows_.clear();
+  skipped_.clear();
 }
 
 const Row* RowStore::Find(int number) const {

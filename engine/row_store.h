@@ -20,10 +20,13 @@ class RowStore : public RunReport {
   // An undo row that reverses a row held here marks that row; any other row is appended.
   void RowDone(const Row& row) override;
   void Progress(std::string_view /*path*/, const Totals& /*totals*/) override {}
+  void FolderSkipped(const SkippedFolder& folder) override { skipped_.push_back(folder); }
   void RunEnded(const RunEnd& /*end*/) override {}
 
   [[nodiscard]] int RowCount() const { return static_cast<int>(rows_.size()); }
   [[nodiscard]] const Rows& rows() const { return rows_; }
+  // The folders the walk of these rows could not read.
+  [[nodiscard]] const std::vector<SkippedFolder>& skipped() const { return skipped_; }
   // The row numbered `number` (1-based), or null.
   [[nodiscard]] const Row* Find(int number) const;
 
@@ -35,6 +38,7 @@ class RowStore : public RunReport {
 
  private:
   Rows rows_;
+  std::vector<SkippedFolder> skipped_;
 };
 
 }  // namespace korvane

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 #include "engine/row.h"
@@ -12,7 +13,15 @@ namespace korvane {
 struct RunEnd {
   Operation operation = Operation::kRestore;
   Totals totals;
-  bool interrupted = false;  // a stop request ended it early
+  bool interrupted = false;    // a stop request ended it early
+  int skipped_folders = 0;     // folders that could not be listed or entered
+  int links_not_followed = 0;  // links to folders, passed over on purpose
+};
+
+// A folder the walk could not list or enter, and the system's reason.
+struct SkippedFolder {
+  std::string path;  // as the report shows paths, without a trailing separator
+  SystemError why;
 };
 
 class RunReport {
@@ -26,6 +35,8 @@ class RunReport {
   virtual void RowDone(const Row& row) = 0;
   // Every twentieth examined entry: its path and the counters so far.
   virtual void Progress(std::string_view path, const Totals& totals) = 0;
+  // A folder below the chosen one could not be read; the run goes on without it.
+  virtual void FolderSkipped(const SkippedFolder& folder) = 0;
   // The run has ended; nothing follows.
   virtual void RunEnded(const RunEnd& end) = 0;
 };
@@ -43,6 +54,8 @@ class Dialogs {
   virtual ~Dialogs() = default;
   // The folder the user named does not exist (or is not in the platform's absolute form).
   virtual void MissingFolder(std::string_view path_text) = 0;
+  // The folder the user named exists, but the system refuses to list it.
+  virtual void UnreadableFolder(std::string_view path_text, const SystemError& why) = 0;
   // Asks before renaming: a restore, or an undo of `count` renames. True only for Yes.
   [[nodiscard]] virtual bool Confirm(Operation operation, std::size_t count) = 0;
 };

@@ -38,11 +38,12 @@ struct RunRequest {
 };
 
 enum class RunOutcome {
-  kFinished,       // the run went to its end
-  kInterrupted,    // a stop request ended it early
-  kMissingFolder,  // the warning was shown; nothing changed
-  kDeclined,       // the confirmation was not answered Yes; nothing changed
-  kBusy,           // a run is already active; the request is ignored
+  kFinished,          // the run went to its end
+  kInterrupted,       // a stop request ended it early
+  kMissingFolder,     // the warning was shown; nothing changed
+  kUnreadableFolder,  // the folder exists but cannot be listed; the warning was shown
+  kDeclined,          // the confirmation was not answered Yes; nothing changed
+  kBusy,              // a run is already active; the request is ignored
 };
 
 }  // namespace korvane

@@ -55,10 +55,10 @@ class PosixCursor final : public FolderCursor {
     dir_.Adopt(Duplicate(root_.get()));
   }
 
-  bool List(std::vector<DirEntry>& entries) override {
+  bool List(std::vector<DirEntry>& entries, SystemError* error) override {
     entries.clear();
     if (!dir_)
-      return false;
+      return Fail(ENOENT, error);
     DIR* dir = dir_.get();
     rewinddir(dir);
     for (;;) {
@@ -82,21 +82,33 @@ class PosixCursor final : public FolderCursor {
       }
       e.is_folder = type == DT_DIR;
       e.is_link = type == DT_LNK;
+      if (e.is_link) {
+        // Only to count the folders a walk that followed links would have entered.
+        struct stat target;
+        e.leads_to_folder = fstatat(dirfd(dir), n, &target, 0) == 0 && S_ISDIR(target.st_mode);
+      }
     }
-    return errno == 0;
+    return errno == 0 || Fail(errno, error);
   }
 
-  bool Enter(std::string_view name) override {
+  EnterResult Enter(std::string_view name) override {
     if (!dir_)
-      return false;
+      return {EnterResult::kFailed, SystemErrorFrom(ENOENT)};
     const std::string n(name);
-    UniqueFd fd = OpenChild(dirfd(dir_.get()), n.c_str());
+    const int parent = dirfd(dir_.get());
+    UniqueFd fd = OpenChild(parent, n.c_str());
     FileId id;
-    if (!fd || !IdOf(fd.get(), id))
-      return false;
+    if (!fd || !IdOf(fd.get(), id)) {
+      const int code = errno;
+      // A link (O_NOFOLLOW refuses it) is passed over, not a failure.
+      struct stat st;
+      if (fstatat(parent, n.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode))
+        return {EnterResult::kLink, {}};
+      return {EnterResult::kFailed, SystemErrorFrom(code)};
+    }
     levels_.push_back({n, id});
     dir_.Adopt(std::move(fd));
-    return true;
+    return {EnterResult::kEntered, {}};
   }
 
   void Leave() override {
@@ -167,6 +179,12 @@ class PosixCursor final : public FolderCursor {
     FileId id;
   };
 
+  static bool Fail(int code, SystemError* error) {
+    if (error)
+      *error = SystemErrorFrom(code);
+    return false;
+  }
+
   // Opens the current level by its names from the root, checking each step is the folder that
   // was entered; none when the tree changed under us, which leaves the cursor with no folder.
   UniqueFd WalkFromRoot() const {
@@ -221,12 +239,17 @@ class PosixFileSystem final : public FileSystem {
     });
   }
 
-  std::unique_ptr<FolderCursor> OpenTree(std::string_view root) override {
+  std::unique_ptr<FolderCursor> OpenTree(std::string_view root, SystemError* error) override {
     const std::string path(root);
     UniqueFd fd(open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     FileId id;
-    if (!fd || !IdOf(fd.get(), id))
+    if (!fd || !IdOf(fd.get(), id)) {
+      // A file or nothing at all is not a folder that could not be read.
+      const int code = errno;
+      if (error && code != ENOTDIR && code != ENOENT)
+        *error = SystemErrorFrom(code);
       return nullptr;
+    }
     return std::make_unique<PosixCursor>(std::move(fd), id);
   }
 

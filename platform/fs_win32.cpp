@@ -91,12 +91,19 @@ std::optional<std::uint32_t> ReparseTagOf(const std::wstring& path) {
   return info.ReparseTag;
 }
 
-// A folder the walk enters: a folder, and if a reparse point, not a link (see reparse_tag.h).
-bool IsWalkableFolder(const std::wstring& path) {
+// What the entry at `path` is to the walk: a folder it enters, a link it passes over (see
+// reparse_tag.h), or neither (gone, or no folder), with the system's code for why.
+enum class WalkKind { kFolder, kLink, kNone };
+WalkKind WalkKindOf(const std::wstring& path, DWORD* why = nullptr) {
   const DWORD attributes = GetFileAttributesW(path.c_str());
-  if (!IsFolder(attributes))
-    return false;
-  return !IsReparsePoint(attributes) || WalksReparseFolder(ReparseTagOf(path));
+  if (!IsFolder(attributes)) {
+    if (why)
+      *why = attributes == INVALID_FILE_ATTRIBUTES ? GetLastError() : ERROR_DIRECTORY;
+    return WalkKind::kNone;
+  }
+  if (!IsReparsePoint(attributes) || WalksReparseFolder(ReparseTagOf(path)))
+    return WalkKind::kFolder;
+  return WalkKind::kLink;
 }
 
 FsResult Failure(DWORD code) {
@@ -168,16 +175,19 @@ class Win32Cursor final : public FolderCursor {
   // `root` is in its \\?\ form and ends with "\".
   explicit Win32Cursor(std::wstring root) : path_(std::move(root)) {}
 
-  bool List(std::vector<DirEntry>& entries) override {
+  bool List(std::vector<DirEntry>& entries, SystemError* error) override {
     entries.clear();
     QuietErrors quiet;
     if (!AncestorsArePlainFolders())
-      return false;
+      return Fail(ERROR_PATH_NOT_FOUND, error);
     WIN32_FIND_DATAW data;
     const FindHandle find = FindFirst(path_ + L"*", data);
     if (!find) {
+      const DWORD code = GetLastError();
       // Only the root of an empty drive has not even "." to deliver.
-      return GetLastError() == ERROR_FILE_NOT_FOUND && IsFolder(GetFileAttributesW(path_.c_str()));
+      if (code == ERROR_FILE_NOT_FOUND && IsFolder(GetFileAttributesW(path_.c_str())))
+        return true;
+      return Fail(code, error);
     }
     do {
       const std::wstring_view name = data.cFileName;
@@ -188,23 +198,32 @@ class Win32Cursor final : public FolderCursor {
       e.is_folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
       // The listing carries a reparse point's tag; only a link is never descended.
       e.is_link = IsReparsePoint(data.dwFileAttributes) && !WalksReparseFolder(data.dwReserved0);
+      e.leads_to_folder = e.is_link && e.is_folder;
     } while (FindNextFileW(find.get(), &data));
-    return GetLastError() == ERROR_NO_MORE_FILES;
+    const DWORD code = GetLastError();
+    return code == ERROR_NO_MORE_FILES || Fail(code, error);
   }
 
-  bool Enter(std::string_view name) override {
+  EnterResult Enter(std::string_view name) override {
     if (!IsPlainName(name))
-      return false;
+      return {EnterResult::kFailed, SystemErrorFrom(ERROR_INVALID_NAME)};
     std::wstring child = path_ + Widen(name);
     QuietErrors quiet;
     // Junctions and symbolic links are not entered: a junction loop would never end, and a link
     // may lead out of the chosen tree. Asked again here, as the entry may have changed since.
-    if (!IsWalkableFolder(child))
-      return false;
+    DWORD why = 0;
+    switch (WalkKindOf(child, &why)) {
+      case WalkKind::kLink:
+        return {EnterResult::kLink, {}};
+      case WalkKind::kNone:
+        return {EnterResult::kFailed, SystemErrorFrom(static_cast<long>(why))};
+      case WalkKind::kFolder:
+        break;
+    }
     child.push_back(kSep);
     parents_.push_back(path_.size());
     path_ = std::move(child);
-    return true;
+    return {EnterResult::kEntered, {}};
   }
 
   void Leave() override {
@@ -251,10 +270,16 @@ class Win32Cursor final : public FolderCursor {
   bool AncestorsArePlainFolders() const {
     for (std::size_t end : parents_) {
       const std::size_t next = path_.find(kSep, end);
-      if (!IsWalkableFolder(path_.substr(0, next)))
+      if (WalkKindOf(path_.substr(0, next)) != WalkKind::kFolder)
         return false;
     }
     return true;
+  }
+
+  static bool Fail(DWORD code, SystemError* error) {
+    if (error)
+      *error = SystemErrorFrom(static_cast<long>(code));
+    return false;
   }
 
   std::wstring path_;
@@ -306,7 +331,8 @@ class Win32FileSystem final : public FileSystem {
     return Narrow(lower);
   }
 
-  std::unique_ptr<FolderCursor> OpenTree(std::string_view root) override {
+  // The folder's own listing says whether it can be read: the cursor holds nothing open.
+  std::unique_ptr<FolderCursor> OpenTree(std::string_view root, SystemError* /*error*/) override {
     if (root.empty() || HasNul(root))
       return nullptr;
     QuietErrors quiet;

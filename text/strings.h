@@ -26,6 +26,12 @@ enum class Id : std::uint16_t {
   kMenuCopy,
   kMenuExport,
   kMenuUndo,
+  kMenuSkipped,
+  kSkippedTitle,
+  kOkButton,
+  kCsvSkippedFolder,
+  kCsvSkippedReason,
+  kSkippedFolderLine,  // {path} {reason}
   kSaveFilter,
   kDefaultReportName,
   kSaveFailed,  // {path} {reason}
@@ -39,10 +45,12 @@ enum class Id : std::uint16_t {
 
   // A run.
   kConfirmRestore,
-  kConfirmUndo,    // {count}
-  kMissingFolder,  // {path}
-  kSummary,        // {scanned} {succeeded} {failed}
-  kUndoSummary,    // {tried} {undone} {failed}
+  kConfirmUndo,       // {count}
+  kMissingFolder,     // {path}
+  kUnreadableFolder,  // {path} {reason}
+  kSkippedSuffix,     // {count}: after the final status
+  kSummary,           // {scanned} {succeeded} {failed}
+  kUndoSummary,       // {tried} {undone} {failed}
   kStatusFinished,
   kStatusInterrupted,
   kStatusUndoFinished,
@@ -109,6 +117,7 @@ enum class Id : std::uint16_t {
   kCliLogUnreadable,  // {path} {reason}
   kCliLogEmpty,       // {path}
   kCliLogBadLines,    // {count}
+  kCliSkippedFolder,  // {path} {reason}
 };
 
 // The text of `id` in the user's language.

@@ -144,10 +144,13 @@ std::string SummaryText(Operation operation, const Totals& totals) {
                std::to_string(totals.failed)});
 }
 
-std::string_view EndStatusText(Operation operation, bool interrupted) {
-  if (operation == Operation::kUndo)
-    return Tr(interrupted ? Id::kStatusUndoInterrupted : Id::kStatusUndoFinished);
-  return Tr(interrupted ? Id::kStatusInterrupted : Id::kStatusFinished);
+std::string EndStatusText(const RunEnd& end) {
+  std::string text(end.operation == Operation::kUndo
+                       ? Tr(end.interrupted ? Id::kStatusUndoInterrupted : Id::kStatusUndoFinished)
+                       : Tr(end.interrupted ? Id::kStatusInterrupted : Id::kStatusFinished));
+  if (end.skipped_folders > 0)
+    text += Fill(Id::kSkippedSuffix, {std::to_string(end.skipped_folders)});
+  return text;
 }
 
 std::string ConfirmText(Operation operation, std::size_t count) {
@@ -158,6 +161,10 @@ std::string ConfirmText(Operation operation, std::size_t count) {
 
 std::string MissingFolderText(std::string_view path) {
   return Fill(Id::kMissingFolder, {path});
+}
+
+std::string UnreadableFolderText(std::string_view path, const SystemError& why) {
+  return Fill(Id::kUnreadableFolder, {path, ErrorText(why)});
 }
 
 }  // namespace korvane::text

@@ -39,13 +39,16 @@ using Cells = std::array<std::string, kColumnCount>;
 
 // The summary label: "扫描:S 个，命名成功:N 个，失败:F 个", or an undo's counts.
 [[nodiscard]] std::string SummaryText(Operation operation, const Totals& totals);
-// The status label once a run has ended: "执行完毕." or "执行中断.", or an undo's.
-[[nodiscard]] std::string_view EndStatusText(Operation operation, bool interrupted);
+// The status label once a run has ended: "执行完毕." or "执行中断.", or an undo's; after it, how
+// many folders could not be read, when any.
+[[nodiscard]] std::string EndStatusText(const RunEnd& end);
 
 // The question asked before renaming.
 [[nodiscard]] std::string ConfirmText(Operation operation, std::size_t count);
 // "文件夹[<path>]不存在，请重新选择"
 [[nodiscard]] std::string MissingFolderText(std::string_view path);
+// "文件夹[<path>]无法读取：<reason>"
+[[nodiscard]] std::string UnreadableFolderText(std::string_view path, const SystemError& why);
 
 }  // namespace text
 }  // namespace korvane

@@ -36,6 +36,18 @@ std::string_view Tr(Id id) {
       return "导出报告…";
     case Id::kMenuUndo:
       return "撤销本次还原";
+    case Id::kMenuSkipped:
+      return "查看跳过的文件夹…";
+    case Id::kSkippedTitle:
+      return "无法读取、已跳过的文件夹";
+    case Id::kOkButton:
+      return "确定";
+    case Id::kCsvSkippedFolder:
+      return "无法读取、已跳过的文件夹";
+    case Id::kCsvSkippedReason:
+      return "原因";
+    case Id::kSkippedFolderLine:
+      return "{}：{}";
     case Id::kSaveFilter:
       return "CSV 文件 (*.csv)";
     case Id::kDefaultReportName:
@@ -60,6 +72,10 @@ std::string_view Tr(Id id) {
       return "确定撤销这 {} 项还原吗？";
     case Id::kMissingFolder:
       return "文件夹[{}]不存在，请重新选择";
+    case Id::kUnreadableFolder:
+      return "文件夹[{}]无法读取：{}";
+    case Id::kSkippedSuffix:
+      return "（{} 个文件夹无法读取，已跳过）";
     case Id::kSummary:
       return "扫描:{} 个，命名成功:{} 个，失败:{} 个";
     case Id::kUndoSummary:
@@ -155,9 +171,10 @@ std::string_view Tr(Id id) {
     case Id::kCliVersionHelp:
       return "显示版本 / show the version";
     case Id::kCliExitCodes:
-      return "退出码 / exit codes: 0 全部成功 all renamed, 1 有失败 some failed,\n"
-             "  2 未执行 nothing done (usage, missing folder, not confirmed), 130 已中断 "
-             "interrupted";
+      return "退出码 / exit codes: 0 全部成功 all renamed,\n"
+             "  1 有失败或跳过的文件夹 some failed or a folder could not be read,\n"
+             "  2 未执行 nothing done (usage, missing or unreadable folder, not confirmed),\n"
+             "  130 已中断 interrupted";
     case Id::kCliUsageError:
       return "用法错误 / usage error: {}";
     case Id::kCliUnknownOption:
@@ -194,6 +211,8 @@ std::string_view Tr(Id id) {
       return "日志中没有可撤销的改名 / the log holds no renames to undo: {}";
     case Id::kCliLogBadLines:
       return "跳过 {} 行无法识别的日志 / skipped unreadable log lines";
+    case Id::kCliSkippedFolder:
+      return "跳过文件夹 {}：{}";
   }
   return {};
 }

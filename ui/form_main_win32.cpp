@@ -12,6 +12,7 @@
 #include "ui/clipboard_win32.h"
 #include "ui/list_text.h"
 #include "ui/report_text.h"
+#include "ui/text_dialog_win32.h"
 #include "version.h"
 
 namespace korvane::ui {
@@ -346,6 +347,9 @@ void FormMain::OnCommand(int id, int code) {
     case kMenuUndo:
       Menu_Undo_Click();
       return;
+    case kMenuSkipped:
+      Menu_Skipped_Click();
+      return;
     default:
       break;
   }
@@ -411,8 +415,9 @@ int FormMain::SelectedCount() const {
 }
 
 HMENU FormMain::CreateListMenu() const {
-  const ListMenuState state =
-      ListMenuItems(busy(), SelectedCount(), report_.RowCount(), report_.store().HasUndoable());
+  const bool has_skipped = !report_.store().skipped().empty();
+  const ListMenuState state = ListMenuItems(busy(), SelectedCount(), report_.RowCount(),
+                                            report_.store().HasUndoable(), has_skipped);
   HMENU menu = CreatePopupMenu();
   if (!menu)
     return nullptr;
@@ -420,8 +425,10 @@ HMENU FormMain::CreateListMenu() const {
     return AppendMenuW(menu, MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED), id,
                        Widen(text::Tr(label)).c_str()) != FALSE;
   };
+  // The skipped folders' item only after a run that skipped some: otherwise the menu is as it was.
   if (!add(kMenuCopy, text::Id::kMenuCopy, state.copy) ||
       !add(kMenuExport, text::Id::kMenuExport, state.export_report) ||
+      (has_skipped && !add(kMenuSkipped, text::Id::kMenuSkipped, state.skipped)) ||
       !AppendMenuW(menu, MF_SEPARATOR, 0, nullptr) ||
       !add(kMenuUndo, text::Id::kMenuUndo, state.undo)) {
     DestroyMenu(menu);
@@ -612,7 +619,8 @@ void FormMain::Menu_Copy_Click() {
 }
 
 bool FormMain::SaveReport(std::string_view path) {
-  const FsResult result = WriteFileReplacing(path, RowsAsCsv(report_.store().rows()));
+  const FsResult result =
+      WriteFileReplacing(path, RowsAsCsv(report_.store().rows(), report_.store().skipped()));
   if (!result.ok())
     dialogs_.Warn(text::Fill(text::Id::kSaveFailed, {path, text::RefusalText(result, {})}));
   return result.ok();
@@ -639,6 +647,14 @@ void FormMain::Menu_Undo_Click() {
   if (request.undo.empty())
     return;
   RunRequestNow(request);
+}
+
+void FormMain::Menu_Skipped_Click() {
+  if (busy() || close_requested_ || report_.store().skipped().empty())
+    return;
+  HandlerScope scope(*this);
+  ShowTextDialog(hwnd_, text::Tr(text::Id::kSkippedTitle),
+                 SkippedFoldersText(report_.store().skipped()));
 }
 
 }  // namespace korvane::ui

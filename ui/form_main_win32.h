@@ -63,7 +63,7 @@ class FormMain {
 
   static constexpr const wchar_t* kClassName = L"KorvaneFormMain";
   // The commands of the list's menu, apart from the controls' ids.
-  enum MenuCommand { kMenuCopy = 2001, kMenuExport, kMenuUndo };
+  enum MenuCommand { kMenuCopy = 2001, kMenuExport, kMenuUndo, kMenuSkipped };
 
  private:
   // The message boxes as the engine sees them: a close requested while the confirmation was
@@ -72,6 +72,9 @@ class FormMain {
    public:
     Boxes(FormMain& form, WindowDialogs& inner) : form_(form), inner_(inner) {}
     void MissingFolder(std::string_view path_text) override { inner_.MissingFolder(path_text); }
+    void UnreadableFolder(std::string_view path_text, const SystemError& why) override {
+      inner_.UnreadableFolder(path_text, why);
+    }
     bool Confirm(Operation operation, std::size_t count) override {
       return inner_.Confirm(operation, count) && !form_.close_requested_;
     }
@@ -123,6 +126,7 @@ class FormMain {
   void Menu_Copy_Click();
   void Menu_Export_Click();
   void Menu_Undo_Click();
+  void Menu_Skipped_Click();
 
   [[nodiscard]] int SelectedCount() const;
 

@@ -34,7 +34,7 @@ void ListReport::Progress(std::string_view path, const Totals& totals) {
 
 void ListReport::RunEnded(const RunEnd& end) {
   SetLabel(summary_, text::SummaryText(end.operation, end.totals));
-  SetLabel(status_, text::EndStatusText(end.operation, end.interrupted));
+  SetLabel(status_, text::EndStatusText(end));
 }
 
 void ListReport::SetLabel(HWND label, std::string_view text) {

@@ -20,6 +20,7 @@ class ListReport final : public RunReport {
   void RunStarted(Operation operation, bool keeps_rows) override;
   void RowDone(const Row& row) override { store_.RowDone(row); }
   void Progress(std::string_view path, const Totals& totals) override;
+  void FolderSkipped(const SkippedFolder& folder) override { store_.FolderSkipped(folder); }
   void RunEnded(const RunEnd& end) override;
 
   // Tells the list how many rows there are now; it repaints the new ones that are in view.

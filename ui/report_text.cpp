@@ -1,5 +1,6 @@
 #include "ui/report_text.h"
 
+#include "text/strings.h"
 #include "text/wording.h"
 
 namespace korvane::ui {
@@ -58,7 +59,7 @@ std::string RowsAsTsv(const std::vector<const Row*>& rows) {
   return out;
 }
 
-std::string RowsAsCsv(const Rows& rows) {
+std::string RowsAsCsv(const Rows& rows, const std::vector<SkippedFolder>& skipped) {
   std::string out(kUtf8Bom);
   text::Cells headers;
   for (int c = 0; c < kColumnCount; ++c)
@@ -69,11 +70,31 @@ std::string RowsAsCsv(const Rows& rows) {
     AppendRow(out, text::RowCells(row), ',');
     out += "\r\n";
   }
+  if (skipped.empty())
+    return out;
+  out += "\r\n";
+  out += SheetCell(text::Tr(text::Id::kCsvSkippedFolder), ',') + "," +
+         SheetCell(text::Tr(text::Id::kCsvSkippedReason), ',') + "\r\n";
+  for (const SkippedFolder& folder : skipped)
+    out += SheetCell(folder.path, ',') + "," + SheetCell(text::ErrorText(folder.why), ',') + "\r\n";
   return out;
 }
 
-ListMenuState ListMenuItems(bool busy, int selected_rows, int rows, bool can_undo) {
-  return {selected_rows > 0 && rows > 0, !busy && rows > 0, !busy && can_undo};
+ListMenuState ListMenuItems(bool busy,
+                            int selected_rows,
+                            int rows,
+                            bool can_undo,
+                            bool has_skipped) {
+  return {selected_rows > 0 && rows > 0, !busy && rows > 0, !busy && can_undo,
+          !busy && has_skipped};
+}
+
+std::string SkippedFoldersText(const std::vector<SkippedFolder>& skipped) {
+  std::string out;
+  for (const SkippedFolder& folder : skipped)
+    out +=
+        text::Fill(text::Id::kSkippedFolderLine, {folder.path, text::ErrorText(folder.why)}) + "\n";
+  return out;
 }
 
 }  // namespace korvane::ui

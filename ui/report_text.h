@@ -26,18 +26,27 @@ std::string SheetCell(std::string_view cell, char separator);
 std::string RowsAsTsv(const std::vector<const Row*>& rows);
 
 // The whole report as a CSV file: the mark, the column headers, then one record per row, every
-// record ending in "\r\n".
-std::string RowsAsCsv(const Rows& rows);
+// record ending in "\r\n"; after a blank record, the folders the run could not read, with the
+// reason, when there are any.
+std::string RowsAsCsv(const Rows& rows, const std::vector<SkippedFolder>& skipped = {});
+
+// The folders a run could not read, one a line with the reason, for the user to read and copy.
+std::string SkippedFoldersText(const std::vector<SkippedFolder>& skipped);
 
 // Which commands of the list's menu can be chosen. Copy needs a selected row; export needs rows
 // and no run (the dialog would hold the run, and the rows are not final); undo needs no run and
-// renames of the last run that are not reversed yet.
+// renames of the last run that are not reversed yet; the skipped folders need no run and some.
 struct ListMenuState {
   bool copy = false;
   bool export_report = false;
   bool undo = false;
+  bool skipped = false;
   bool operator==(const ListMenuState&) const = default;
 };
-ListMenuState ListMenuItems(bool busy, int selected_rows, int rows, bool can_undo);
+ListMenuState ListMenuItems(bool busy,
+                            int selected_rows,
+                            int rows,
+                            bool can_undo,
+                            bool has_skipped = false);
 
 }  // namespace korvane::ui

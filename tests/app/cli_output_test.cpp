@@ -60,8 +60,11 @@ TEST(CliOutputTest, JsonEscapesAndReplacesIllFormedBytes) {
   EXPECT_EQ(JsonRow(MakeRow("3", "失败", "a.2011.qjd", "/d/a", "File exists")),
             "{\"id\":3,\"status\":\"失败\",\"old_name\":\"a.2011.qjd\",\"new_path\":\"/d/a\","
             "\"note\":\"File exists\"}\n");
-  EXPECT_EQ(JsonTotals({10, 2, 1}, true),
+  EXPECT_EQ(JsonTotals({Operation::kRestore, {10, 2, 1}, true}),
             "{\"scanned\":10,\"succeeded\":2,\"failed\":1,\"interrupted\":true}\n");
+  EXPECT_EQ(JsonTotals({Operation::kRestore, {10, 2, 1}, false, 3, 4}),
+            "{\"scanned\":10,\"succeeded\":2,\"failed\":1,\"interrupted\":false,"
+            "\"skipped_folders\":3,\"links_not_followed\":4}\n");
 }
 
 TEST(CliOutputTest, ProgressLineFitsTheTerminal) {

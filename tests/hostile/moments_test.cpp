@@ -99,6 +99,7 @@ TEST_F(Moments, AFolderDeletedBetweenListingAndDescendingIsSkipped) {
   testing::CheckRun(changed_tree, testing::TakeSnapshot(sb.root()), run, sb.RunPath(), *fs);
   EXPECT_EQ(run.succeeded, 3);
   EXPECT_EQ(RowFor(run, "y.2011.qjd"), nullptr);
+  EXPECT_EQ(run.skipped, std::vector<std::string>{sb.RunPath() + "b"});
 }
 
 TEST_F(Moments, FoldersSwappedBetweenListingAndDescendingAreWalkedUnderTheirNewNames) {
@@ -114,6 +115,7 @@ TEST_F(Moments, FoldersSwappedBetweenListingAndDescendingAreWalkedUnderTheirNewN
   EXPECT_EQ(run.succeeded, 3);
 }
 
+// The folder it listed is gone by the time the walk goes in: the run says so, and goes on.
 TEST_F(Moments, AFolderReplacedByAFileIsNeitherEnteredNorRenamed) {
   sb.File("d.2011.qjd/inside.2011.qjd", "inside");
   sb.File("after/z.2011.qjd", "z");
@@ -125,7 +127,8 @@ TEST_F(Moments, AFolderReplacedByAFileIsNeitherEnteredNorRenamed) {
   EXPECT_EQ(RowFor(run, "d.2011.qjd"), nullptr);
   EXPECT_EQ(RowFor(run, "inside.2011.qjd"), nullptr);
   EXPECT_EQ(testing::ReadFile(sb.Path("after/z")), "z");
-  EXPECT_EQ(run.status, "执行完毕.");
+  EXPECT_EQ(run.skipped, std::vector<std::string>{sb.RunPath() + "d.2011.qjd"});
+  EXPECT_EQ(run.status, "执行完毕.（1 个文件夹无法读取，已跳过）");
   EXPECT_EQ(run.open_files_after, run.open_files_before);
 }
 

@@ -6,12 +6,14 @@
 
 #include <cstring>
 #include <random>
+#include <set>
 
 #include "platform/native.h"
 #include "tests/hostile/as_user_posix.h"
 #include "tests/hostile/run_support.h"
 #include "tests/hostile/tree_model.h"
 #include "tests/support/sandbox.h"
+#include "tests/support/spawn.h"
 
 namespace korvane {
 namespace {
@@ -88,6 +90,11 @@ TEST_F(PermissionFaults, RefusedFoldersAndRenamesAreRowsAndTheRunGoesOn) {
   faults.unlisted = {"locked", "listonly/sub", "searchonly", "writeonly"};
   faults.rename_refused = {"readonly", "listonly"};
   testing::CheckRun(before, testing::TakeSnapshot(sb.root()), run, sb.RunPath(), *fs, faults);
+  // Each in the order the walk met it, the unreadable and the unsearchable alike.
+  EXPECT_EQ(std::set<std::string>(run.skipped.begin(), run.skipped.end()),
+            (std::set<std::string>{sb.RunPath() + "listonly/sub", sb.RunPath() + "locked",
+                                   sb.RunPath() + "searchonly", sb.RunPath() + "writeonly"}));
+  EXPECT_EQ(run.status, "执行完毕.（4 个文件夹无法读取，已跳过）");
 
   // Each failure carries the system's own description of it.
   const std::string denied = testing::ReportedError(EACCES);
@@ -105,7 +112,8 @@ TEST_F(PermissionFaults, RefusedFoldersAndRenamesAreRowsAndTheRunGoesOn) {
   EXPECT_EQ(run.scanned, 7);
 }
 
-TEST_F(PermissionFaults, AnUnreadableRootEndsWithZeros) {
+// Not a folder with nothing in it: the user is told, and nothing is counted or changed.
+TEST_F(PermissionFaults, AnUnreadableRootIsSaidToBeUnreadable) {
   sb.File("x.2011.qjd", "x");
   testing::GiveTreeToUnprivilegedUser(sb.root());
   Chmod(sb.root(), 0311);
@@ -115,12 +123,47 @@ TEST_F(PermissionFaults, AnUnreadableRootEndsWithZeros) {
       GTEST_SKIP() << "cannot run as an unprivileged user: " << skipped_;
     return;
   }
-  EXPECT_EQ(run.status, "执行完毕.");
-  EXPECT_EQ(run.summary, "扫描:0 个，命名成功:0 个，失败:0 个");
+  EXPECT_EQ(run.warnings, std::vector<std::string>{"文件夹[" + sb.RunPath() + "]无法读取：" +
+                                                   testing::ReportedError(EACCES)});
+  EXPECT_EQ(run.status, "未开始");
+  EXPECT_EQ(run.summary, "-");
   EXPECT_TRUE(run.rows.empty());
   EXPECT_EQ(run.open_files_after, run.open_files_before);
   Chmod(sb.root(), 0755);
   EXPECT_TRUE(fs::exists(sb.Path("x.2011.qjd")));
+}
+
+// The command line says each folder it skipped as it meets it, counts them in its totals and
+// exits 1; a chosen folder it cannot read at all is refused with exit 2.
+TEST_F(PermissionFaults, TheCommandLineSaysWhichFoldersItSkipped) {
+  sb.File("ok/a.2011.qjd", "a");
+  sb.File("locked/b.2011.qjd", "b");
+  testing::GiveTreeToUnprivilegedUser(sb.root());
+  Chmod(sb.Path("locked"), 0);
+  const auto run_cli = [&](const std::string& folder) {
+    const testing::ChildOutcome child = testing::RunAsUnprivilegedUser(sb.root(), [&] {
+      Sandbox io;
+      const testing::ProgramResult r =
+          testing::RunProgram(KORVANE_CLI_EXE, {"--yes", "--format=json", folder}, "", "", io);
+      return std::to_string(r.exit_code) + "\n" + r.err + "\x1f" + r.out;
+    });
+    if (!child.skip_reason.empty())
+      skipped_ = child.skip_reason;
+    return child.output;
+  };
+  const std::string below = run_cli(testing::Utf8(sb.root()));
+  if (!skipped_.empty())
+    GTEST_SKIP() << "cannot run as an unprivileged user: " << skipped_;
+  const std::string denied = testing::ReportedError(EACCES);
+  EXPECT_EQ(below, "1\n跳过文件夹 " + sb.RunPath() + "locked：" + denied + "\n\x1f" +
+                       "{\"id\":1,\"status\":\"成功\",\"old_name\":\"a.2011.qjd\",\"new_path\":\"" +
+                       sb.RunPath() + "ok/a\",\"note\":\"-\"}\n" +
+                       "{\"scanned\":1,\"succeeded\":1,\"failed\":0,\"interrupted\":false,"
+                       "\"skipped_folders\":1}\n");
+
+  const std::string root = run_cli(testing::Utf8(sb.Path("locked")));
+  EXPECT_EQ(root,
+            "2\n文件夹[" + testing::Utf8(sb.Path("locked")) + "]无法读取：" + denied + "\n\x1f");
 }
 
 TEST_F(PermissionFaults, AStickyFolderRefusesToRenameAnotherUsersFile) {

@@ -32,6 +32,9 @@ RunRecord RunRestoration(const std::string& run_path,
   r.status = report.status_text();
   r.summary = report.summary_text();
   r.interrupted = outcome == RunOutcome::kInterrupted;
+  for (const SkippedFolder& folder : restorer.skipped_folders())
+    r.skipped.push_back(folder.path);
+  r.warnings = dialogs.warnings;
   return r;
 }
 

@@ -165,6 +165,11 @@ std::string Serialize(const RunRecord& r) {
   Put(out, r.status);
   Put(out, r.summary);
   Put(out, r.interrupted ? "1" : "0");
+  for (const std::vector<std::string>* list : {&r.skipped, &r.warnings}) {
+    Put(out, std::to_string(list->size()));
+    for (const std::string& item : *list)
+      Put(out, item);
+  }
   Put(out, std::to_string(r.open_files_before));
   Put(out, std::to_string(r.open_files_after));
   return out;
@@ -186,6 +191,11 @@ RunRecord Deserialize(const std::string& s) {
   r.status = Take(s, at);
   r.summary = Take(s, at);
   r.interrupted = Take(s, at) == "1";
+  for (std::vector<std::string>* list : {&r.skipped, &r.warnings}) {
+    const std::size_t n = std::stoul(Take(s, at));
+    for (std::size_t i = 0; i < n; ++i)
+      list->push_back(Take(s, at));
+  }
   r.open_files_before = std::stoi(Take(s, at));
   r.open_files_after = std::stoi(Take(s, at));
   return r;
@@ -216,11 +226,14 @@ void CheckRun(const Tree& before,
   // What the walk can see: entries of every listed folder, descending into real, visible folders.
   int examined = 0;
   std::map<std::pair<std::string, std::string>, std::vector<std::string>> candidates;
+  std::set<std::string> reached_unlisted;
   for (std::vector<std::string> todo{""}; !todo.empty();) {
     const std::string folder = todo.back();
     todo.pop_back();
-    if (faults.unlisted.contains(folder))
+    if (faults.unlisted.contains(folder)) {
+      reached_unlisted.insert(folder);
       continue;
+    }
     for (const std::string& name : children.at(folder)) {
       const std::string rel = Join(folder, name);
       if (IsWalked(name, before.at(rel))) {
@@ -338,12 +351,35 @@ void CheckRun(const Tree& before,
   EXPECT_EQ(run.summary, "扫描:" + std::to_string(run.scanned) +
                              " 个，命名成功:" + std::to_string(run.succeeded) +
                              " 个，失败:" + std::to_string(run.failed) + " 个");
+  // Every folder the walk reached and could not read is reported, and nothing else but a folder
+  // that is gone by now (another program changed the tree).
+  std::set<std::string> skipped;
+  for (const std::string& path : run.skipped) {
+    EXPECT_TRUE(path.starts_with(run_path.substr(0, run_path.size() - 1))) << Show(path);
+    std::string rel = path.size() >= run_path.size() ? path.substr(run_path.size()) : "";
+    if (fs.Style().separator != '/')
+      std::replace(rel.begin(), rel.end(), fs.Style().separator, '/');
+    skipped.insert(rel);
+    const auto now = after.find(rel);
+    EXPECT_TRUE(reached_unlisted.contains(rel) || now == after.end() ||
+                now->second.kind != Node::kFolder)
+        << "said it could not read " << Show(rel);
+  }
+  if (!run.interrupted) {
+    for (const std::string& folder : reached_unlisted)
+      EXPECT_TRUE(skipped.contains(folder)) << "skipped in silence: " << Show(folder);
+  }
+  const std::string skipped_suffix =
+      run.skipped.empty()
+          ? ""
+          : "（" + std::to_string(run.skipped.size()) + " 个文件夹无法读取，已跳过）";
+
   if (run.interrupted) {
-    EXPECT_EQ(run.status, "执行中断.");
+    EXPECT_EQ(run.status, "执行中断." + skipped_suffix);
     EXPECT_LE(run.scanned, examined);
     EXPECT_GE(run.scanned, static_cast<int>(run.rows.size()));
   } else {
-    EXPECT_EQ(run.status, "执行完毕.");
+    EXPECT_EQ(run.status, "执行完毕." + skipped_suffix);
     EXPECT_EQ(run.scanned, examined);
     for (const auto& [key, group] : candidates) {
       EXPECT_EQ(rows_per_group[key], group.size())

@@ -39,6 +39,8 @@ struct RunRecord {
   std::int32_t scanned = 0, succeeded = 0, failed = 0;
   std::string status, summary;
   bool interrupted = false;
+  std::vector<std::string> skipped;                 // the folders the run said it could not read
+  std::vector<std::string> warnings;                // the boxes shown instead of a run
   int open_files_before = 0, open_files_after = 0;  // descriptors held before and after the run
 };
 std::string Serialize(const RunRecord& r);
@@ -46,7 +48,8 @@ RunRecord Deserialize(const std::string& s);
 
 // What the environment does to the run, known before it starts.
 struct Faults {
-  std::set<std::string> unlisted;        // folders whose entries the run cannot see
+  // Folders whose entries the run cannot see: each one the walk reaches is reported skipped.
+  std::set<std::string> unlisted;
   std::set<std::string> rename_refused;  // folders in which every rename fails, or single files
 };
 

@@ -31,7 +31,7 @@ void RecordingReport::Progress(std::string_view path, const Totals& totals) {
 
 void RecordingReport::RunEnded(const RunEnd& end) {
   SetSummary(text::SummaryText(end.operation, end.totals));
-  SetStatus(text::EndStatusText(end.operation, end.interrupted));
+  SetStatus(text::EndStatusText(end));
 }
 
 void RecordingReport::SetStatus(std::string_view text) {

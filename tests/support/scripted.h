@@ -58,6 +58,7 @@ class RecordingReport : public RunReport {
   void RunStarted(Operation operation, bool keeps_rows) override;
   void RowDone(const Row& row) override;
   void Progress(std::string_view path, const Totals& totals) override;
+  void FolderSkipped(const SkippedFolder& folder) override { store_.FolderSkipped(folder); }
   void RunEnded(const RunEnd& end) override;
 
   [[nodiscard]] int RowCount() const { return store_.RowCount(); }

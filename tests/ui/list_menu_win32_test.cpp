@@ -21,8 +21,10 @@
 #include "tests/support/sandbox.h"
 #include "tests/support/scripted.h"
 #include "tests/ui/window_support_win32.h"
+#include "text/wording.h"
 #include "ui/form_main_win32.h"
 #include "ui/report_text.h"
+#include "ui/text_dialog_win32.h"
 
 namespace korvane::ui {
 namespace {
@@ -99,7 +101,7 @@ class ListMenuTest : public ::testing::Test {
       return s != static_cast<UINT>(-1) && !(s & (MF_GRAYED | MF_DISABLED));
     };
     const ListMenuState state{enabled(FormMain::kMenuCopy), enabled(FormMain::kMenuExport),
-                              enabled(FormMain::kMenuUndo)};
+                              enabled(FormMain::kMenuUndo), enabled(FormMain::kMenuSkipped)};
     DestroyMenu(menu);
     return state;
   }
@@ -356,6 +358,48 @@ TEST_F(ListMenuTest, AReportThatCannotBeSavedSaysWhyAndLeavesNothing) {
   EXPECT_EQ(dialogs.warnings.size(), 2u);
   EXPECT_TRUE(std::filesystem::is_directory(sb.Path("occupied.csv/inside")));
   EXPECT_EQ(NamesIn(sb.root()), (std::vector<std::string>{"a.txt", "occupied.csv"}));
+}
+
+// A folder gone between the listing and the walk's step into it: the status line says how many
+// were skipped, the menu lists them with the reason, and the export ends with them.
+TEST_F(ListMenuTest, SkippedFoldersAreSaidInTheStatusTheMenuAndTheExport) {
+  sb.File("a/x.2011.qjd");
+  sb.File("b/y.2011.qjd");
+  pump.at = [this](int n) {
+    if (n == 1)  // the root is listed, nothing entered yet
+      std::filesystem::remove_all(sb.Path("b"));
+  };
+  Run();
+  pump.at = nullptr;
+  EXPECT_EQ(WindowText(form.control(kLabelStatus)), "执行完毕.（1 个文件夹无法读取，已跳过）");
+  EXPECT_TRUE(MenuNow().skipped);
+  ASSERT_EQ(form.report().store().skipped().size(), 1u);
+  const std::string line =
+      sb.RunPath() + "b：" + text::ErrorText(form.report().store().skipped()[0].why);
+
+  // The box shows the folder and the reason in a field the user can copy from. It runs its own
+  // loop; a timer inside it reads the field and closes the box.
+  static std::wstring shown;
+  shown.clear();
+  const UINT_PTR timer = SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR, DWORD) {
+    if (const HWND box = FindWindowW(L"#32770", L"无法读取、已跳过的文件夹")) {
+      wchar_t text[1024] = {};
+      GetDlgItemTextW(box, kTextDialogEditId, text, 1024);
+      shown = text;
+      PostMessageW(box, WM_COMMAND, IDOK, 0);
+    }
+  });
+  Command(FormMain::kMenuSkipped);
+  KillTimer(nullptr, timer);
+  EXPECT_EQ(Narrow(shown), line + "\r\n");
+
+  const auto target = sb.Path("report.csv");
+  shell.save_result = testing::Utf8(target);
+  Command(FormMain::kMenuExport);
+  const std::string csv = testing::ReadFile(target);
+  EXPECT_TRUE(csv.ends_with("\r\n\r\n无法读取、已跳过的文件夹,原因\r\n" + sb.RunPath() + "b," +
+                            text::ErrorText(form.report().store().skipped()[0].why) + "\r\n"))
+      << csv;
 }
 
 TEST_F(ListMenuTest, TheMenuKeyOpensTheMenuAtTheSelectedRow) {
