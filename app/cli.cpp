@@ -25,12 +25,6 @@ using text::Fill;
 using text::Id;
 using text::Tr;
 
-// Nothing to pump: a Ctrl-C reaches the stop flag through the signal handler.
-class NoEvents final : public EventPump {
- public:
-  void PumpEvents() override {}
-};
-
 // --log: each rename on disk before the next.
 class LogJournal final : public RenameJournal {
  public:
@@ -101,6 +95,7 @@ int RunCommandLine(const std::vector<std::string>& args) {
   } else {
     request.operation = o.dry_run ? Operation::kPreview : Operation::kRestore;
     request.folder = AbsolutePath(o.folder);
+    request.jobs = o.jobs;
   }
 
   std::unique_ptr<LogFile> log;

@@ -44,6 +44,9 @@ std::unique_ptr<CLI::App> MakeApp(CliOptions& o, std::string& format) {
   app->add_option("--format", format, std::string(Tr(Id::kCliFormatHelp)))->type_name("table|json");
   app->add_flag("-q,--quiet", o.quiet, std::string(Tr(Id::kCliQuietHelp)));
   CLI::Option* dry = app->add_flag("-n,--dry-run", o.dry_run, std::string(Tr(Id::kCliDryRunHelp)));
+  app->add_option("-j,--jobs", o.jobs, std::string(Tr(Id::kCliJobsHelp)))
+      ->type_name("N")
+      ->check(CLI::Range(1, 64));
   CLI::Option* log =
       app->add_option("--log", o.log_path, std::string(Tr(Id::kCliLogHelp)))->type_name("FILE");
   CLI::Option* undo =
@@ -80,6 +83,10 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     return {ParsedCommandLine::Kind::kHelp, {}, app->help()};
   } catch (const CLI::CallForVersion& e) {
     return {ParsedCommandLine::Kind::kVersion, {}, std::string(e.what()) + "\n"};
+  } catch (const CLI::ValidationError&) {
+    return Error(std::string(Tr(Id::kCliJobsValue)));
+  } catch (const CLI::ConversionError&) {
+    return Error(std::string(Tr(Id::kCliJobsValue)));
   } catch (const CLI::ExcludesError&) {
     return Error(std::string(Tr(Id::kCliUndoExcludes)));
   } catch (const CLI::ArgumentMismatch& e) {

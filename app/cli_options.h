@@ -11,6 +11,7 @@ struct CliOptions {
   bool json = false;
   bool quiet = false;
   bool dry_run = false;
+  int jobs = 0;  // folders worked on at once; 0: one per hardware thread, at most 8
   std::string folder;
   std::string log_path;
   std::string undo_path;

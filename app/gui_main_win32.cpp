@@ -5,11 +5,11 @@
 
 #include <shellapi.h>
 
-#include "platform/message_pump_win32.h"
-#include "platform/native.h"
+#include <string>
+
 #include "platform/scoped_win32.h"
-#include "ui/form_main_win32.h"
 #include "ui/message_boxes_win32.h"
+#include "ui/program_window_win32.h"
 
 namespace {
 
@@ -28,26 +28,13 @@ std::wstring FolderArgument() {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
   // The folder picker and the file browser launch need COM on this thread.
   const korvane::ComScope com;
-  const auto fs = korvane::MakeNativeFileSystem();
   korvane::ui::MessageBoxes dialogs;
-  korvane::MessagePump pump;
-  korvane::ui::SystemShell shell;
-  korvane::ui::FormMain form(*fs, dialogs, pump, shell);
-  form.set_on_destroyed([] { PostQuitMessage(0); });
-  if (!form.Create(instance, show_command))
+  korvane::ui::ProgramWindow window(dialogs);
+  if (!window.Create(instance, show_command))
     return 1;
-  dialogs.set_owner(form.hwnd());
-  pump.set_dialog(form.hwnd());
+  dialogs.set_owner(window.form().hwnd());
   const std::wstring folder = FolderArgument();
   if (!folder.empty())
-    SetWindowTextW(form.control(korvane::ui::kTextPath), folder.c_str());
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    // Tab and the arrow keys move between the controls.
-    if (!IsDialogMessageW(form.hwnd(), &msg)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-  }
-  return static_cast<int>(msg.wParam);
+    SetWindowTextW(window.form().control(korvane::ui::kTextPath), folder.c_str());
+  return window.RunMessageLoop();
 }

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Lays a deterministic tree of protected and ordinary names for the benchmarks.
 
-    make_tree.py DEST --folders N --files M [--seed S]
+    make_tree.py DEST --folders N --files M [--first-files F] [--seed S]
 
 A quarter of the files are candidates (mixed-case names ending in .201x.qjd); one candidate in
 fifty finds its restored name already taken, so the run reports it as failed. DEST/../<name>.expected
@@ -17,6 +17,8 @@ def main():
     ap.add_argument("dest")
     ap.add_argument("--folders", type=int, required=True)
     ap.add_argument("--files", type=int, required=True, help="files per folder")
+    ap.add_argument("--first-files", type=int,
+                    help="files in the top folder instead (a walk meets it first)")
     ap.add_argument("--seed", type=int, default=1)
     ap.add_argument("--expected", help="where to write the expected final listing")
     args = ap.parse_args()
@@ -37,8 +39,9 @@ def main():
         os.makedirs(path, exist_ok=True)
         if folder:
             expected.append(folder)
-        for j in range(args.files):
-            stem = f"File_{j:03d}_{rng.randrange(1 << 30):08x}.{rng.choice(exts)}"
+        files = args.first_files if not folder and args.first_files else args.files
+        for j in range(files):
+            stem = f"File_{j:06d}_{rng.randrange(1 << 30):08x}.{rng.choice(exts)}"
             if j % 4 == 0:
                 candidate_no += 1
                 protected = f"{stem}.201{rng.randrange(10)}.qjd"

@@ -9,7 +9,7 @@
 // took to RESULT_FILE and closes the window, so that a run can be timed from outside like the
 // command line, and without the window's start-up from inside: one line, "list L rows R scanned S
 // ms M" (the rows the list shows, the rows the run reported, the entries it scanned, and the
-// milliseconds from the Start click to the end of the run).
+// milliseconds from the Start click to the end of the run, its last rows in the list).
 #include <windows.h>
 
 #include <commctrl.h>
@@ -20,10 +20,8 @@
 #include <string>
 
 #include "bench/yes_dialogs.h"
-#include "platform/message_pump_win32.h"
-#include "platform/native.h"
 #include "platform/scoped_win32.h"
-#include "ui/form_main_win32.h"
+#include "ui/program_window_win32.h"
 
 namespace {
 
@@ -69,33 +67,21 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
   if (!ReadScript(script))
     return 2;
   const korvane::ComScope com;
-  const auto fs = korvane::MakeNativeFileSystem();
   korvane::bench::YesDialogs dialogs;
-  korvane::MessagePump pump;
-  korvane::ui::SystemShell shell;
-  korvane::ui::FormMain form(*fs, dialogs, pump, shell);
-  form.set_on_destroyed([] { PostQuitMessage(0); });
-  if (!form.Create(instance, show_command))
+  korvane::ui::ProgramWindow window(dialogs);
+  if (!window.Create(instance, show_command))
     return 1;
-  pump.set_dialog(form.hwnd());  // as the program does
+  korvane::ui::FormMain& form = window.form();
   SetWindowTextW(form.control(korvane::ui::kTextPath), script.folder.c_str());
+  const auto begun = std::chrono::steady_clock::now();
+  if (!script.result_file.empty()) {
+    form.set_on_run_ended([&] {
+      WriteResult(script.result_file, form, std::chrono::steady_clock::now() - begun);
+      DestroyWindow(form.hwnd());
+    });
+  }
   const HWND start = form.control(korvane::ui::kCmdStart);
   PostMessageW(form.hwnd(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(start), BN_CLICKED),
                reinterpret_cast<LPARAM>(start));
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    const bool start_click = msg.message == WM_COMMAND && msg.hwnd == form.hwnd() &&
-                             msg.lParam == reinterpret_cast<LPARAM>(start);
-    const auto begun = std::chrono::steady_clock::now();
-    if (!IsDialogMessageW(form.hwnd(), &msg)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    // The Start click returns only once its run has ended.
-    if (start_click && !script.result_file.empty()) {
-      WriteResult(script.result_file, form, std::chrono::steady_clock::now() - begun);
-      DestroyWindow(form.hwnd());
-    }
-  }
-  return static_cast<int>(msg.wParam);
+  return window.RunMessageLoop();
 }

@@ -3,38 +3,35 @@
 #include <algorithm>
 #include <utility>
 
+#include <thread>
+
 #include "engine/rule.h"
+#include "engine/tree_walk.h"
 
 namespace korvane {
 namespace {
 
-bool IsDotName(std::string_view name) {
-  return name == "." || name == "..";
-}
-
-// Subfolders the walk descends into: real folders, not links, not hidden (".svn" and the like).
-bool IsWalkedFolder(const DirEntry& e) {
-  return e.is_folder && !e.is_link && !e.name.starts_with('.');
+// Workers for a walk: as asked, or one per hardware thread, at most 8 (beyond that the disk, not
+// the processor, sets the pace).
+int JobsFor(int asked) {
+  if (asked > 0)
+    return asked;
+  const unsigned hardware = std::thread::hardware_concurrency();
+  return static_cast<int>(std::clamp(hardware, 1u, 8u));
 }
 
 // Marks a run active for as long as it lives, however the run is left (an exception too), so
 // that a failed run cannot lock out the next one.
 class ActiveRun {
  public:
-  explicit ActiveRun(bool& flag) : flag_(flag) { flag_ = true; }
+  explicit ActiveRun(std::atomic<bool>& flag) : flag_(flag) { flag_ = true; }
   ~ActiveRun() { flag_ = false; }
   ActiveRun(const ActiveRun&) = delete;
   ActiveRun& operator=(const ActiveRun&) = delete;
 
  private:
-  bool& flag_;
+  std::atomic<bool>& flag_;
 };
-
-RowStatus StatusOf(Operation operation, bool ok) {
-  if (operation == Operation::kPreview)
-    return ok ? RowStatus::kWouldRestore : RowStatus::kConflict;
-  return ok ? RowStatus::kRestored : RowStatus::kFailed;
-}
 
 }  // namespace
 
@@ -69,8 +66,9 @@ RunOutcome Restorer::Run(const RunRequest& request) {
   if (operation == Operation::kUndo) {
     ReverseRenames(request.undo);
   } else {
-    ScanFolderTree({operation, operation == Operation::kRestore ? request.journal : nullptr},
-                   run_path);
+    ScanFolderTree(run_path, operation,
+                   operation == Operation::kRestore ? request.journal : nullptr,
+                   JobsFor(request.jobs));
   }
   return EndRun(operation);
 }
@@ -114,132 +112,32 @@ RunOutcome Restorer::EndRun(Operation operation) {
   return interrupted ? RunOutcome::kInterrupted : RunOutcome::kFinished;
 }
 
-void Restorer::ScanFolderTree(const Pass& pass, const std::string& folder) {
-  SystemError why;
-  std::unique_ptr<FolderCursor> cursor = fs_.OpenTree(folder, &why);
-  if (!cursor) {
-    if (why.code != 0)
-      SkipFolder(folder, std::move(why));
-    return;
+// The walk's results, in pre-order, to the counters and the report.
+class Restorer::WalkResults final : public WalkSink {
+ public:
+  explicit WalkResults(Restorer& r) : r_(r) {}
+
+  void Examined(std::string_view folder, std::string_view lower_name, Row* row) override {
+    if (row)
+      r_.AddRow(*row);
+    r_.CountEntry(folder, lower_name);
   }
-
-  // One frame per open level: where the level's path ends in `path`, and the subfolders still to
-  // visit. The walk keeps names, not open folders, so depth costs memory only.
-  struct Frame {
-    std::size_t path_size;
-    std::vector<std::string> subfolders;
-    std::size_t next = 0;
-  };
-  std::vector<Frame> stack;
-  std::vector<DirEntry> entries;
-  std::string path = folder;
-
-  // Lists the folder the cursor stands in (named by `path`), runs the folder pass on it and
-  // pushes its frame. False when the folder could not be listed or a stop was requested.
-  auto visit = [&] {
-    if (!cursor->List(entries, &why)) {
-      SkipFolder(path, std::move(why));
-      return false;
-    }
-    pump_.PumpEvents();
-    if (StopFlag)
-      return false;
-    RestoreFolder(pass, *cursor, path, entries);
-    Frame frame{path.size(), {}, 0};
-    for (DirEntry& e : entries) {
-      if (IsWalkedFolder(e))
-        frame.subfolders.push_back(std::move(e.name));
-      else if (e.is_link && e.leads_to_folder && !e.name.starts_with('.'))
-        ++links_not_followed_;
-    }
-    stack.push_back(std::move(frame));
-    return true;
-  };
-
-  if (!visit())
-    return;
-  while (!stack.empty() && !StopFlag) {
-    Frame& top = stack.back();
-    if (top.next == top.subfolders.size()) {
-      stack.pop_back();
-      if (!stack.empty())
-        cursor->Leave();
-      continue;
-    }
-    pump_.PumpEvents();
-    if (StopFlag)
-      break;
-    const std::string& name = top.subfolders[top.next++];
-    // The child's path is its parent's, the name and one separator, as typed: not normalised.
-    path.resize(top.path_size);
-    path += name;
-    path += style_.separator;
-    EnterResult entered = cursor->Enter(name);
-    if (entered.kind == EnterResult::kLink)
-      ++links_not_followed_;
-    if (entered.kind == EnterResult::kFailed)
-      SkipFolder(path, std::move(entered.error));
-    if (!entered)
-      continue;
-    if (!visit())
-      cursor->Leave();
+  void Skipped(std::string_view folder, SystemError why) override {
+    r_.SkipFolder(folder, std::move(why));
   }
-}
+  void LinksNotFollowed(int count) override { r_.links_not_followed_ += count; }
 
-void Restorer::RestoreFolder(const Pass& pass,
-                             FolderCursor& cursor,
-                             const std::string& folder,
-                             const std::vector<DirEntry>& entries) {
-  if (style_.skips_rootless_folders && folder.starts_with(style_.separator))
-    return;
-  claimed_.clear();
-  for (const DirEntry& entry : entries) {
-    if (StopFlag)
-      return;
-    pump_.PumpEvents();
-    RestoreEntry(pass, cursor, folder, entry);
-  }
-  pump_.PumpEvents();
-}
+ private:
+  Restorer& r_;
+};
 
-void Restorer::RestoreEntry(const Pass& pass,
-                            FolderCursor& cursor,
-                            const std::string& folder,
-                            const DirEntry& entry) {
-  if (entry.is_folder && !entry.name.starts_with('.'))
-    return;
-  std::string lower = fs_.ToLower(entry.name);
-  if (IsDotName(lower))
-    return;
-  pump_.PumpEvents();
-
-  if (const std::size_t p = CandidateMarker(lower)) {
-    const std::string restored(RestoredName(lower, p));
-    Row row;
-    row.new_path = EntryPath(folder, restored, style_.separator);
-    // The source is the name as found: on a case-sensitive file system the lower-cased name may
-    // name nothing, or another file.
-    if (IsDotName(restored)) {
-      row.failure = Refused(Refusal::kDotName);
-    } else if (pass.operation == Operation::kPreview) {
-      row.failure = cursor.CheckRename(entry.name, restored, claimed_.contains(restored));
-      if (row.failure.ok())
-        claimed_.insert(restored);
-    } else {
-      row.failure = cursor.Rename(entry.name, restored);
-    }
-    const bool ok = row.failure.ok();
-    row.status = StatusOf(pass.operation, ok);
-    if (entry.name != lower)
-      row.found_name = entry.name;
-    row.old_name = lower;
-    AddRow(row);
-    if (ok && pass.journal &&
-        !pass.journal->Renamed({EntryPath(folder, entry.name, style_.separator), row.new_path})) {
-      StopFlag = true;
-    }
-  }
-  CountEntry(folder, lower);
+void Restorer::ScanFolderTree(const std::string& folder,
+                              Operation operation,
+                              RenameJournal* journal,
+                              int jobs) {
+  WalkResults results(*this);
+  TreeWalk walk(fs_, results, pump_, StopFlag, {operation, journal, jobs});
+  walk.Run(folder);
 }
 
 void Restorer::AddRow(Row& row) {

@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
 
 #include "engine/file_system.h"
@@ -41,24 +40,16 @@ class Restorer {
   std::int32_t FailCount = 0;
 
  private:
-  // What one run works with, fixed for its length.
-  struct Pass {
-    Operation operation;
-    RenameJournal* journal;
-  };
+  // Walks `folder` (ending in the separator) and everything below it, depth first, pre-order,
+  // with `jobs` workers.
+  void ScanFolderTree(const std::string& folder,
+                      Operation operation,
+                      RenameJournal* journal,
+                      int jobs);
 
-  // Walks `folder` (ending in the separator) and everything below it, depth first, pre-order.
-  void ScanFolderTree(const Pass& pass, const std::string& folder);
-  // The folder pass over the entries of one folder, listed once beforehand: an entry is examined
-  // and counted once even if a rename would make the platform deliver it again.
-  void RestoreFolder(const Pass& pass,
-                     FolderCursor& cursor,
-                     const std::string& folder,
-                     const std::vector<DirEntry>& entries);
-  void RestoreEntry(const Pass& pass,
-                    FolderCursor& cursor,
-                    const std::string& folder,
-                    const DirEntry& entry);
+  // What the walk finds, in pre-order: counted, numbered and reported.
+  class WalkResults;
+
   // Reverses the request's renames, newest first.
   void ReverseRenames(const std::vector<UndoItem>& items);
   // Records a folder the walk could not list or enter; `folder` ends with the separator.
@@ -82,9 +73,8 @@ class Restorer {
   EventPump& pump_;
   Dialogs& dialogs_;
   const PathStyle style_;
-  bool running_ = false;
+  std::atomic<bool> running_{false};
   int rows_ = 0;
-  std::unordered_set<std::string> claimed_;  // preview: names taken earlier in this folder
   std::vector<UndoItem> not_undone_;
   std::vector<SkippedFolder> skipped_;
   int links_not_followed_ = 0;

@@ -41,11 +41,19 @@ class RunReport {
   virtual void RunEnded(const RunEnd& end) = 0;
 };
 
-// Processes whatever user input is waiting (a Stop click) and returns.
+// Called at the engine's fixed points (per entry, per folder, at every twentieth count): where a
+// front-end running the engine on its own thread would process what the user did meanwhile, and
+// where tests step in. With several workers it is called from each, at once.
 class EventPump {
  public:
   virtual ~EventPump() = default;
   virtual void PumpEvents() = 0;
+};
+
+// For a run that has nothing to process at those points: a Stop reaches it through its flag.
+class NoEvents final : public EventPump {
+ public:
+  void PumpEvents() override {}
 };
 
 // The questions and warnings of the Start action, asked of the user in the front-end's words.

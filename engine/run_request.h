@@ -33,8 +33,12 @@ struct RunRequest {
   std::vector<UndoItem> undo{};
   // Ask the user before renaming. A preview never asks: it renames nothing.
   bool confirm = true;
-  // Restore: where each rename is recorded; none when null.
+  // Restore: where each rename is recorded; none when null. With several workers it is told of
+  // renames from several threads, one at a time.
   RenameJournal* journal = nullptr;
+  // Restore and preview: how many folders are worked on at once; 0 for one per hardware thread
+  // (at most 8). The report is the same whatever the number.
+  int jobs = 0;
 };
 
 enum class RunOutcome {

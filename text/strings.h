@@ -95,6 +95,8 @@ enum class Id : std::uint16_t {
   kCliFormatHelp,
   kCliQuietHelp,
   kCliDryRunHelp,
+  kCliJobsHelp,
+  kCliJobsValue,
   kCliLogHelp,
   kCliUndoHelp,
   kCliHelpHelp,

@@ -162,6 +162,11 @@ std::string_view Tr(Id id) {
       return "不显示进度和表格行 / no progress and no table rows";
     case Id::kCliDryRunHelp:
       return "只预览，不改名 / rename nothing, show what a run would do";
+    case Id::kCliJobsHelp:
+      return "同时处理的文件夹数（默认每个处理器线程一个，最多 8）/ folders worked on at once "
+             "(default: one per hardware thread, at most 8); the report is the same";
+    case Id::kCliJobsValue:
+      return "--jobs 需要 1 到 64 之间的整数 / --jobs takes a whole number from 1 to 64";
     case Id::kCliLogHelp:
       return "把每次成功的改名追加到日志 / append each rename to FILE";
     case Id::kCliUndoHelp:

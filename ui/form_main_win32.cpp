@@ -134,26 +134,49 @@ bool KeyDown(int key) {
 
 }  // namespace
 
-FormMain::FormMain(FileSystem& fs,
-                   WindowDialogs& dialogs,
-                   EventPump& pump,
-                   ShellActions& shell,
-                   PumpBudget budget)
+FormMain::FormMain(FileSystem& fs, WindowDialogs& dialogs, EventPump& pump, ShellActions& shell)
     : dialogs_(dialogs),
       shell_(shell),
       separator_(fs.Style().separator),
-      pump_(pump, report_, budget),
-      boxes_(*this, dialogs),
-      restorer_(fs, report_, pump_, boxes_) {}
+      boxes_(*this),
+      restorer_(fs, queue_, pump, boxes_) {}
 
 FormMain::~FormMain() {
+  WaitForRun();
   if (hwnd_)
     DestroyWindow(hwnd_);
 }
 
 FormMain::HandlerScope::~HandlerScope() {
-  if (--form_.nesting_ == 0 && form_.close_requested_ && form_.hwnd_)
-    DestroyWindow(form_.hwnd_);
+  --form_.nesting_;
+  form_.DestroyWhenIdle();
+}
+
+void FormMain::DestroyWhenIdle() {
+  if (nesting_ == 0 && !run_active_ && close_requested_ && hwnd_)
+    DestroyWindow(hwnd_);
+}
+
+void FormMain::Boxes::OnWindowThread(const std::function<void()>& ask) {
+  // The window exists for as long as the run does; a message the window can no longer take is
+  // an answer of No.
+  if (form_.hwnd_)
+    SendMessageW(form_.hwnd_, kRunAsks, 0, reinterpret_cast<LPARAM>(&ask));
+}
+
+void FormMain::Boxes::MissingFolder(std::string_view path_text) {
+  OnWindowThread([&] { form_.dialogs_.MissingFolder(path_text); });
+}
+
+void FormMain::Boxes::UnreadableFolder(std::string_view path_text, const SystemError& why) {
+  OnWindowThread([&] { form_.dialogs_.UnreadableFolder(path_text, why); });
+}
+
+bool FormMain::Boxes::Confirm(Operation operation, std::size_t count) {
+  bool yes = false;
+  OnWindowThread(
+      [&] { yes = form_.dialogs_.Confirm(operation, count) && !form_.close_requested_; });
+  return yes;
 }
 
 bool FormMain::Create(HINSTANCE instance, int show_command) {
@@ -247,6 +270,23 @@ LRESULT FormMain::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_CLOSE:
       OnClose();
+      return 0;
+    case WM_TIMER:
+      if (wparam == kReportTimer)
+        TakeReport();
+      return 0;
+    case kRunAsks: {
+      // A window that is going asks nothing more: a question goes unanswered (No), a warning
+      // unshown.
+      if (close_requested_)
+        return 0;
+      // A box of the run's: its own loop runs here, so the window is not destroyed under it.
+      HandlerScope scope(*this);
+      (*reinterpret_cast<const std::function<void()>*>(lparam))();
+      return 0;
+    }
+    case kRunEnded:
+      OnRunEnded();
       return 0;
     case WM_DESTROY:
       OnDestroy();
@@ -544,14 +584,12 @@ void FormMain::OnSetFocus() {
 }
 
 void FormMain::OnClose() {
-  // Inside a run (or a dialog) the engine is still on the stack: ask it to stop, and let the
-  // outermost handler destroy the window once it has unwound.
-  if (nesting_ > 0) {
-    close_requested_ = true;
+  // During a run, or inside a dialog, the window is still needed: the run is asked to stop, and
+  // the window goes once it has ended and the outermost handler has returned.
+  close_requested_ = true;
+  if (run_active_)
     restorer_.Stop();
-    return;
-  }
-  DestroyWindow(hwnd_);
+  DestroyWhenIdle();
 }
 
 void FormMain::OnDestroy() {
@@ -559,11 +597,54 @@ void FormMain::OnDestroy() {
     on_destroyed_();
 }
 
-void FormMain::RunRequestNow(const RunRequest& request) {
-  HandlerScope scope(*this);
-  restorer_.Run(request);
+void FormMain::StartRun(RunRequest request) {
+  run_active_ = true;
+  run_finished_ = false;
+  // The rows and the labels come in at most 20 ms after the run reports them.
+  SetTimer(hwnd_, kReportTimer, 20, nullptr);
+  run_ = std::thread([this, request = std::move(request)] {
+    try {
+      restorer_.Run(request);
+    } catch (const std::exception&) {
+      // A run that failed ends as any other: the window is free again.
+    }
+    run_finished_ = true;
+    PostMessageW(hwnd_, kRunEnded, 0, 0);
+  });
+}
+
+void FormMain::TakeReport() {
+  queue_.DrainInto(report_);
   report_.Sync();
+}
+
+void FormMain::OnRunEnded() {
+  if (!run_active_ || !run_finished_)
+    return;
+  run_.join();
+  KillTimer(hwnd_, kReportTimer);
+  TakeReport();
+  // Rows of an undo changed where they stand.
   report_.Refresh();
+  run_active_ = false;
+  if (on_run_ended_)
+    on_run_ended_();
+  DestroyWhenIdle();
+}
+
+void FormMain::WaitForRun() {
+  if (!run_.joinable())
+    return;
+  restorer_.Stop();
+  // Serve the run's last questions (answered at once: the window is going) until its thread ends.
+  close_requested_ = true;
+  while (!run_finished_) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_SENDMESSAGE);
+    MSG msg;
+    PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  }
+  run_.join();
+  run_active_ = false;
 }
 
 void FormMain::Cmd_Start_Click() {
@@ -572,7 +653,7 @@ void FormMain::Cmd_Start_Click() {
     return;
   RunRequest request;
   request.folder = TextOf(kTextPath);
-  RunRequestNow(request);
+  StartRun(std::move(request));
 }
 
 void FormMain::Cmd_Stop_Click() {
@@ -646,7 +727,7 @@ void FormMain::Menu_Undo_Click() {
   request.undo = report_.store().UndoItems(separator_);
   if (request.undo.empty())
     return;
-  RunRequestNow(request);
+  StartRun(std::move(request));
 }
 
 void FormMain::Menu_Skipped_Click() {

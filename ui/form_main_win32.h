@@ -1,17 +1,21 @@
 // FormMain: the tool's one window. It owns the run (the stop flag and the counters live in its
-// Restorer), the report list and the labels, and binds each button to its action. Runs happen
-// inside the Start click on the window's thread; the engine pumps events at its fixed points, and
-// that is how Stop and every other click get through during a run.
+// Restorer), the report list and the labels, and binds each button to its action. A run works on
+// a thread of its own: the window's thread only takes the rows and counters it reports (every
+// 20 ms while it runs) and answers its questions, so Stop, closing, the folder picker and every
+// other click are served at once, and a dialog left open does not hold the run.
 #pragma once
 
 #include <windows.h>
 
 #include <array>
+#include <atomic>
 #include <functional>
 #include <string>
 #include <string_view>
+#include <thread>
 
 #include "engine/file_system.h"
+#include "engine/report_queue.h"
 #include "engine/restorer.h"
 #include "engine/run_report.h"
 #include "platform/scoped_win32.h"
@@ -24,13 +28,9 @@ namespace korvane::ui {
 
 class FormMain {
  public:
-  // `dialogs` shows the message boxes, `pump` processes the thread's waiting messages, `shell`
-  // carries the folder picker and the shell actions; `budget` says how often a run pumps them.
-  FormMain(FileSystem& fs,
-           WindowDialogs& dialogs,
-           EventPump& pump,
-           ShellActions& shell,
-           PumpBudget budget = {});
+  // `dialogs` shows the message boxes, `shell` carries the folder picker and the shell actions;
+  // `pump` is what the engine calls at its fixed points, on the run's threads.
+  FormMain(FileSystem& fs, WindowDialogs& dialogs, EventPump& pump, ShellActions& shell);
   ~FormMain();
   FormMain(const FormMain&) = delete;
   FormMain& operator=(const FormMain&) = delete;
@@ -44,6 +44,8 @@ class FormMain {
 
   // Called once the window is gone (the program entry ends its message loop there).
   void set_on_destroyed(std::function<void()> f) { on_destroyed_ = std::move(f); }
+  // Called on the window's thread once a run (or an undo) has ended and its report is shown.
+  void set_on_run_ended(std::function<void()> f) { on_run_ended_ = std::move(f); }
 
   [[nodiscard]] HWND hwnd() const { return hwnd_; }
   [[nodiscard]] HWND control(ControlIndex i) const {
@@ -59,33 +61,32 @@ class FormMain {
   // command asks for the path and comes here.
   bool SaveReport(std::string_view path);
   // Whether a run or an undo is going on (or asking its question).
-  [[nodiscard]] bool busy() const { return restorer_.running(); }
+  [[nodiscard]] bool busy() const { return run_active_; }
 
   static constexpr const wchar_t* kClassName = L"KorvaneFormMain";
   // The commands of the list's menu, apart from the controls' ids.
   enum MenuCommand { kMenuCopy = 2001, kMenuExport, kMenuUndo, kMenuSkipped };
 
  private:
-  // The message boxes as the engine sees them: a close requested while the confirmation was
-  // open turns its Yes into a No, so no run starts on a window that is going away.
+  // The message boxes as the run sees them: asked on the window's thread, modal to the window,
+  // while the run waits. A close requested while the confirmation was open turns its Yes into a
+  // No, so no run starts on a window that is going away.
   class Boxes final : public Dialogs {
    public:
-    Boxes(FormMain& form, WindowDialogs& inner) : form_(form), inner_(inner) {}
-    void MissingFolder(std::string_view path_text) override { inner_.MissingFolder(path_text); }
-    void UnreadableFolder(std::string_view path_text, const SystemError& why) override {
-      inner_.UnreadableFolder(path_text, why);
-    }
-    bool Confirm(Operation operation, std::size_t count) override {
-      return inner_.Confirm(operation, count) && !form_.close_requested_;
-    }
+    explicit Boxes(FormMain& form) : form_(form) {}
+    void MissingFolder(std::string_view path_text) override;
+    void UnreadableFolder(std::string_view path_text, const SystemError& why) override;
+    bool Confirm(Operation operation, std::size_t count) override;
 
    private:
+    // Runs `ask` on the window's thread and waits for it.
+    void OnWindowThread(const std::function<void()>& ask);
+
     FormMain& form_;
-    WindowDialogs& inner_;
   };
 
-  // Marks a click handler that runs a nested message loop (a run, a dialog). The window is
-  // destroyed only when the outermost one has returned.
+  // Marks a handler that runs a nested message loop (a dialog, a menu, a question of the run). The
+  // window is destroyed only when the outermost one has returned and no run is going on.
   class HandlerScope {
    public:
     explicit HandlerScope(FormMain& form) : form_(form) { ++form_.nesting_; }
@@ -134,16 +135,32 @@ class FormMain {
   [[nodiscard]] SIZE OuterSize() const;
   [[nodiscard]] std::string TextOf(ControlIndex i) const;
 
-  // Runs the engine on `request` inside a click handler.
-  void RunRequestNow(const RunRequest& request);
+  // Starts the engine on `request` on a thread of its own.
+  void StartRun(RunRequest request);
+  // Takes what the run has reported so far into the list and the labels.
+  void TakeReport();
+  // The run's thread has finished: its last rows, then the window is free again.
+  void OnRunEnded();
+  // Waits, serving the run's questions, until its thread has finished (the window is going).
+  void WaitForRun();
+  // Destroys the window once nothing is on the stack that still needs it.
+  void DestroyWhenIdle();
+
+  // Messages of the window's own: the run asks a question, the run's thread has finished.
+  static constexpr UINT kRunAsks = WM_APP + 1;
+  static constexpr UINT kRunEnded = WM_APP + 2;
+  static constexpr UINT_PTR kReportTimer = 1;
 
   WindowDialogs& dialogs_;
   ShellActions& shell_;
   const char separator_;
   ListReport report_;
-  WindowPump pump_;
+  ReportQueue queue_;  // from the run's threads to the window's
   Boxes boxes_;
   Restorer restorer_;
+  std::thread run_;
+  std::atomic<bool> run_finished_{false};
+  bool run_active_ = false;
 
   HWND hwnd_ = nullptr;
   std::array<HWND, kControlCount> controls_{};
@@ -154,6 +171,7 @@ class FormMain {
   int nesting_ = 0;
   bool close_requested_ = false;
   std::function<void()> on_destroyed_;
+  std::function<void()> on_run_ended_;
 };
 
 }  // namespace korvane::ui

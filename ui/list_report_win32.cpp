@@ -2,8 +2,6 @@
 
 #include <commctrl.h>
 
-#include <utility>
-
 #include "platform/text_win32.h"
 #include "text/wording.h"
 
@@ -55,19 +53,6 @@ void ListReport::Sync() {
 void ListReport::Refresh() {
   if (list_)
     InvalidateRect(list_, nullptr, FALSE);
-}
-
-void WindowPump::PumpEvents() {
-  const auto now = std::chrono::steady_clock::now();
-  const bool first = std::exchange(first_, false);
-  if (first || now - last_sync_ >= budget_.list_interval) {
-    last_sync_ = now;
-    report_.Sync();
-  }
-  if (first || now - last_pump_ >= budget_.interval) {
-    last_pump_ = now;
-    system_.PumpEvents();
-  }
 }
 
 }  // namespace korvane::ui

@@ -95,11 +95,13 @@ TEST(GuiProgramTest, AFolderOnTheCommandLineFillsThePathBoxAndWaits) {
     form = FindWindowW(L"KorvaneFormMain", nullptr);
   }
   ASSERT_NE(form, nullptr);
-  const HWND path_box = GetDlgItem(form, ui::kFirstControlId + ui::kTextPath);
   wchar_t text[1024] = {};
-  // The program puts the folder in right after creating the window: allow it a moment.
-  for (int i = 0; i < 100 && text[0] == 0; ++i) {
-    SendMessageW(path_box, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
+  // The window may be found while it is still being made; the program puts the folder in right
+  // after: allow it a moment.
+  for (int i = 0; i < 250 && text[0] == 0; ++i) {
+    const HWND path_box = GetDlgItem(form, ui::kFirstControlId + ui::kTextPath);
+    if (path_box)
+      SendMessageW(path_box, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
     if (text[0] == 0)
       Sleep(20);
   }

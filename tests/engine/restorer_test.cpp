@@ -298,12 +298,15 @@ TEST_F(RestorerTest, AStartDuringARunIsIgnored) {
 
 TEST_F(RestorerTest, ARunLeftByAnExceptionDoesNotLockOutTheNext) {
   sb.File("x.2011.qjd");
+  sb.File("sub/y.2011.qjd");
   pump.on_pump = [](int) { throw std::runtime_error("out of memory"); };
-  EXPECT_THROW(Run(), std::runtime_error);
+  // From a worker of several too: it reaches the caller once the others have stopped.
+  for (const int jobs : {1, 4})
+    EXPECT_THROW(restorer.Run({.folder = sb.RunPath(), .jobs = jobs}), std::runtime_error) << jobs;
   EXPECT_FALSE(restorer.running());
   pump.on_pump = nullptr;
   EXPECT_EQ(Run(), RunOutcome::kFinished);
-  EXPECT_EQ(restorer.SuccessCount, 1);
+  EXPECT_EQ(restorer.SuccessCount, 2);
 }
 
 }  // namespace

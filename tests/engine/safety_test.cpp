@@ -67,7 +67,7 @@ TEST_F(SafetyTest, ADryRunShowsTheRowsOfTheRealRunAndTouchesNothing) {
 TEST_F(SafetyTest, EveryRenameIsRecordedWithTheNameFoundOnDisk) {
   MakeTree();
   RecordingJournal journal;
-  restorer.Run({.folder = sb.RunPath(), .journal = &journal});
+  restorer.Run({.folder = sb.RunPath(), .journal = &journal, .jobs = 1});
   const std::vector<RenameRecord>& records = journal.records;
   ASSERT_EQ(records.size(), static_cast<std::size_t>(restorer.SuccessCount));
   const std::string root = sb.RunPath();
@@ -81,7 +81,8 @@ TEST_F(SafetyTest, AFailingRecordStopsTheRun) {
     sb.File("f" + std::to_string(i) + ".2011.qjd");
   RecordingJournal journal;
   journal.keep = false;
-  EXPECT_EQ(restorer.Run({.folder = sb.RunPath(), .journal = &journal}), RunOutcome::kInterrupted);
+  EXPECT_EQ(restorer.Run({.folder = sb.RunPath(), .journal = &journal, .jobs = 1}),
+            RunOutcome::kInterrupted);
   EXPECT_EQ(restorer.SuccessCount, 1);
 }
 
@@ -89,7 +90,7 @@ TEST_F(SafetyTest, UndoGivesBackTheExactNamesAndNeverOverwrites) {
   MakeTree();
   const auto before = sb.Snapshot();
   RecordingJournal journal;
-  restorer.Run({.folder = sb.RunPath(), .journal = &journal});
+  restorer.Run({.folder = sb.RunPath(), .journal = &journal, .jobs = 1});
   ASSERT_EQ(journal.records.size(), 3u);
   std::vector<UndoItem> items;
   for (const RenameRecord& r : journal.records)

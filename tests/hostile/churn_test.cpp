@@ -313,7 +313,8 @@ TEST_F(ChurnTest, AnotherThreadChangingTheTreeDuringTheRunLosesNothing) {
       }
     });
     started = true;
-    RunRecord run = testing::RunRestoration(sb.RunPath());
+    RunRecord run =
+        testing::RunRestoration(sb.RunPath(), {}, Operation::kRestore, testing::JobsForSeed(round));
     run_over = true;
     writer.join();
     // The writer's own files were open during the run; count once it is gone.

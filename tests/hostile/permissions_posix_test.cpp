@@ -228,8 +228,10 @@ TEST_F(PermissionFaults, RandomTreesWithRandomFolderModes) {
         faults.rename_refused.insert(folder);
     }
 
-    const testing::ChildOutcome child = testing::RunAsUnprivilegedUser(
-        tree.root(), [&] { return testing::Serialize(testing::RunRestoration(tree.RunPath())); });
+    const testing::ChildOutcome child = testing::RunAsUnprivilegedUser(tree.root(), [&] {
+      return testing::Serialize(testing::RunRestoration(tree.RunPath(), {}, Operation::kRestore,
+                                                        testing::JobsForSeed(seed)));
+    });
     if (!child.skip_reason.empty())
       GTEST_SKIP() << "cannot run as an unprivileged user: " << child.skip_reason;
     ASSERT_TRUE(child.ran) << child.failure;

@@ -11,6 +11,7 @@
 #include "tests/hostile/tree_model.h"
 #include "tests/support/sandbox.h"
 #include "tests/support/scripted.h"
+#include "tests/support/spawn.h"
 
 namespace korvane {
 namespace {
@@ -45,9 +46,11 @@ class WholeTreeProperty : public ::testing::Test {
     return shape;
   }
 
-  // Generates the tree of `seed`, runs, and checks. False when a check failed.
+  // Generates the tree of `seed`, runs, and checks; one worker or several, by seed. False when a
+  // check failed.
   bool RunSeed(unsigned seed, bool stop_at_random) {
-    SCOPED_TRACE("seed " + std::to_string(seed));
+    const int jobs = testing::JobsForSeed(static_cast<int>(seed));
+    SCOPED_TRACE("seed " + std::to_string(seed) + ", " + std::to_string(jobs) + " jobs");
     Sandbox sb, outside;
     outside.File("victim.txt.2011.qjd", "outside");
     outside.File("sub/deeper.2011.qjd", "outside too");
@@ -60,10 +63,12 @@ class WholeTreeProperty : public ::testing::Test {
     if (stop_at_random)
       stop_at = std::uniform_int_distribution<int>(1, 3 * static_cast<int>(before.size()) + 3)(rng);
     const RunRecord run = testing::RunRestoration(
-        sb.RunPath(), [&](int count, Restorer& r, const testing::RecordingReport&) {
+        sb.RunPath(),
+        [&](int count, Restorer& r, const testing::RecordingReport&) {
           if (count == stop_at)
             r.Stop();
-        });
+        },
+        Operation::kRestore, jobs);
     interrupted_runs += run.interrupted ? 1 : 0;
     if (stop_at_random && !run.interrupted) {
       // The stop came after the last pumping point: the run is whole.
@@ -107,7 +112,8 @@ TEST_F(WholeTreeProperty, AStopAtAnyMomentLeavesEachFileUnderOneOfItsTwoNames) {
 TEST_F(WholeTreeProperty, ADryRunForetellsTheRunAndUndoGivesBackTheTree) {
   const int seeds = testing::SeedCount(150);
   for (int seed = 1; seed <= seeds && !HasFailure(); ++seed) {
-    SCOPED_TRACE("seed " + std::to_string(200000 + seed));
+    const int jobs = testing::JobsForSeed(seed);
+    SCOPED_TRACE("seed " + std::to_string(200000 + seed) + ", " + std::to_string(jobs) + " jobs");
     Sandbox sb, outside;
     std::mt19937 rng(static_cast<unsigned>(200000 + seed));
     testing::GenerateTree(sb.root(), rng, Shape(outside));
@@ -117,12 +123,13 @@ TEST_F(WholeTreeProperty, ADryRunForetellsTheRunAndUndoGivesBackTheTree) {
     testing::ScriptedPump pump;
     testing::ScriptedDialogs dialogs;
     Restorer restorer(*fs, report, pump, dialogs);
-    ASSERT_EQ(restorer.Run({.operation = Operation::kPreview, .folder = sb.RunPath()}),
-              RunOutcome::kFinished);
+    ASSERT_EQ(
+        restorer.Run({.operation = Operation::kPreview, .folder = sb.RunPath(), .jobs = jobs}),
+        RunOutcome::kFinished);
     const std::vector<testing::TextRow> foretold = report.rows();
     ASSERT_EQ(testing::TakeSnapshot(sb.root()), before) << "the preview changed the tree";
 
-    ASSERT_EQ(restorer.Run({.folder = sb.RunPath()}), RunOutcome::kFinished);
+    ASSERT_EQ(restorer.Run({.folder = sb.RunPath(), .jobs = jobs}), RunOutcome::kFinished);
     ASSERT_EQ(report.rows().size(), foretold.size());
     for (std::size_t i = 0; i < foretold.size(); ++i) {
       const testing::TextRow& f = foretold[i];
@@ -142,6 +149,32 @@ TEST_F(WholeTreeProperty, ADryRunForetellsTheRunAndUndoGivesBackTheTree) {
     EXPECT_EQ(testing::TakeSnapshot(sb.root()), before) << "undo did not give the tree back";
     if (HasFailure())
       ADD_FAILURE() << "tree of seed " << 200000 + seed << ":\n" << Describe(before);
+  }
+}
+
+// However many folders are worked on at once, the command line's report is the same to the byte:
+// the rows, their numbers, the progress, the summary, the JSON Lines and the table.
+TEST_F(WholeTreeProperty, SeveralJobsReportExactlyAsOne) {
+  const int seeds = testing::SeedCount(25);
+  for (int seed = 1; seed <= seeds && !HasFailure(); ++seed) {
+    SCOPED_TRACE("seed " + std::to_string(300000 + seed));
+    for (const char* format : {"--format=json", "--format=table"}) {
+      // The same tree at the same path each time, so that even the table's padding compares.
+      Sandbox work, outside, io;
+      const std::filesystem::path tree = work.Path("tree");
+      std::string reports[2];
+      for (const int jobs : {1, 4}) {
+        std::filesystem::remove_all(tree);
+        std::filesystem::create_directories(tree);
+        std::mt19937 rng(static_cast<unsigned>(300000 + seed));
+        testing::GenerateTree(tree, rng, Shape(outside));
+        const testing::ProgramResult r = testing::RunProgram(
+            KORVANE_CLI_EXE, {"--yes", format, "--jobs", std::to_string(jobs), testing::Utf8(tree)},
+            "", "", io);
+        reports[jobs == 1 ? 0 : 1] = r.out + "\x1f" + r.err + "\x1f" + std::to_string(r.exit_code);
+      }
+      EXPECT_EQ(reports[0], reports[1]) << format;
+    }
   }
 }
 

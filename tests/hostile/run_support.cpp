@@ -12,7 +12,8 @@ namespace korvane::testing {
 
 RunRecord RunRestoration(const std::string& run_path,
                          const PumpHook& on_pump,
-                         Operation operation) {
+                         Operation operation,
+                         int jobs) {
   std::unique_ptr<FileSystem> fs = MakeNativeFileSystem();
   RecordingReport report;
   ScriptedPump pump;
@@ -23,7 +24,8 @@ RunRecord RunRestoration(const std::string& run_path,
 
   RunRecord r;
   r.open_files_before = OpenFileCount();
-  const RunOutcome outcome = restorer.Run({.operation = operation, .folder = run_path});
+  const RunOutcome outcome =
+      restorer.Run({.operation = operation, .folder = run_path, .jobs = jobs});
   r.open_files_after = OpenFileCount();
   r.rows = report.rows();
   r.scanned = restorer.ScanCount;
@@ -40,6 +42,10 @@ RunRecord RunRestoration(const std::string& run_path,
 
 std::string ReportedError(long code) {
   return text::ErrorText(SystemErrorFrom(code));
+}
+
+int JobsForSeed(int seed) {
+  return seed % 2 == 0 ? 4 : 1;
 }
 
 int SeedCount(int fallback) {

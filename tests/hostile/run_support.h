@@ -59,10 +59,14 @@ using PumpHook = std::function<void(int, Restorer&, const RecordingReport&)>;
 
 // Runs the Start action (answered Yes) on `run_path` with the platform's file system. `on_pump`
 // runs at every event-pumping point with the pump's count; it may stop the run or change the
-// tree. `operation`: a restore, or a preview of one.
+// tree (with several `jobs`, from every worker at once). `operation`: a restore, or a preview.
 RunRecord RunRestoration(const std::string& run_path,
                          const PumpHook& on_pump = {},
-                         Operation operation = Operation::kRestore);
+                         Operation operation = Operation::kRestore,
+                         int jobs = 1);
+
+// The workers a randomised suite tries for `seed`: one and several, in turn.
+int JobsForSeed(int seed);
 
 // How many seeds a randomised suite tries: `fallback`, or KORVANE_SEEDS from the environment
 // for a longer search.

@@ -134,18 +134,34 @@ TEST_F(HostileTrees, PathsBeyondPathMaxAreWalkedAndRestoredWithBoundedDescriptor
     ASSERT_TRUE(WriteFileAt(here, std::string(241, 'Z') + ".2011.qjd", "bottom"));
   }
 
+  // The most descriptors open at any moment of a run with `jobs` workers.
+  const auto run_with = [&](int jobs, int& most_open) {
+    std::atomic<int> most{0};
+    RunRecord r = testing::RunRestoration(
+        sb.RunPath(),
+        [&](int, Restorer&, const testing::RecordingReport&) {
+          const int now = testing::OpenFileCount();
+          for (int seen = most; now > seen && !most.compare_exchange_weak(seen, now);) {
+          }
+        },
+        Operation::kRestore, jobs);
+    most_open = most;
+    return r;
+  };
   int most_open = 0;
-  const RunRecord run =
-      testing::RunRestoration(sb.RunPath(), [&](int, Restorer&, const testing::RecordingReport&) {
-        most_open = std::max(most_open, testing::OpenFileCount());
-      });
-
+  const RunRecord run = run_with(1, most_open);
   EXPECT_EQ(run.succeeded, kLevels + 1);
   EXPECT_EQ(run.failed, 0);
   EXPECT_EQ(run.scanned, kLevels + 1);
   // One open folder whatever the depth, plus the root.
   EXPECT_LE(most_open, run.open_files_before + 2);
   EXPECT_EQ(run.open_files_after, run.open_files_before);
+  // Several workers walk it again: each with its open folder and its root, and one more while it
+  // steps back, whatever the depth.
+  const RunRecord again = run_with(4, most_open);
+  EXPECT_EQ(again.scanned, kLevels + 1);
+  EXPECT_LE(most_open, again.open_files_before + 3 * 4);
+  EXPECT_EQ(again.open_files_after, again.open_files_before);
 
   std::string expected_path = sb.RunPath();
   for (const std::string& level : levels)

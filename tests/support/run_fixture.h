@@ -16,8 +16,9 @@ namespace korvane::testing {
 
 class RunFixture : public ::testing::Test {
  protected:
+  // One worker, so that the engine's points come in the order the tests script.
   RunOutcome Run(Operation operation = Operation::kRestore) {
-    return restorer.Run({.operation = operation, .folder = sb.RunPath()});
+    return restorer.Run({.operation = operation, .folder = sb.RunPath(), .jobs = 1});
   }
 
   // The row of the candidate whose lower-cased name is `old_name`, or null.

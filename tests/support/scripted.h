@@ -2,6 +2,7 @@
 // report that keeps every row as the user would read it.
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <string>
 #include <vector>
@@ -31,15 +32,16 @@ class ScriptedDialogs : public ui::WindowDialogs {
   bool answer_;
 };
 
-// Counts pumps and runs `on_pump` at each.
+// Counts pumps and runs `on_pump` at each. With several workers it is called from each of them,
+// at once: `on_pump` must then be safe to run so.
 class ScriptedPump : public EventPump {
  public:
   void PumpEvents() override {
-    ++count;
+    const int n = ++count;
     if (on_pump)
-      on_pump(count);
+      on_pump(n);
   }
-  int count = 0;
+  std::atomic<int> count{0};
   std::function<void(int)> on_pump;
 };
 

@@ -15,7 +15,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/message_pump_win32.h"
 #include "platform/native.h"
 #include "platform/text_win32.h"
 #include "tests/support/sandbox.h"
@@ -60,14 +59,17 @@ class FormMainTest : public ::testing::Test {
     Pump();
   }
 
-  void Pump() { system_pump.PumpEvents(); }
+  void Pump() { PumpMessages(); }
 
   HWND Control(ControlIndex i) const { return form.control(i); }
   std::string Text(ControlIndex i) const { return WindowText(Control(i)); }
   void SetPath(std::string_view path) { SetWindowTextW(Control(kTextPath), Widen(path).c_str()); }
+  // A click; for 开始, the run it starts is waited for.
   void Click(ControlIndex i) {
     SendMessageW(form.hwnd(), WM_COMMAND, MAKEWPARAM(kFirstControlId + i, BN_CLICKED),
                  reinterpret_cast<LPARAM>(Control(i)));
+    if (i == kCmdStart)
+      WaitForRun(form);
   }
   void PostClick(ControlIndex i) {
     PostMessageW(form.hwnd(), WM_COMMAND, MAKEWPARAM(kFirstControlId + i, BN_CLICKED),
@@ -127,11 +129,9 @@ class FormMainTest : public ::testing::Test {
   Sandbox sb;
   std::unique_ptr<FileSystem> fs = MakeNativeFileSystem();
   ScriptedDialogs dialogs;
-  MessagePump system_pump;
-  HookedPump pump{system_pump};
+  HookedPump pump;
   ScriptedShell shell;
-  // Every engine point reaches the system's queue, so scripts run at known points.
-  FormMain form{*fs, dialogs, pump, shell, kPumpEveryCall};
+  FormMain form{*fs, dialogs, pump, shell};
 };
 
 TEST_F(FormMainTest, LoadShowsTheColumnsEmptyListLabelsAndLayout) {
@@ -354,22 +354,43 @@ TEST_F(FormMainTest, StopDuringARunEndsItAndKeepsTheRows) {
 }
 
 // A keyboard user reaches Stop during a run as at any other time: Tab from the list, then Space.
+// The run is held at one of its points meanwhile, so that it cannot end first.
 TEST_F(FormMainTest, TheKeyboardReachesStopDuringARun) {
   MakeTree(sb, 10, 30);
   SetPath(sb.RunPath());
-  system_pump.set_dialog(form.hwnd());
-  HWND focus_after_tab = nullptr;
+  std::atomic<bool> reached{false}, released{false};
   pump.at = [&](int n) {
     if (n == 10) {
-      SetFocus(Control(kList));
-      PostMessageW(Control(kList), WM_KEYDOWN, VK_TAB, 0);
-    } else if (n == 20) {
-      focus_after_tab = GetFocus();
-      PostMessageW(focus_after_tab, WM_KEYDOWN, VK_SPACE, 0);
-      PostMessageW(focus_after_tab, WM_KEYUP, VK_SPACE, 0xC0000001);
+      reached = true;
+      while (!released)
+        Sleep(1);
     }
   };
-  Click(kCmdStart);
+  SendMessageW(form.hwnd(), WM_COMMAND, MAKEWPARAM(kFirstControlId + kCmdStart, BN_CLICKED),
+               reinterpret_cast<LPARAM>(Control(kCmdStart)));
+  while (!reached) {
+    PumpMessages();
+    Sleep(1);
+  }
+  // As the program's own loop serves them: Tab and Space go to the dialog manager.
+  const auto keys = [&] {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (!IsDialogMessageW(form.hwnd(), &msg)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+      }
+    }
+  };
+  SetFocus(Control(kList));
+  PostMessageW(Control(kList), WM_KEYDOWN, VK_TAB, 0);
+  keys();
+  const HWND focus_after_tab = GetFocus();
+  PostMessageW(focus_after_tab, WM_KEYDOWN, VK_SPACE, 0);
+  PostMessageW(focus_after_tab, WM_KEYUP, VK_SPACE, 0xC0000001);
+  keys();
+  released = true;
+  WaitForRun(form);
 
   EXPECT_EQ(focus_after_tab, Control(kCmdStop));
   EXPECT_EQ(Text(kLabelStatus), "执行中断.");
@@ -424,28 +445,21 @@ TEST_F(FormMainTest, ClosingDuringARunStopsItFirstAndClosesAfterwards) {
   EXPECT_LT(form.restorer().ScanCount, 150);
 }
 
-// The engine's points come far more often than the queue needs pumping: the pump skips the
-// queue until its interval has passed, but never skips the first call.
-TEST(WindowPumpTest, PumpsTheQueueOnlyWhenItsIntervalHasPassed) {
-  struct Counting : EventPump {
-    void PumpEvents() override { ++count; }
-    int count = 0;
-  } queue, every;
-  ListReport report;
-  WindowPump pump(queue, report, {std::chrono::milliseconds(50), std::chrono::milliseconds(500)});
-  for (int i = 0; i < 1000; ++i)
-    pump.PumpEvents();
-  EXPECT_GE(queue.count, 1);
-  EXPECT_LE(queue.count, 5);
-  const int before = queue.count;
-  Sleep(60);
-  pump.PumpEvents();
-  EXPECT_EQ(queue.count, before + 1);
-
-  WindowPump unbudgeted(every, report, kPumpEveryCall);
-  for (int i = 0; i < 10; ++i)
-    unbudgeted.PumpEvents();
-  EXPECT_EQ(every.count, 10);
+// The run has a thread of its own: a dialog left open on the window's thread does not hold it.
+TEST_F(FormMainTest, AnOpenFolderPickerDoesNotHoldTheRun) {
+  MakeTree(sb, 3, 20);
+  SetPath(sb.RunPath());
+  bool ended_while_open = false;
+  shell.while_browsing = [&] {
+    WaitForRun(form);
+    ended_while_open = !form.busy();
+  };
+  SendMessageW(form.hwnd(), WM_COMMAND, MAKEWPARAM(kFirstControlId + kCmdStart, BN_CLICKED),
+               reinterpret_cast<LPARAM>(Control(kCmdStart)));
+  Click(kCmdSelect);
+  EXPECT_TRUE(ended_while_open);
+  EXPECT_EQ(ItemCount(), 60);
+  EXPECT_EQ(Text(kLabelStatus), "执行完毕.");
 }
 
 // A close that arrives while a box or the folder picker is open (their own message loops run
@@ -469,6 +483,7 @@ TEST_F(FormMainTest, ClosingInsideADialogWaitsForItAndStartsNoRun) {
   closing.form = other.hwnd();
   SetWindowTextW(other.control(kTextPath), Widen(sb.RunPath()).c_str());
   SendMessageW(other.hwnd(), WM_COMMAND, MAKEWPARAM(kFirstControlId + kCmdStart, BN_CLICKED), 0);
+  WaitForRun(other);
   EXPECT_TRUE(closing.alive_after_close);
   EXPECT_EQ(other.hwnd(), nullptr);
   EXPECT_EQ(other.report().RowCount(), 0);

@@ -15,7 +15,6 @@
 #include <vector>
 
 #include "engine/restorer.h"
-#include "platform/message_pump_win32.h"
 #include "platform/native.h"
 #include "platform/text_win32.h"
 #include "tests/support/sandbox.h"
@@ -66,7 +65,7 @@ class ListMenuTest : public ::testing::Test {
   void SetUp() override {
     if (!form.Create(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE))
       GTEST_SKIP() << "the window cannot be created: no display (run under Xvfb)";
-    system_pump.PumpEvents();
+    PumpMessages();
   }
 
   HWND List() const { return form.control(kList); }
@@ -74,8 +73,14 @@ class ListMenuTest : public ::testing::Test {
     SetWindowTextW(form.control(kTextPath), Widen(sb.RunPath()).c_str());
     SendMessageW(form.hwnd(), WM_COMMAND, MAKEWPARAM(kFirstControlId + kCmdStart, BN_CLICKED),
                  reinterpret_cast<LPARAM>(form.control(kCmdStart)));
+    WaitForRun(form);
   }
-  void Command(int id) { SendMessageW(form.hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+  // A command of the menu; an undo it starts is waited for.
+  void Command(int id) {
+    SendMessageW(form.hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
+    if (GetCurrentThreadId() == GetWindowThreadProcessId(form.hwnd(), nullptr))
+      WaitForRun(form);
+  }
   int ItemCount() const { return static_cast<int>(SendMessageW(List(), LVM_GETITEMCOUNT, 0, 0)); }
   std::string Cell(int item, int sub_item) const { return ListCellText(List(), item, sub_item); }
   int RowOf(std::string_view old_name) const {
@@ -127,11 +132,9 @@ class ListMenuTest : public ::testing::Test {
   Sandbox sb;
   std::unique_ptr<FileSystem> fs = MakeNativeFileSystem();
   ScriptedDialogs dialogs;
-  MessagePump system_pump;
-  HookedPump pump{system_pump};
+  HookedPump pump;
   SavingShell shell;
-  // Every engine point reaches the test's hook, not one per pump interval.
-  FormMain form{*fs, dialogs, pump, shell, kPumpEveryCall};
+  FormMain form{*fs, dialogs, pump, shell};
 };
 
 TEST_F(ListMenuTest, UndoGivesBackTheExactNamesAndNeverOverwrites) {

@@ -4,6 +4,22 @@
 
 namespace korvane::ui {
 
+void PumpMessages() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+void WaitForRun(const FormMain& form) {
+  const auto deadline = GetTickCount64() + 60000;
+  while (form.busy() && GetTickCount64() < deadline) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    PumpMessages();
+  }
+}
+
 std::string WindowText(HWND hwnd) {
   const int n = GetWindowTextLengthW(hwnd);
   std::wstring text(static_cast<std::size_t>(n) + 1, L'\0');

@@ -5,39 +5,36 @@
 
 #include <commctrl.h>
 
+#include <atomic>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "engine/run_report.h"
-#include "ui/list_report_win32.h"
+#include "ui/form_main_win32.h"
 
 namespace korvane::ui {
 
-// Pumps the system's queue and updates the list at every call, so that a test's script runs at a
-// known engine point.
-inline constexpr PumpBudget kPumpEveryCall{std::chrono::milliseconds{0},
-                                           std::chrono::milliseconds{0}};
+// Dispatches every message waiting for this thread.
+void PumpMessages();
+// Serves the window's thread until `form`'s run (if any) has ended and its report is shown.
+void WaitForRun(const FormMain& form);
 
 std::string WindowText(HWND hwnd);
 // A cell's text as the list reports it (LVM_GETITEMTEXTW).
 std::string ListCellText(HWND list, int item, int sub_item);
 
-// Runs test code at each pump of the system's queue, then pumps it.
+// Runs test code at each of the engine's points, on the run's threads (the window's thread goes
+// on meanwhile).
 class HookedPump final : public EventPump {
  public:
-  explicit HookedPump(EventPump& inner) : inner_(inner) {}
   void PumpEvents() override {
-    ++count;
+    const int n = ++count;
     if (at)
-      at(count);
-    inner_.PumpEvents();
+      at(n);
   }
-  int count = 0;
+  std::atomic<int> count{0};
   std::function<void(int)> at;
-
- private:
-  EventPump& inner_;
 };
 
 // The list painted into a bitmap, as it would appear on screen.
