@@ -10,10 +10,12 @@
 #include "app/cli_output.h"
 #include "app/cli_printer.h"
 #include "app/terminal_dialogs.h"
-#include "engine/rename_log.h"
+#include "engine/journal_format.h"
 #include "engine/restorer.h"
+#include "engine/write_ahead_journal.h"
+#include "platform/app_files.h"
 #include "platform/console.h"
-#include "platform/log_file.h"
+#include "platform/journal_file.h"
 #include "platform/native.h"
 #include "text/strings.h"
 #include "text/wording.h"
@@ -25,20 +27,26 @@ using text::Fill;
 using text::Id;
 using text::Tr;
 
-// --log: each rename on disk before the next.
-class LogJournal final : public RenameJournal {
- public:
-  explicit LogJournal(LogFile& log) : log_(log) {}
-  bool Renamed(const RenameRecord& record) override {
-    failed_ = !log_.Append(LogLine(record));
-    return !failed_;
+// Where the journal goes: the file --log names, or with --journal a new file in the user's state
+// folder, named by the time; none without either. False, with the reason, when that folder cannot
+// be had: a journal asked for is never silently left out.
+bool JournalPath(const CliOptions& o, std::string& path, SystemError& error) {
+  if (!o.log_path.empty()) {
+    path = AbsolutePath(o.log_path);
+    return true;
   }
-  [[nodiscard]] bool failed() const { return failed_; }
-
- private:
-  LogFile& log_;
-  bool failed_ = false;
-};
+  if (!o.journal)
+    return true;
+  path = AppStateFolder();
+  if (path.empty()) {
+    error.kind = ErrorKind::kPathNotFound;
+    return false;
+  }
+  if (!MakeFolders(path, error))
+    return false;
+  path = PathIn(path, LocalTimeForName(std::chrono::system_clock::now()) + ".log");
+  return true;
+}
 
 int Fail(const std::string& message) {
   Write(Stream::kErr, "korvane-restore: " + message + "\n");
@@ -54,13 +62,11 @@ std::optional<std::vector<UndoItem>> ReadUndoItems(const std::string& path) {
     Fail(Fill(Id::kCliLogUnreadable, {path, text::ErrorText(error)}));
     return std::nullopt;
   }
-  int bad_lines = 0;
-  std::vector<UndoItem> items;
-  for (RenameRecord& record : ParseLog(bytes, &bad_lines))
-    items.push_back({std::move(record), 0});
-  if (bad_lines > 0)
-    Write(Stream::kErr,
-          "korvane-restore: " + Fill(Id::kCliLogBadLines, {std::to_string(bad_lines)}) + "\n");
+  const Journal journal = ParseJournal(bytes);
+  std::vector<UndoItem> items = UndoItemsOf(journal);
+  if (journal.bad_lines > 0)
+    Write(Stream::kErr, "korvane-restore: " +
+                            Fill(Id::kCliLogBadLines, {std::to_string(journal.bad_lines)}) + "\n");
   if (items.empty()) {
     Fail(Fill(Id::kCliLogEmpty, {path}));
     return std::nullopt;
@@ -98,16 +104,21 @@ int RunCommandLine(const std::vector<std::string>& args) {
     request.jobs = o.jobs;
   }
 
-  std::unique_ptr<LogFile> log;
-  std::optional<LogJournal> journal;
-  if (!o.log_path.empty() && request.operation == Operation::kRestore) {
-    const std::string log_path = AbsolutePath(o.log_path);
+  // The journal is opened, and its header on disk, before anything is asked or renamed.
+  std::unique_ptr<JournalStorage> file;
+  std::optional<WriteAheadJournal> journal;
+  std::string log_path;
+  if (SystemError error; !JournalPath(o, log_path, error))
+    return Fail(Fill(Id::kCliLogUnwritable, {log_path, text::ErrorText(error)}));
+  if (!log_path.empty() && request.operation == Operation::kRestore) {
     SystemError error;
-    log = OpenLogFile(log_path, error);
-    if (!log || !log->Append(LogHeader(std::chrono::system_clock::now())))
-      return Fail(
-          Fill(Id::kCliLogUnwritable, {log_path, text::ErrorText(log ? log->error() : error)}));
-    request.journal = &journal.emplace(*log);
+    file = OpenJournalFile(log_path, error);
+    if (file)
+      journal.emplace(*file, std::chrono::system_clock::now(), request.folder);
+    if (!file || !journal->ok())
+      return Fail(Fill(Id::kCliLogUnwritable,
+                       {log_path, text::ErrorText(file ? journal->error() : error)}));
+    request.journal = &*journal;
   }
 
   const std::unique_ptr<FileSystem> fs = MakeNativeFileSystem();
@@ -134,9 +145,11 @@ int RunCommandLine(const std::vector<std::string>& args) {
     case RunOutcome::kInterrupted:
       break;
   }
-  if (journal && journal->failed())
-    Write(Stream::kErr,
-          "korvane-restore: " + Fill(Id::kCliLogStopped, {text::ErrorText(log->error())}) + "\n");
+  if (journal && !journal->ok())
+    Write(Stream::kErr, "korvane-restore: " +
+                            Fill(Id::kCliLogStopped, {text::ErrorText(journal->error())}) + "\n");
+  else if (journal && o.journal)
+    Write(Stream::kErr, Fill(Id::kCliJournalWritten, {log_path}) + "\n");
 
   const RunEnd end = printer.end().value_or(RunEnd{});
   if (o.json) {

@@ -49,11 +49,13 @@ std::unique_ptr<CLI::App> MakeApp(CliOptions& o, std::string& format) {
       ->check(CLI::Range(1, 64));
   CLI::Option* log =
       app->add_option("--log", o.log_path, std::string(Tr(Id::kCliLogHelp)))->type_name("FILE");
+  CLI::Option* journal =
+      app->add_flag("--journal", o.journal, std::string(Tr(Id::kCliJournalHelp)))->excludes(log);
   CLI::Option* undo =
       app->add_option("--undo", o.undo_path, std::string(Tr(Id::kCliUndoHelp)))->type_name("FILE");
   CLI::Option* folder =
       app->add_option("FOLDER", o.folder, std::string(Tr(Id::kCliFolderHelp)))->type_name("");
-  undo->excludes(folder)->excludes(dry)->excludes(log);
+  undo->excludes(folder)->excludes(dry)->excludes(log)->excludes(journal);
   app->footer(std::string(Tr(Id::kCliExitCodes)));
   return app;
 }
@@ -87,8 +89,10 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     return Error(std::string(Tr(Id::kCliJobsValue)));
   } catch (const CLI::ConversionError&) {
     return Error(std::string(Tr(Id::kCliJobsValue)));
-  } catch (const CLI::ExcludesError&) {
-    return Error(std::string(Tr(Id::kCliUndoExcludes)));
+  } catch (const CLI::ExcludesError& e) {
+    if (std::string_view(e.what()).find("--undo") != std::string_view::npos)
+      return Error(std::string(Tr(Id::kCliUndoExcludes)));
+    return Error(Fill(Id::kCliUsageError, {e.what()}));
   } catch (const CLI::ArgumentMismatch& e) {
     // "--log: 1 required FILE missing": the option comes first.
     const std::string what = e.what();

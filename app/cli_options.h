@@ -14,6 +14,7 @@ struct CliOptions {
   int jobs = 0;  // folders worked on at once; 0: one per hardware thread, at most 8
   std::string folder;
   std::string log_path;
+  bool journal = false;  // the journal in the user's state folder
   std::string undo_path;
 };
 

@@ -79,6 +79,8 @@ def contenders(args, tree_name):
         ("korvane-restore --yes --quiet --jobs 1",
          lambda t: [cli, "--yes", "--quiet", "--jobs", "1", t], True),
         ("korvane-restore --yes --quiet", lambda t: [cli, "--yes", "--quiet", t], True),
+        ("korvane-restore --yes --quiet --log FILE",
+         lambda t: [cli, "--yes", "--quiet", "--log", journal_file(args), t], True),
         ("korvane-restore --yes --format=json", lambda t: [cli, "--yes", "--format=json", t], True),
     ]
     if args.wine and (not args.wine_trees or tree_name in args.wine_trees.split(",")):
@@ -91,6 +93,10 @@ def contenders(args, tree_name):
                     lambda t: wine_run + [window, "--bench-run", wine_path(t),
                                           wine_path(window_result_file(args))], True))
     return out
+
+
+def journal_file(args):
+    return os.path.join(args.scratch_dir, "journal.log")
 
 
 def window_result_file(args):
@@ -231,6 +237,8 @@ def main():
                     shutil.rmtree(work, ignore_errors=True)
                     # Hard links: the copy's names are its own, and no content is written.
                     subprocess.run(["cp", "-al", template, work], check=True)
+                    if os.path.exists(journal_file(args)):
+                        os.remove(journal_file(args))
                     subprocess.run(["sync"], check=True)
                     seconds, maxrss, code = timed(argv(work), env=env)
                     got = listing(work)

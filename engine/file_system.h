@@ -34,12 +34,29 @@ struct EnterResult {
   explicit operator bool() const { return kind == kEntered; }
 };
 
-// A position inside one tree. It works relative to the folder it stands in, so that depth and
-// path length are limited by neither file descriptors nor PATH_MAX.
-class FolderCursor {
+// One folder to rename in.
+class Folder {
  public:
-  virtual ~FolderCursor() = default;
+  virtual ~Folder() = default;
 
+  // Renames an entry of the folder. Never replaces an existing entry.
+  [[nodiscard]] virtual FsResult Rename(std::string_view from, std::string_view to) = 0;
+
+  // What Rename(from, to) would answer, judged without changing anything: the same failure when
+  // `to` exists (or `to_taken` says an earlier rename would have made it) or `from` is gone.
+  [[nodiscard]] virtual FsResult CheckRename(std::string_view from,
+                                             std::string_view to,
+                                             bool to_taken) = 0;
+
+  // Whether the folder holds an entry of that name (a link counts as itself).
+  [[nodiscard]] virtual bool Exists(std::string_view name) = 0;
+};
+
+// A position inside one tree. It works relative to the folder it stands in, so that depth and
+// path length are limited by neither file descriptors nor PATH_MAX. As a Folder it renames in the
+// folder it stands in.
+class FolderCursor : public Folder {
+ public:
   // Every entry of the current folder but "." and "..", in the order the platform delivers them.
   // False when the folder cannot be listed, with `error` (when given) saying why.
   [[nodiscard]] virtual bool List(std::vector<DirEntry>& entries, SystemError* error = nullptr) = 0;
@@ -51,14 +68,9 @@ class FolderCursor {
   // Steps back to the folder Enter was called from.
   virtual void Leave() = 0;
 
-  // Renames an entry of the current folder. Never replaces an existing entry.
-  [[nodiscard]] virtual FsResult Rename(std::string_view from, std::string_view to) = 0;
-
-  // What Rename(from, to) would answer, judged without changing anything: the same failure when
-  // `to` exists (or `to_taken` says an earlier rename would have made it) or `from` is gone.
-  [[nodiscard]] virtual FsResult CheckRename(std::string_view from,
-                                             std::string_view to,
-                                             bool to_taken) = 0;
+  // The folder the cursor stands in now, held apart: it stays that folder when the cursor moves
+  // on (or moves with it, where the system names folders by path). Null when there is none.
+  [[nodiscard]] virtual std::unique_ptr<Folder> Pin() = 0;
 };
 
 class FileSystem {

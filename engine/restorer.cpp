@@ -63,14 +63,12 @@ RunOutcome Restorer::Run(const RunRequest& request) {
       operation == Operation::kUndo && std::any_of(request.undo.begin(), request.undo.end(),
                                                    [](const UndoItem& i) { return i.row != 0; });
   BeginRun(operation, keeps_rows);
-  if (operation == Operation::kUndo) {
+  RenameJournal* journal = operation == Operation::kRestore ? request.journal : nullptr;
+  if (operation == Operation::kUndo)
     ReverseRenames(request.undo);
-  } else {
-    ScanFolderTree(run_path, operation,
-                   operation == Operation::kRestore ? request.journal : nullptr,
-                   JobsFor(request.jobs));
-  }
-  return EndRun(operation);
+  else
+    ScanFolderTree(run_path, operation, journal, JobsFor(request.jobs));
+  return EndRun(operation, journal);
 }
 
 bool Restorer::CanList(const std::string& run_path, const std::string& path_text) {
@@ -104,8 +102,11 @@ void Restorer::SkipFolder(std::string_view folder, SystemError why) {
   report_.FolderSkipped(skipped_.back());
 }
 
-RunOutcome Restorer::EndRun(Operation operation) {
+RunOutcome Restorer::EndRun(Operation operation, RenameJournal* journal) {
   const bool interrupted = StopFlag;
+  // The journal is whole on disk before the run says it has ended.
+  if (journal)
+    (void)journal->Finish(interrupted);
   report_.RunEnded(
       {operation, totals(), interrupted, static_cast<int>(skipped_.size()), links_not_followed_});
   StopFlag = true;

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -59,8 +60,8 @@ class Restorer {
 
   // Opens the run: clears the stop flag and the counters, and tells the report.
   void BeginRun(Operation operation, bool keeps_rows);
-  // Closes the run: the summary, the final status, the stop flag set.
-  RunOutcome EndRun(Operation operation);
+  // Closes the run: the journal finished, then the summary, the final status, the stop flag set.
+  RunOutcome EndRun(Operation operation, RenameJournal* journal);
   // Counts one examined entry and reports the progress on every twentieth.
   void CountEntry(std::string_view display_path);
   // The same for an entry of `folder`: its path is built only when the progress shows it.
@@ -80,7 +81,14 @@ class Restorer {
   int links_not_followed_ = 0;
 };
 
-// Gives a recorded rename back its source name, in the target's folder, never replacing.
-FsResult UndoRename(FileSystem& fs, const RenameRecord& record);
+// Gives a recorded rename back its source name, in the target's folder, never replacing. Judged
+// on the disk first: nothing when there is nothing to reverse (the file is back under its old
+// name already, or the rename was never made: when not `certain`, only a rename the disk shows
+// was made is reversed).
+std::optional<FsResult> UndoRename(FileSystem& fs, const RenameRecord& record, bool certain);
+
+// The renames of a journal an undo may reverse, oldest first: those known to have been made, and
+// those written down that it cannot say were not (a run cut off by a crash). Refused ones are left.
+std::vector<UndoItem> UndoItemsOf(const Journal& journal);
 
 }  // namespace korvane

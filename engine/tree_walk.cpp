@@ -23,6 +23,12 @@ bool IsWalkedFolder(const DirEntry& e) {
 // A folder not at its turn hands on its results in batches, to take the lock seldom.
 constexpr std::size_t kPublishEvery = 256;
 
+// With a journal, folders are listed and their renames written down in batches; a batch is
+// renamed once what it wrote down is on disk. These bound a batch (and so how much each sync
+// carries); a worker holds at most two: one on its way to disk, one being prepared.
+constexpr std::size_t kIntentsPerSync = 512;
+constexpr std::size_t kFoldersPerSync = 32;
+
 }  // namespace
 
 // One examined entry of a folder: its index in the listing (whose name is by then the lower-cased
@@ -98,22 +104,71 @@ void TreeWalk::Run(const std::string& root) {
   Advance();
 }
 
+// A folder listed and ready for its pass: where its renames are made, and the journal's number
+// for each rename written down (by entry; 0 for none).
+struct TreeWalk::Prepared {
+  NodePtr node;
+  std::unique_ptr<Folder> folder;  // held apart, as the cursor moves on; null: the cursor's own
+  std::vector<std::uint64_t> intents;
+};
+
+// Folders prepared together, and the journal's mark for what they wrote down.
+struct TreeWalk::Batch {
+  std::vector<Prepared> folders;
+  std::size_t intents = 0;
+  std::uint64_t durable_at = 0;
+  bool holds_cursor = false;  // a folder could not be held apart: the cursor must stay there
+};
+
 void TreeWalk::Work() {
   Worker worker;
-  while (const NodePtr node = Take()) {
-    if (!worker.cursor) {
-      SystemError why;
-      worker.cursor = fs_.OpenTree(root_path_, &why);
-      if (worker.cursor) {
-        worker.at = {root_};
-      } else if (node == root_ && why.code != 0) {
-        node->skipped = std::move(why);
+  const bool journaling = options_.journal && options_.operation == Operation::kRestore;
+  // With a journal, the batch written down last is on its way to disk while the next is listed
+  // and written down, so that the wait for the disk overlaps the work.
+  Batch on_its_way;
+  for (;;) {
+    NodePtr node = on_its_way.folders.empty() ? Take() : TryTake();
+    if (!node && on_its_way.folders.empty())
+      return;
+    Batch batch;
+    while (node) {
+      if (Prepare(worker, *node)) {
+        Prepared& p = batch.folders.emplace_back();
+        p.node = std::move(node);
+        if (journaling) {
+          p.folder = worker.cursor->Pin();
+          batch.holds_cursor = !p.folder;
+          batch.intents += WriteDown(*p.node, p.intents);
+        }
+      } else {
+        Finish(*node);
+      }
+      node = nullptr;
+      if (journaling && !batch.holds_cursor && batch.intents < kIntentsPerSync &&
+          batch.folders.size() < kFoldersPerSync) {
+        node = TryTake();
       }
     }
-    if (worker.cursor)
-      Process(worker, *node);
-    Finish(*node);
+    if (journaling && !batch.folders.empty())
+      batch.durable_at = options_.journal->RequestDurable();
+    Restore(worker, on_its_way);
+    if (journaling && !batch.holds_cursor)
+      on_its_way = std::move(batch);
+    else
+      Restore(worker, batch);
   }
+}
+
+void TreeWalk::Restore(Worker& worker, Batch& batch) {
+  // Nothing is renamed before what the journal says of it is on disk; a journal that cannot be
+  // written stops the run before these renames.
+  if (batch.durable_at != 0 && !options_.journal->WaitDurable(batch.durable_at))
+    stop_ = true;
+  for (Prepared& p : batch.folders) {
+    RestoreFolder(p.folder ? *p.folder : *worker.cursor, *p.node, p.intents);
+    Finish(*p.node);
+  }
+  batch = Batch{};
 }
 
 void TreeWalk::WorkCatching() {
@@ -129,7 +184,7 @@ void TreeWalk::WorkCatching() {
   }
 }
 
-TreeWalk::NodePtr TreeWalk::Take() {
+TreeWalk::NodePtr TreeWalk::Take(bool wait) {
   std::unique_lock lock(mutex_);
   for (;;) {
     if (stop_ || done_)
@@ -151,28 +206,40 @@ TreeWalk::NodePtr TreeWalk::Take() {
       changed_.notify_all();
       return nullptr;
     }
+    if (!wait)
+      return nullptr;
     changed_.wait(lock);
   }
 }
 
-void TreeWalk::Process(Worker& worker, Node& node) {
+bool TreeWalk::Prepare(Worker& worker, Node& node) {
+  if (!worker.cursor) {
+    SystemError why;
+    worker.cursor = fs_.OpenTree(root_path_, &why);
+    if (!worker.cursor) {
+      if (&node == root_.get() && why.code != 0)
+        node.skipped = std::move(why);
+      return false;
+    }
+    worker.at = {root_};
+  }
   // The root's pass follows its listing at once; every other folder is a step further.
   if (&node != root_.get()) {
     pump_.PumpEvents();
     if (stop_)
-      return;
+      return false;
   }
   if (!Navigate(worker, node))
-    return;
+    return false;
   SystemError why;
   std::vector<DirEntry> entries;
   if (!worker.cursor->List(entries, &why)) {
     node.skipped = std::move(why);
-    return;
+    return false;
   }
   pump_.PumpEvents();
   if (stop_)
-    return;
+    return false;
 
   int links = 0;
   std::vector<NodePtr> children;
@@ -200,7 +267,45 @@ void TreeWalk::Process(Worker& worker, Node& node) {
   }
   if (!children.empty())
     changed_.notify_all();
-  RestoreFolder(worker, node);
+  return true;
+}
+
+// The renames the pass will try, found as the pass finds them.
+std::size_t TreeWalk::WriteDown(Node& node, std::vector<std::uint64_t>& ids) {
+  ids.clear();
+  if (style_.skips_rootless_folders && node.path.starts_with(style_.separator))
+    return 0;
+  std::vector<std::string> restored;
+  std::vector<std::size_t> at;
+  for (std::size_t i = 0; i < node.entries.size(); ++i) {
+    const DirEntry& entry = node.entries[i];
+    if (entry.is_folder && !entry.name.starts_with('.'))
+      continue;
+    const std::string lower = fs_.ToLower(entry.name);
+    if (const std::size_t p = CandidateMarker(lower)) {
+      std::string name(RestoredName(lower, p));
+      if (!IsDotName(lower) && !IsDotName(name)) {
+        restored.push_back(std::move(name));
+        at.push_back(i);
+      }
+    }
+  }
+  if (at.empty())
+    return 0;
+  std::vector<Intent> intents;
+  intents.reserve(at.size());
+  for (std::size_t k = 0; k < at.size(); ++k)
+    intents.push_back({node.entries[at[k]].name, restored[k]});
+  std::vector<std::uint64_t> numbers;
+  if (!options_.journal->Intend(node.path, intents, numbers)) {
+    // What cannot be written down is not renamed: the run stops before it.
+    stop_ = true;
+    return 0;
+  }
+  ids.assign(node.entries.size(), 0);
+  for (std::size_t k = 0; k < at.size(); ++k)
+    ids[at[k]] = numbers[k];
+  return at.size();
 }
 
 bool TreeWalk::Navigate(Worker& worker, Node& node) {
@@ -236,17 +341,24 @@ bool TreeWalk::Navigate(Worker& worker, Node& node) {
   return true;
 }
 
-void TreeWalk::RestoreFolder(Worker& worker, Node& node) {
+void TreeWalk::RestoreFolder(Folder& folder,
+                             Node& node,
+                             const std::vector<std::uint64_t>& intents) {
   // Windows: a folder path that begins with the separator is a share or rootless path, left
   // alone; its subfolders are still walked.
   if (style_.skips_rootless_folders && node.path.starts_with(style_.separator))
     return;
-  FolderCursor& cursor = *worker.cursor;
   std::unordered_set<std::string> claimed;  // preview: names taken earlier in this folder
   std::vector<Item> local;
+  std::vector<RenameOutcome> outcomes;  // told to the journal once for the folder
+  const auto publish = [&] {
+    if (!outcomes.empty())
+      options_.journal->Outcomes(outcomes);
+    Publish(node, local);
+  };
   for (std::size_t i = 0; i < node.entries.size(); ++i) {
     if (stop_) {
-      Publish(node, local);
+      publish();
       return;
     }
     pump_.PumpEvents();
@@ -268,22 +380,24 @@ void TreeWalk::RestoreFolder(Worker& worker, Node& node) {
       if (IsDotName(restored)) {
         row->failure = Refused(Refusal::kDotName);
       } else if (options_.operation == Operation::kPreview) {
-        row->failure = cursor.CheckRename(entry.name, restored, claimed.contains(restored));
+        row->failure = folder.CheckRename(entry.name, restored, claimed.contains(restored));
         if (row->failure.ok())
           claimed.insert(restored);
+      } else if (options_.journal && (intents.empty() || intents[i] == 0)) {
+        // Never renamed without being written down first: the run stops here.
+        stop_ = true;
+        publish();
+        return;
       } else {
-        row->failure = cursor.Rename(entry.name, restored);
+        row->failure = folder.Rename(entry.name, restored);
+        if (options_.journal)
+          outcomes.push_back({intents[i], row->failure.ok()});
       }
       const bool ok = row->failure.ok();
       if (options_.operation == Operation::kPreview)
         row->status = ok ? RowStatus::kWouldRestore : RowStatus::kConflict;
       else
         row->status = ok ? RowStatus::kRestored : RowStatus::kFailed;
-      if (ok && options_.operation == Operation::kRestore && options_.journal &&
-          !Record({EntryPath(node.path, entry.name, style_.separator), row->new_path})) {
-        // What follows could not be undone: the run stops at the next entry.
-        stop_ = true;
-      }
       if (entry.name != lower)
         row->found_name = entry.name;
       row->old_name = lower;
@@ -293,13 +407,8 @@ void TreeWalk::RestoreFolder(Worker& worker, Node& node) {
     entry.name = std::move(lower);
     Deliver(node, std::move(item), local);
   }
-  Publish(node, local);
+  publish();
   pump_.PumpEvents();
-}
-
-bool TreeWalk::Record(const RenameRecord& record) {
-  const std::lock_guard lock(journal_mutex_);
-  return options_.journal->Renamed(record);
 }
 
 void TreeWalk::Deliver(Node& node, Item item, std::vector<Item>& local) {

@@ -36,7 +36,7 @@ class WalkSink {
 
 struct WalkOptions {
   Operation operation = Operation::kRestore;  // a restore or a preview
-  RenameJournal* journal = nullptr;           // a restore: where each rename is recorded
+  RenameJournal* journal = nullptr;           // a restore: where each rename is written down
   int jobs = 1;                               // workers; 1 walks on the calling thread
   // How many examined entries of folders finished ahead of their turn may wait before the
   // workers pause, so that memory stays bounded whatever the tree's shape.
@@ -66,16 +66,28 @@ class TreeWalk {
   struct Worker;
   using NodePtr = std::shared_ptr<Node>;
 
+  struct Prepared;
+  struct Batch;
   void Work();
+  // Waits until what the batch wrote down is on disk, then makes its folders' passes.
+  void Restore(Worker& worker, Batch& batch);
   // Work on a thread of its own: a failure is kept for Run and ends the walk.
   void WorkCatching();
-  NodePtr Take();
-  void Process(Worker& worker, Node& node);
+  // The next folder to work on; none when the walk is over (or, without `wait`, when none is to
+  // be had at once).
+  NodePtr Take(bool wait = true);
+  NodePtr TryTake() { return Take(false); }
+  // Steps into the folder, lists it and hands on its subfolders; false when its pass is not to
+  // run (it could not be entered or listed, or a stop came).
+  bool Prepare(Worker& worker, Node& node);
+  // Writes down the renames the folder's pass will try; returns how many, and their numbers by
+  // entry in `ids`.
+  std::size_t WriteDown(Node& node, std::vector<std::uint64_t>& ids);
   // Moves the worker's cursor into `node`; false, with the folder marked, when it cannot.
   bool Navigate(Worker& worker, Node& node);
-  void RestoreFolder(Worker& worker, Node& node);
-  // Tells the journal of one rename; one worker at a time.
-  bool Record(const RenameRecord& record);
+  // The folder pass: each entry examined, each candidate renamed in `folder`; `intents` are the
+  // journal's numbers for them, when it keeps one.
+  void RestoreFolder(Folder& folder, Node& node, const std::vector<std::uint64_t>& intents);
   void Deliver(Node& node, Item item, std::vector<Item>& local);
   void Publish(Node& node, std::vector<Item>& local);
   void Finish(Node& node);
@@ -93,14 +105,13 @@ class TreeWalk {
   const PathStyle style_;
   std::string root_path_;
 
-  std::mutex journal_mutex_;
   std::mutex mutex_;
   std::condition_variable changed_;
   NodePtr root_;
   NodePtr head_;                  // the folder whose results go to the sink next
   std::vector<NodePtr> waiting_;  // folders known and not yet taken, the next in order last
   std::size_t held_ = 0;          // entries held for folders that are not the head
-  int busy_ = 0;                  // workers with a folder in hand
+  int busy_ = 0;                  // folders taken and not finished
   bool done_ = false;
   std::exception_ptr failure_;
 };

@@ -2,6 +2,8 @@
 // has been taken meanwhile.
 #include "engine/restorer.h"
 
+#include <optional>
+
 namespace korvane {
 namespace {
 
@@ -13,17 +15,37 @@ std::string_view NameOf(std::string_view path, char separator) {
 
 }  // namespace
 
-FsResult UndoRename(FileSystem& fs, const RenameRecord& record) {
+std::optional<FsResult> UndoRename(FileSystem& fs, const RenameRecord& record, bool certain) {
   const char sep = fs.Style().separator;
   const std::size_t cut = record.target.rfind(sep);
   if (cut == std::string::npos || cut != record.source.rfind(sep) ||
       record.source.compare(0, cut, record.target, 0, cut) != 0) {
     return Refused(Refusal::kPathsNotInOneFolder);
   }
-  const std::unique_ptr<FolderCursor> cursor = fs.OpenTree(record.target.substr(0, cut + 1));
-  if (!cursor)
-    return Refused(Refusal::kFolderUnopenable);
-  return cursor->Rename(record.target.substr(cut + 1), record.source.substr(cut + 1));
+  const std::unique_ptr<FolderCursor> folder = fs.OpenTree(record.target.substr(0, cut + 1));
+  if (!folder)
+    return certain ? std::optional(Refused(Refusal::kFolderUnopenable)) : std::nullopt;
+  const std::string now = record.target.substr(cut + 1);
+  const std::string before = record.source.substr(cut + 1);
+  // Back under its old name, the new one free: reversed already (an undo before this one), or
+  // never renamed. Nothing to do, nothing to say.
+  if (folder->Exists(before) && !folder->Exists(now))
+    return std::nullopt;
+  // Not known to have been made: only what the disk shows was made is reversed.
+  if (!certain && !(folder->Exists(now) && !folder->Exists(before)))
+    return std::nullopt;
+  return folder->Rename(now, before);
+}
+
+std::vector<UndoItem> UndoItemsOf(const Journal& journal) {
+  std::vector<UndoItem> items;
+  for (const JournalRun& run : journal.runs) {
+    for (const JournalEntry& e : run.entries) {
+      if (e.state != JournalEntry::State::kRefused)
+        items.push_back({e.record, 0, e.state == JournalEntry::State::kMade});
+    }
+  }
+  return items;
 }
 
 void Restorer::ReverseRenames(const std::vector<UndoItem>& items) {
@@ -35,11 +57,14 @@ void Restorer::ReverseRenames(const std::vector<UndoItem>& items) {
     if (StopFlag)
       break;
     const UndoItem& item = items[--i];
+    std::optional<FsResult> result = UndoRename(fs_, item.record, item.certain);
+    if (!result)
+      continue;
     Row row;
     row.reverses = item.row;
     row.old_name = NameOf(item.record.target, style_.separator);
     row.new_path = item.record.source;
-    row.failure = UndoRename(fs_, item.record);
+    row.failure = *std::move(result);
     row.status = row.failure.ok() ? RowStatus::kUndone : RowStatus::kUndoFailed;
     if (!row.failure.ok())
       refused.push_back(item);

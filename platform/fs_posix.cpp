@@ -48,6 +48,67 @@ UniqueFd Duplicate(int fd) {
   return UniqueFd(fcntl(fd, F_DUPFD_CLOEXEC, 0));
 }
 
+FsResult CheckRenameIn(int fd, std::string_view from, std::string_view to, bool to_taken) {
+  struct stat st;
+  if (fstatat(fd, std::string(from).c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+    return Failure(errno);
+  // The kernel would refuse a name longer than the file system's limit (a lower-cased name
+  // can take more bytes than the name it came from).
+  const long name_max = fpathconf(fd, _PC_NAME_MAX);
+  if (name_max > 0 && to.size() > static_cast<std::size_t>(name_max))
+    return Failure(ENAMETOOLONG);
+  if (to_taken || fstatat(fd, std::string(to).c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0)
+    return Failure(EEXIST);
+  return {};
+}
+
+FsResult RenameIn(int fd, std::string_view from, std::string_view to) {
+  const std::string f(from), t(to);
+  if (renameat2(fd, f.c_str(), fd, t.c_str(), RENAME_NOREPLACE) == 0)
+    return {};
+  if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP)
+    return Failure(errno);
+
+  // The file system cannot refuse to replace in a rename; a hard link can, since it fails on an
+  // existing name. Where neither works, leave both names alone.
+  if (linkat(fd, f.c_str(), fd, t.c_str(), 0) != 0) {
+    const int code = errno;
+    FsResult r = Failure(code);
+    // Only a refused hard link needs the reason said; a vanished source or a taken name reads
+    // as it would after any rename.
+    if (code == EPERM || code == EOPNOTSUPP || code == EMLINK)
+      r.refusal = Refusal::kNoReplaceUnsupported;
+    return r;
+  }
+  if (unlinkat(fd, f.c_str(), 0) != 0) {
+    const int code = errno;
+    unlinkat(fd, t.c_str(), 0);
+    return Failure(code);
+  }
+  return {};
+}
+
+bool ExistsIn(int fd, std::string_view name) {
+  struct stat st;
+  return fstatat(fd, std::string(name).c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
+}
+
+// A folder held by a descriptor of its own: it stays the same folder wherever it is moved.
+class PinnedFolder final : public Folder {
+ public:
+  explicit PinnedFolder(UniqueFd fd) : fd_(std::move(fd)) {}
+  FsResult Rename(std::string_view from, std::string_view to) override {
+    return RenameIn(fd_.get(), from, to);
+  }
+  FsResult CheckRename(std::string_view from, std::string_view to, bool to_taken) override {
+    return CheckRenameIn(fd_.get(), from, to, to_taken);
+  }
+  bool Exists(std::string_view name) override { return ExistsIn(fd_.get(), name); }
+
+ private:
+  UniqueFd fd_;
+};
+
 class PosixCursor final : public FolderCursor {
  public:
   PosixCursor(UniqueFd root, FileId root_id) : root_(std::move(root)) {
@@ -128,49 +189,20 @@ class PosixCursor final : public FolderCursor {
   }
 
   FsResult CheckRename(std::string_view from, std::string_view to, bool to_taken) override {
-    if (!dir_)
-      return Failure(ENOENT);
-    const int fd = dirfd(dir_.get());
-    struct stat st;
-    if (fstatat(fd, std::string(from).c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
-      return Failure(errno);
-    // The kernel would refuse a name longer than the file system's limit (a lower-cased name
-    // can take more bytes than the name it came from).
-    const long name_max = fpathconf(fd, _PC_NAME_MAX);
-    if (name_max > 0 && to.size() > static_cast<std::size_t>(name_max))
-      return Failure(ENAMETOOLONG);
-    if (to_taken || fstatat(fd, std::string(to).c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0)
-      return Failure(EEXIST);
-    return {};
+    return dir_ ? CheckRenameIn(dirfd(dir_.get()), from, to, to_taken) : Failure(ENOENT);
   }
 
   FsResult Rename(std::string_view from, std::string_view to) override {
-    if (!dir_)
-      return Failure(ENOENT);
-    const int fd = dirfd(dir_.get());
-    const std::string f(from), t(to);
-    if (renameat2(fd, f.c_str(), fd, t.c_str(), RENAME_NOREPLACE) == 0)
-      return {};
-    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP)
-      return Failure(errno);
+    return dir_ ? RenameIn(dirfd(dir_.get()), from, to) : Failure(ENOENT);
+  }
 
-    // The file system cannot refuse to replace in a rename; a hard link can, since it fails on an
-    // existing name. Where neither works, leave both names alone.
-    if (linkat(fd, f.c_str(), fd, t.c_str(), 0) != 0) {
-      const int code = errno;
-      FsResult r = Failure(code);
-      // Only a refused hard link needs the reason said; a vanished source or a taken name reads
-      // as it would after any rename.
-      if (code == EPERM || code == EOPNOTSUPP || code == EMLINK)
-        r.refusal = Refusal::kNoReplaceUnsupported;
-      return r;
-    }
-    if (unlinkat(fd, f.c_str(), 0) != 0) {
-      const int code = errno;
-      unlinkat(fd, t.c_str(), 0);
-      return Failure(code);
-    }
-    return {};
+  bool Exists(std::string_view name) override { return dir_ && ExistsIn(dirfd(dir_.get()), name); }
+
+  std::unique_ptr<Folder> Pin() override {
+    UniqueFd fd;
+    if (dir_)
+      fd = Duplicate(dirfd(dir_.get()));
+    return fd ? std::make_unique<PinnedFolder>(std::move(fd)) : nullptr;
   }
 
  private:

@@ -170,6 +170,60 @@ bool IsPlainName(std::string_view name) {
          name.find_first_of(std::string_view("\\/\0", 3)) == std::string_view::npos;
 }
 
+// Renames and checks in the folder `folder` (its \\?\ form, ending with "\").
+FsResult CheckRenameIn(const std::wstring& folder,
+                       std::string_view from,
+                       std::string_view to,
+                       bool to_taken) {
+  if (!IsPlainName(from))
+    return Failure(ERROR_INVALID_NAME);
+  if (std::optional<FsResult> why = UnusableName(to))
+    return *std::move(why);
+  QuietErrors quiet;
+  if (GetFileAttributesW((folder + Widen(from)).c_str()) == INVALID_FILE_ATTRIBUTES)
+    return Failure(GetLastError());
+  // Case-insensitive, as MoveFileExW is: REPORT.DOC takes the name report.doc.
+  if (to_taken || GetFileAttributesW((folder + Widen(to)).c_str()) != INVALID_FILE_ATTRIBUTES)
+    return Failure(ERROR_ALREADY_EXISTS);
+  return {};
+}
+
+FsResult RenameIn(const std::wstring& folder, std::string_view from, std::string_view to) {
+  if (!IsPlainName(from))
+    return Failure(ERROR_INVALID_NAME);
+  if (std::optional<FsResult> why = UnusableName(to))
+    return *std::move(why);
+  const std::wstring source = folder + Widen(from);
+  const std::wstring target = folder + Widen(to);
+  QuietErrors quiet;
+  // No MOVEFILE_REPLACE_EXISTING: an existing target makes the rename fail. No
+  // MOVEFILE_COPY_ALLOWED: within one folder a rename never needs a copy.
+  if (MoveFileExW(source.c_str(), target.c_str(), 0))
+    return {};
+  return Failure(GetLastError());
+}
+
+bool ExistsIn(const std::wstring& folder, std::string_view name) {
+  QuietErrors quiet;
+  return IsPlainName(name) &&
+         GetFileAttributesW((folder + Widen(name)).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+class PinnedFolder final : public Folder {
+ public:
+  explicit PinnedFolder(std::wstring path) : path_(std::move(path)) {}
+  FsResult Rename(std::string_view from, std::string_view to) override {
+    return RenameIn(path_, from, to);
+  }
+  FsResult CheckRename(std::string_view from, std::string_view to, bool to_taken) override {
+    return CheckRenameIn(path_, from, to, to_taken);
+  }
+  bool Exists(std::string_view name) override { return ExistsIn(path_, name); }
+
+ private:
+  std::wstring path_;
+};
+
 class Win32Cursor final : public FolderCursor {
  public:
   // `root` is in its \\?\ form and ends with "\".
@@ -234,33 +288,17 @@ class Win32Cursor final : public FolderCursor {
   }
 
   FsResult CheckRename(std::string_view from, std::string_view to, bool to_taken) override {
-    if (!IsPlainName(from))
-      return Failure(ERROR_INVALID_NAME);
-    if (std::optional<FsResult> why = UnusableName(to))
-      return *std::move(why);
-    QuietErrors quiet;
-    if (GetFileAttributesW((path_ + Widen(from)).c_str()) == INVALID_FILE_ATTRIBUTES)
-      return Failure(GetLastError());
-    // Case-insensitive, as MoveFileExW is: REPORT.DOC takes the name report.doc.
-    if (to_taken || GetFileAttributesW((path_ + Widen(to)).c_str()) != INVALID_FILE_ATTRIBUTES)
-      return Failure(ERROR_ALREADY_EXISTS);
-    return {};
+    return CheckRenameIn(path_, from, to, to_taken);
   }
 
   FsResult Rename(std::string_view from, std::string_view to) override {
-    if (!IsPlainName(from))
-      return Failure(ERROR_INVALID_NAME);
-    if (std::optional<FsResult> why = UnusableName(to))
-      return *std::move(why);
-    const std::wstring source = path_ + Widen(from);
-    const std::wstring target = path_ + Widen(to);
-    QuietErrors quiet;
-    // No MOVEFILE_REPLACE_EXISTING: an existing target makes the rename fail. No
-    // MOVEFILE_COPY_ALLOWED: within one folder a rename never needs a copy.
-    if (MoveFileExW(source.c_str(), target.c_str(), 0))
-      return {};
-    return Failure(GetLastError());
+    return RenameIn(path_, from, to);
   }
+
+  bool Exists(std::string_view name) override { return ExistsIn(path_, name); }
+
+  // The folder by its path: it is the folder found there when it is used.
+  std::unique_ptr<Folder> Pin() override { return std::make_unique<PinnedFolder>(path_); }
 
  private:
   // The cursor names its folder by path, so a folder entered earlier and since swapped for a

@@ -27,6 +27,16 @@ enum class Id : std::uint16_t {
   kMenuExport,
   kMenuUndo,
   kMenuSkipped,
+  kMenuUndoEarlier,
+  kMenuPreview,
+  kEarlierTitle,
+  kEarlierLine,  // {started} {folder} {renamed}
+  kEarlierUndone,
+  kEarlierNone,
+  kUndoButton,
+  kCancelButton,
+  kJournalUnwritable,  // {path} {reason}
+  kJournalUnreadable,  // {path}
   kSkippedTitle,
   kOkButton,
   kCsvSkippedFolder,
@@ -55,6 +65,8 @@ enum class Id : std::uint16_t {
   kStatusInterrupted,
   kStatusUndoFinished,
   kStatusUndoInterrupted,
+  kStatusPreviewFinished,
+  kStatusPreviewInterrupted,
 
   // The 状态 and 备注 cells.
   kRowRestored,
@@ -98,6 +110,8 @@ enum class Id : std::uint16_t {
   kCliJobsHelp,
   kCliJobsValue,
   kCliLogHelp,
+  kCliJournalHelp,
+  kCliJournalWritten,
   kCliUndoHelp,
   kCliHelpHelp,
   kCliVersionHelp,

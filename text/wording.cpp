@@ -145,9 +145,12 @@ std::string SummaryText(Operation operation, const Totals& totals) {
 }
 
 std::string EndStatusText(const RunEnd& end) {
-  std::string text(end.operation == Operation::kUndo
-                       ? Tr(end.interrupted ? Id::kStatusUndoInterrupted : Id::kStatusUndoFinished)
-                       : Tr(end.interrupted ? Id::kStatusInterrupted : Id::kStatusFinished));
+  Id id = end.interrupted ? Id::kStatusInterrupted : Id::kStatusFinished;
+  if (end.operation == Operation::kUndo)
+    id = end.interrupted ? Id::kStatusUndoInterrupted : Id::kStatusUndoFinished;
+  else if (end.operation == Operation::kPreview)
+    id = end.interrupted ? Id::kStatusPreviewInterrupted : Id::kStatusPreviewFinished;
+  std::string text(Tr(id));
   if (end.skipped_folders > 0)
     text += Fill(Id::kSkippedSuffix, {std::to_string(end.skipped_folders)});
   return text;

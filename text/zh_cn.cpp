@@ -38,6 +38,26 @@ std::string_view Tr(Id id) {
       return "撤销本次还原";
     case Id::kMenuSkipped:
       return "查看跳过的文件夹…";
+    case Id::kMenuUndoEarlier:
+      return "撤销以前的还原…";
+    case Id::kMenuPreview:
+      return "预览（不改名）";
+    case Id::kEarlierTitle:
+      return "撤销以前的还原";
+    case Id::kEarlierLine:
+      return "{}    {}    改名 {} 个";
+    case Id::kEarlierUndone:
+      return "（已撤销）";
+    case Id::kEarlierNone:
+      return "没有记录的还原。";
+    case Id::kUndoButton:
+      return "撤销";
+    case Id::kCancelButton:
+      return "取消";
+    case Id::kJournalUnwritable:
+      return "无法写入还原日志“{}”：{}";
+    case Id::kJournalUnreadable:
+      return "无法读取还原日志“{}”";
     case Id::kSkippedTitle:
       return "无法读取、已跳过的文件夹";
     case Id::kOkButton:
@@ -88,6 +108,10 @@ std::string_view Tr(Id id) {
       return "撤销完毕.";
     case Id::kStatusUndoInterrupted:
       return "撤销中断.";
+    case Id::kStatusPreviewFinished:
+      return "预览完毕.";
+    case Id::kStatusPreviewInterrupted:
+      return "预览中断.";
 
     case Id::kRowRestored:
       return "成功";
@@ -168,7 +192,12 @@ std::string_view Tr(Id id) {
     case Id::kCliJobsValue:
       return "--jobs 需要 1 到 64 之间的整数 / --jobs takes a whole number from 1 to 64";
     case Id::kCliLogHelp:
-      return "把每次成功的改名追加到日志 / append each rename to FILE";
+      return "改名前把每项改名记入日志，可据此撤销 / write each rename to FILE before it is made, "
+             "for --undo";
+    case Id::kCliJournalWritten:
+      return "还原日志 / journal: {}";
+    case Id::kCliJournalHelp:
+      return "日志记入用户的状态文件夹 / the same, to a new file in the user's state folder";
     case Id::kCliUndoHelp:
       return "按日志撤销改名 / reverse the renames logged in FILE";
     case Id::kCliHelpHelp:

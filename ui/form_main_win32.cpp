@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <exception>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/replace_file.h"
@@ -10,6 +11,7 @@
 #include "text/strings.h"
 #include "text/wording.h"
 #include "ui/clipboard_win32.h"
+#include "ui/earlier_runs_dialog_win32.h"
 #include "ui/list_text.h"
 #include "ui/report_text.h"
 #include "ui/text_dialog_win32.h"
@@ -87,7 +89,8 @@ DWORD StyleOf(ControlIndex index) {
     case ControlKind::kTextBox:
       return child | WS_TABSTOP | ES_AUTOHSCROLL;
     case ControlKind::kButton:
-      return child | WS_TABSTOP | BS_PUSHBUTTON;
+      // 开始 offers the preview in its drop-down.
+      return child | WS_TABSTOP | (index == kCmdStart ? BS_SPLITBUTTON : BS_PUSHBUTTON);
     case ControlKind::kList:
       // Several rows can be selected, for copying.
       return child | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SHOWSELALWAYS;
@@ -134,12 +137,24 @@ bool KeyDown(int key) {
 
 }  // namespace
 
-FormMain::FormMain(FileSystem& fs, WindowDialogs& dialogs, EventPump& pump, ShellActions& shell)
+FormMain::FormMain(FileSystem& fs,
+                   WindowDialogs& dialogs,
+                   EventPump& pump,
+                   ShellActions& shell,
+                   RunJournals& journals)
     : dialogs_(dialogs),
       shell_(shell),
+      journals_(journals),
       separator_(fs.Style().separator),
       boxes_(*this),
-      restorer_(fs, queue_, pump, boxes_) {}
+      restorer_(fs, queue_, pump, boxes_) {
+  // After a restart, 撤销本次还原 reverses the last run recorded, if anything of it is left.
+  for (const JournalSummary& run : journals_.List()) {
+    last_journal_ = run.path;
+    last_run_undoable_ = run.renamed > 0 && !run.undone;
+    break;
+  }
+}
 
 FormMain::~FormMain() {
   WaitForRun();
@@ -390,6 +405,12 @@ void FormMain::OnCommand(int id, int code) {
     case kMenuSkipped:
       Menu_Skipped_Click();
       return;
+    case kMenuUndoEarlier:
+      Menu_UndoEarlier_Click();
+      return;
+    case kMenuPreview:
+      StartWalk(Operation::kPreview);
+      return;
     default:
       break;
   }
@@ -412,6 +433,10 @@ void FormMain::OnCommand(int id, int code) {
 }
 
 LRESULT FormMain::OnNotify(const NMHDR& header, LPARAM lparam) {
+  if (header.hwndFrom == control(kCmdStart) && header.code == BCN_DROPDOWN) {
+    Cmd_Start_DropDown();
+    return 0;
+  }
   if (header.hwndFrom != control(kList))
     return 0;
   switch (header.code) {
@@ -456,8 +481,8 @@ int FormMain::SelectedCount() const {
 
 HMENU FormMain::CreateListMenu() const {
   const bool has_skipped = !report_.store().skipped().empty();
-  const ListMenuState state = ListMenuItems(busy(), SelectedCount(), report_.RowCount(),
-                                            report_.store().HasUndoable(), has_skipped);
+  const ListMenuState state =
+      ListMenuItems(busy(), SelectedCount(), report_.RowCount(), CanUndoLastRun(), has_skipped);
   HMENU menu = CreatePopupMenu();
   if (!menu)
     return nullptr;
@@ -470,7 +495,8 @@ HMENU FormMain::CreateListMenu() const {
       !add(kMenuExport, text::Id::kMenuExport, state.export_report) ||
       (has_skipped && !add(kMenuSkipped, text::Id::kMenuSkipped, state.skipped)) ||
       !AppendMenuW(menu, MF_SEPARATOR, 0, nullptr) ||
-      !add(kMenuUndo, text::Id::kMenuUndo, state.undo)) {
+      !add(kMenuUndo, text::Id::kMenuUndo, state.undo) ||
+      !add(kMenuUndoEarlier, text::Id::kMenuUndoEarlier, !busy())) {
     DestroyMenu(menu);
     return nullptr;
   }
@@ -604,9 +630,10 @@ void FormMain::StartRun(RunRequest request) {
   SetTimer(hwnd_, kReportTimer, 20, nullptr);
   run_ = std::thread([this, request = std::move(request)] {
     try {
-      restorer_.Run(request);
+      run_outcome_ = restorer_.Run(request);
     } catch (const std::exception&) {
       // A run that failed ends as any other: the window is free again.
+      run_outcome_ = RunOutcome::kInterrupted;
     }
     run_finished_ = true;
     PostMessageW(hwnd_, kRunEnded, 0, 0);
@@ -627,6 +654,31 @@ void FormMain::OnRunEnded() {
   // Rows of an undo changed where they stand.
   report_.Refresh();
   run_active_ = false;
+  const RunOutcome outcome = run_outcome_;
+  const bool ran = outcome == RunOutcome::kFinished || outcome == RunOutcome::kInterrupted;
+  if (journal_) {
+    const std::string path = journal_->path;
+    const bool written = journal_->journal->ok();
+    const SystemError why = journal_->journal->error();
+    journal_.reset();
+    if (ran) {
+      last_journal_ = rows_journal_ = path;
+      journals_.Prune();
+    } else {
+      // Nothing began: nothing to keep.
+      journals_.Discard(path);
+    }
+    if (!written)
+      dialogs_.Warn(text::Fill(text::Id::kJournalUnwritable, {path, text::ErrorText(why)}));
+  }
+  if (!undoing_journal_.empty()) {
+    if (outcome == RunOutcome::kFinished && restorer_.FailCount == 0) {
+      journals_.MarkUndone(undoing_journal_);
+      if (undoing_journal_ == last_journal_)
+        last_run_undoable_ = false;
+    }
+    undoing_journal_.clear();
+  }
   if (on_run_ended_)
     on_run_ended_();
   DestroyWhenIdle();
@@ -648,11 +700,45 @@ void FormMain::WaitForRun() {
 }
 
 void FormMain::Cmd_Start_Click() {
+  StartWalk(Operation::kRestore);
+}
+
+void FormMain::Cmd_Start_DropDown() {
+  const HWND button = control(kCmdStart);
+  RECT r{};
+  GetWindowRect(button, &r);
+  const MenuHandle menu(CreatePopupMenu());
+  if (!menu || !AppendMenuW(menu.get(), MF_STRING | (busy() ? MF_GRAYED : MF_ENABLED), kMenuPreview,
+                            Widen(text::Tr(text::Id::kMenuPreview)).c_str())) {
+    return;
+  }
+  HandlerScope scope(*this);
+  const UINT flags = TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY;
+  const BOOL chosen = TrackPopupMenu(menu.get(), flags, r.left, r.bottom, 0, hwnd_, nullptr);
+  if (chosen && hwnd_)
+    OnCommand(static_cast<int>(chosen), 0);
+}
+
+void FormMain::StartWalk(Operation operation) {
   // A second Start while a run, an undo (or its confirmation) is active is ignored.
   if (busy() || close_requested_)
     return;
   RunRequest request;
+  request.operation = operation;
   request.folder = TextOf(kTextPath);
+  if (operation == Operation::kRestore) {
+    // Every rename is written down before it is made; without a journal nothing is renamed.
+    std::string path;
+    SystemError why;
+    journal_ = journals_.Create(request.folder, path, why);
+    if (!journal_) {
+      dialogs_.Warn(text::Fill(text::Id::kJournalUnwritable, {path, text::ErrorText(why)}));
+      return;
+    }
+    request.journal = journal_->journal.get();
+  }
+  // The rows shown from now on are not those of a journal, until a restore's are.
+  rows_journal_.clear();
   StartRun(std::move(request));
 }
 
@@ -717,17 +803,56 @@ void FormMain::Menu_Export_Click() {
   SaveReport(path);
 }
 
-// Reverses the last run's renames as a run of its own: Stop and closing end it at the next file.
-// A rename refused now stays in the list to be tried again.
+// Reverses the last run's renames as a run of its own, from its journal: Stop and closing end it
+// at the next file. A rename refused now is tried again by the next undo.
 void FormMain::Menu_Undo_Click() {
-  if (busy() || close_requested_)
+  if (busy() || close_requested_ || !CanUndoLastRun())
     return;
+  UndoJournal(last_journal_);
+}
+
+bool FormMain::CanUndoLastRun() const {
+  if (last_journal_.empty())
+    return false;
+  return last_journal_ == rows_journal_ ? report_.store().HasUndoable() : last_run_undoable_;
+}
+
+void FormMain::UndoJournal(const std::string& path) {
+  const std::optional<Journal> journal = journals_.Read(path);
+  if (!journal) {
+    dialogs_.Warn(text::Fill(text::Id::kJournalUnreadable, {path}));
+    return;
+  }
   RunRequest request;
   request.operation = Operation::kUndo;
-  request.undo = report_.store().UndoItems(separator_);
+  request.undo = UndoItemsOf(*journal);
+  // The rows of that run are shown: each reversal marks its row.
+  if (path == rows_journal_) {
+    std::unordered_map<std::string, int> row_of;
+    for (const Row& row : report_.store().rows())
+      row_of.emplace(row.new_path, row.number);
+    for (UndoItem& item : request.undo) {
+      if (const auto it = row_of.find(item.record.target); it != row_of.end())
+        item.row = it->second;
+    }
+  } else {
+    rows_journal_.clear();
+  }
   if (request.undo.empty())
     return;
+  undoing_journal_ = path;
   StartRun(std::move(request));
+}
+
+void FormMain::Menu_UndoEarlier_Click() {
+  if (busy() || close_requested_)
+    return;
+  HandlerScope scope(*this);
+  const std::vector<JournalSummary> runs = journals_.List();
+  const std::optional<std::size_t> chosen = ChooseEarlierRun(hwnd_, runs);
+  if (!chosen || !hwnd_ || close_requested_)
+    return;
+  UndoJournal(runs[*chosen].path);
 }
 
 void FormMain::Menu_Skipped_Click() {

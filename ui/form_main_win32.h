@@ -21,6 +21,7 @@
 #include "platform/scoped_win32.h"
 #include "ui/layout.h"
 #include "ui/list_report_win32.h"
+#include "ui/run_journals.h"
 #include "ui/shell_actions_win32.h"
 #include "ui/window_dialogs.h"
 
@@ -29,8 +30,13 @@ namespace korvane::ui {
 class FormMain {
  public:
   // `dialogs` shows the message boxes, `shell` carries the folder picker and the shell actions;
-  // `pump` is what the engine calls at its fixed points, on the run's threads.
-  FormMain(FileSystem& fs, WindowDialogs& dialogs, EventPump& pump, ShellActions& shell);
+  // `pump` is what the engine calls at its fixed points, on the run's threads; every run is
+  // written down in a journal of `journals`.
+  FormMain(FileSystem& fs,
+           WindowDialogs& dialogs,
+           EventPump& pump,
+           ShellActions& shell,
+           RunJournals& journals);
   ~FormMain();
   FormMain(const FormMain&) = delete;
   FormMain& operator=(const FormMain&) = delete;
@@ -65,7 +71,14 @@ class FormMain {
 
   static constexpr const wchar_t* kClassName = L"KorvaneFormMain";
   // The commands of the list's menu, apart from the controls' ids.
-  enum MenuCommand { kMenuCopy = 2001, kMenuExport, kMenuUndo, kMenuSkipped };
+  enum MenuCommand {
+    kMenuCopy = 2001,
+    kMenuExport,
+    kMenuUndo,
+    kMenuSkipped,
+    kMenuUndoEarlier,
+    kMenuPreview,
+  };
 
  private:
   // The message boxes as the run sees them: asked on the window's thread, modal to the window,
@@ -128,6 +141,16 @@ class FormMain {
   void Menu_Export_Click();
   void Menu_Undo_Click();
   void Menu_Skipped_Click();
+  void Menu_UndoEarlier_Click();
+  // The drop-down of 开始: the preview.
+  void Cmd_Start_DropDown();
+
+  // A restore (its journal opened first) or a preview of the folder in the path box.
+  void StartWalk(Operation operation);
+  // Reverses the renames the journal at `path` names.
+  void UndoJournal(const std::string& path);
+  // Whether 撤销本次还原 has something to reverse.
+  [[nodiscard]] bool CanUndoLastRun() const;
 
   [[nodiscard]] int SelectedCount() const;
 
@@ -153,6 +176,7 @@ class FormMain {
 
   WindowDialogs& dialogs_;
   ShellActions& shell_;
+  RunJournals& journals_;
   const char separator_;
   ListReport report_;
   ReportQueue queue_;  // from the run's threads to the window's
@@ -160,7 +184,13 @@ class FormMain {
   Restorer restorer_;
   std::thread run_;
   std::atomic<bool> run_finished_{false};
+  std::atomic<RunOutcome> run_outcome_{RunOutcome::kFinished};
   bool run_active_ = false;
+  std::optional<OpenJournal> journal_;  // the journal the run writes, while it runs
+  std::string last_journal_;            // the last run's, for 撤销本次还原
+  std::string rows_journal_;            // the journal of the run whose rows are shown
+  bool last_run_undoable_ = false;      // when its rows are not shown: it has renames to reverse
+  std::string undoing_journal_;         // the journal an undo now reverses
 
   HWND hwnd_ = nullptr;
   std::array<HWND, kControlCount> controls_{};

@@ -1,11 +1,14 @@
 #include "ui/program_window_win32.h"
 
+#include "platform/app_files.h"
 #include "platform/native.h"
 
 namespace korvane::ui {
 
 ProgramWindow::ProgramWindow(WindowDialogs& dialogs)
-    : fs_(MakeNativeFileSystem()), form_(*fs_, dialogs, pump_, shell_) {}
+    : fs_(MakeNativeFileSystem()),
+      journals_(AppStateFolder()),
+      form_(*fs_, dialogs, pump_, shell_, journals_) {}
 
 bool ProgramWindow::Create(HINSTANCE instance, int show_command) {
   form_.set_on_destroyed([] { PostQuitMessage(0); });

@@ -11,6 +11,7 @@
 #include "engine/file_system.h"
 #include "engine/run_report.h"
 #include "ui/form_main_win32.h"
+#include "ui/run_journals.h"
 #include "ui/shell_actions_win32.h"
 #include "ui/window_dialogs.h"
 
@@ -32,6 +33,7 @@ class ProgramWindow {
   std::unique_ptr<FileSystem> fs_;
   NoEvents pump_;
   SystemShell shell_;
+  RunJournals journals_;  // in the user's state folder
   FormMain form_;
 };
 

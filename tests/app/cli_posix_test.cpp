@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -156,7 +157,8 @@ TEST(CliPosixTest, DryRunThenLoggedRunThenUndo) {
   EXPECT_EQ(testing::ReadFile(tree.Path("photo.jpg")), "photo");
   const std::string logged = testing::ReadFile(io.Path("renames.log"));
   EXPECT_TRUE(logged.starts_with("# korvane-restore")) << logged;
-  EXPECT_NE(logged.find(root + "/Photo.JPG.2011.qjd\t" + root + "/photo.jpg\n"), std::string::npos)
+  // Written down as the name found and the name given, in its folder.
+  EXPECT_NE(logged.find("\t" + root + "/\tPhoto.JPG.2011.qjd\tphoto.jpg\n"), std::string::npos)
       << logged;
   EXPECT_NE(logged.find("line\\nbreak.2011.qjd"), std::string::npos) << logged;
 
@@ -167,6 +169,37 @@ TEST(CliPosixTest, DryRunThenLoggedRunThenUndo) {
   EXPECT_EQ(Wait(undo.pid), 0) << undo_out;
   EXPECT_NE(undo_out.find("{\"scanned\":2,\"succeeded\":2,\"failed\":0"), std::string::npos)
       << undo_out;
+  EXPECT_EQ(tree.Snapshot(), original);
+}
+
+// --journal writes to the user's state folder, and that file undoes the run; when the folder
+// cannot be had, nothing is renamed.
+TEST(CliPosixTest, TheJournalInTheStateFolderUndoesTheRun) {
+  Sandbox tree, state;
+  tree.File("a.txt.2011.qjd", "a");
+  state.File("blocker", "a file where a folder should be");
+  const auto original = tree.Snapshot();
+  const std::string root = testing::Utf8(tree.root());
+
+  setenv("XDG_STATE_HOME", testing::Utf8(state.Path("blocker")).c_str(), 1);
+  Child refused = Spawn({"--yes", "--quiet", "--journal", root});
+  ReadAll(refused.out);
+  EXPECT_EQ(Wait(refused.pid), 2);
+  EXPECT_EQ(tree.Snapshot(), original);
+
+  setenv("XDG_STATE_HOME", testing::Utf8(state.root()).c_str(), 1);
+  Child run = Spawn({"--yes", "--quiet", "--journal", root});
+  ReadAll(run.out);
+  unsetenv("XDG_STATE_HOME");
+  EXPECT_EQ(Wait(run.pid), 0);
+  EXPECT_NE(tree.Snapshot(), original);
+  std::vector<std::filesystem::path> journals;
+  for (const auto& e : std::filesystem::directory_iterator(state.Path("korvane/文件名还原工具")))
+    journals.push_back(e.path());
+  ASSERT_EQ(journals.size(), 1u);
+  Child undo = Spawn({"--yes", "--quiet", "--undo", testing::Utf8(journals[0])});
+  ReadAll(undo.out);
+  EXPECT_EQ(Wait(undo.pid), 0);
   EXPECT_EQ(tree.Snapshot(), original);
 }
 

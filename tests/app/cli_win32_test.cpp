@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/cli_output.h"
-#include "engine/rename_log.h"
+#include "engine/journal_format.h"
 #include "platform/console.h"
 #include "platform/system_error.h"
 #include "platform/text_win32.h"
@@ -70,8 +70,10 @@ TEST(CliWin32Test, DryRunThenLoggedRunThenUndo) {
   EXPECT_EQ(real.exit_code, 1) << real.err;
   EXPECT_EQ(testing::ReadFile(tree.Path("photo.jpg")), "photo");
   const std::string logged = testing::ReadFile(io.Path("还原 日志.log"));
-  EXPECT_NE(logged.find(LogLine({root + "\\Photo.JPG.2011.qjd", root + "\\photo.jpg"})),
-            std::string::npos)
+  // Written down as the name found and the name given, in its folder.
+  EXPECT_NE(
+      logged.find("\t" + EscapeJournalField(root + "\\") + "\tPhoto.JPG.2011.qjd\tphoto.jpg\n"),
+      std::string::npos)
       << logged;
 
   const ProgramResult undo = run({"--yes", "--format=json", "--undo", log});

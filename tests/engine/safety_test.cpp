@@ -1,24 +1,38 @@
 // The safety net on real trees: the preview, the rename record, and undo from a record.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
 #include <map>
 #include <memory>
 
+#include "engine/write_ahead_journal.h"
+#include "platform/journal_file.h"
 #include "tests/support/run_fixture.h"
 
 namespace korvane {
 namespace {
 
-// Keeps each record, or refuses with `keep` false.
-class RecordingJournal final : public RenameJournal {
+// A journal file whose disk fills up after `room` appends: a fault no real file here gives at
+// a chosen moment.
+class FillingStorage final : public JournalStorage {
  public:
-  bool Renamed(const RenameRecord& record) override {
-    records.push_back(record);
-    return keep;
+  explicit FillingStorage(int room) : room_(room) {}
+  bool Append(std::string_view text, SystemError& error) override {
+    if (room_-- <= 0)
+      return Full(error);
+    written += text;
+    return true;
   }
-  std::vector<RenameRecord> records;
-  bool keep = true;
+  bool Sync(SystemError& error) override { return room_ >= 0 || Full(error); }
+  std::string written;
+
+ private:
+  static bool Full(SystemError& error) {
+    error = {ErrorKind::kOther, 28, "No space left on device"};
+    return false;
+  }
+  std::atomic<int> room_;
 };
 
 class SafetyTest : public testing::RunFixture {
@@ -64,58 +78,106 @@ TEST_F(SafetyTest, ADryRunShowsTheRowsOfTheRealRunAndTouchesNothing) {
   EXPECT_EQ(dry_failed, 2);  // the taken target and the second twin
 }
 
-TEST_F(SafetyTest, EveryRenameIsRecordedWithTheNameFoundOnDisk) {
+// Runs a restore written down in the journal file `name` of `io`; its contents afterwards.
+class JournalTest : public SafetyTest {
+ protected:
+  Journal RunWithJournal(int jobs = 1) {
+    SystemError error;
+    const std::string path = testing::Utf8(io.Path("journal.log"));
+    const std::unique_ptr<JournalStorage> file = OpenJournalFile(path, error);
+    WriteAheadJournal journal(*file, std::chrono::system_clock::now(), sb.RunPath());
+    restorer.Run({.folder = sb.RunPath(), .journal = &journal, .jobs = jobs});
+    std::string text;
+    EXPECT_TRUE(ReadWholeFile(path, text, error));
+    return ParseJournal(text);
+  }
+  RunOutcome Undo(const Journal& journal) {
+    return restorer.Run({.operation = Operation::kUndo, .undo = UndoItemsOf(journal)});
+  }
+
+  testing::Sandbox io;
+};
+
+TEST_F(JournalTest, EveryRenameIsWrittenDownWithTheNameFoundAndWhatBecameOfIt) {
   MakeTree();
-  RecordingJournal journal;
-  restorer.Run({.folder = sb.RunPath(), .journal = &journal, .jobs = 1});
-  const std::vector<RenameRecord>& records = journal.records;
-  ASSERT_EQ(records.size(), static_cast<std::size_t>(restorer.SuccessCount));
+  const Journal journal = RunWithJournal();
+  ASSERT_EQ(journal.runs.size(), 1u);
+  EXPECT_EQ(journal.runs[0].folder, sb.RunPath());
+  EXPECT_TRUE(journal.runs[0].ended);
   const std::string root = sb.RunPath();
-  EXPECT_NE(std::find(records.begin(), records.end(),
-                      RenameRecord{root + "Report.DOC.2011.qjd", root + "report.doc"}),
-            records.end());
+  std::map<std::string, JournalEntry::State> states;
+  for (const JournalEntry& e : journal.runs[0].entries)
+    states[e.record.source.substr(root.size())] = e.state;
+  using State = JournalEntry::State;
+  const char sep = fs->Style().separator;
+  // Of the twins, the one listed first takes the name.
+  const State first_twin = states.at("twin.2011.qjd");
+  EXPECT_NE(first_twin, states.at("twin.2012.qjd"));
+  states.erase("twin.2011.qjd");
+  states.erase("twin.2012.qjd");
+  EXPECT_NE(first_twin, State::kUnknown);
+  EXPECT_EQ(states, (std::map<std::string, State>{
+                        {"Report.DOC.2011.qjd", State::kMade},
+                        {"taken.txt.2011.qjd", State::kRefused},
+                        {std::string("sub") + sep + "deep.2011.qjd", State::kMade}}));
+  EXPECT_EQ(journal.runs[0].entries[0].record.target.substr(root.size()), "report.doc");
 }
 
-TEST_F(SafetyTest, AFailingRecordStopsTheRun) {
+// Nothing is renamed before what the journal says of it is on disk: a journal that cannot be
+// written stops the run before its renames.
+TEST_F(JournalTest, AJournalThatCannotBeWrittenStopsTheRunBeforeItsRenames) {
   for (int i = 0; i < 10; ++i)
     sb.File("f" + std::to_string(i) + ".2011.qjd");
-  RecordingJournal journal;
-  journal.keep = false;
+  const auto before = sb.Snapshot();
+  FillingStorage full(1);  // the header, then nothing
+  WriteAheadJournal journal(full, std::chrono::system_clock::now(), sb.RunPath());
+  ASSERT_TRUE(journal.ok());
   EXPECT_EQ(restorer.Run({.folder = sb.RunPath(), .journal = &journal, .jobs = 1}),
             RunOutcome::kInterrupted);
-  EXPECT_EQ(restorer.SuccessCount, 1);
+  EXPECT_FALSE(journal.ok());
+  EXPECT_EQ(restorer.SuccessCount, 0);
+  EXPECT_EQ(sb.Snapshot(), before);
 }
 
-TEST_F(SafetyTest, UndoGivesBackTheExactNamesAndNeverOverwrites) {
-  MakeTree();
+// Undo reverses exactly the renames that happened and are still as the run left them: not a
+// refused one, not one never reached, and not one someone changed since (that one says why).
+TEST_F(JournalTest, UndoReversesWhatHappenedAndLeavesTheRest) {
+  sb.File("Report.DOC.2011.qjd", "report");
+  sb.File("taken.txt", "already here");
+  sb.File("taken.txt.2011.qjd", "blocked");
+  for (int i = 0; i < 30; ++i)
+    sb.File("late/f" + std::to_string(i) + ".2011.qjd");
   const auto before = sb.Snapshot();
-  RecordingJournal journal;
-  restorer.Run({.folder = sb.RunPath(), .journal = &journal, .jobs = 1});
-  ASSERT_EQ(journal.records.size(), 3u);
-  std::vector<UndoItem> items;
-  for (const RenameRecord& r : journal.records)
-    items.push_back({r, 0});
-
+  // Stopped in the subfolder: the rest of it was written down but never reached.
+  pump.on_pump = [this](int) {
+    if (report.RowCount() == 10)
+      restorer.Stop();
+  };
+  const Journal journal = RunWithJournal();
+  pump.on_pump = nullptr;
+  ASSERT_LT(restorer.SuccessCount, 30);
   // Meanwhile someone made a new file under one of the protected names.
-  const std::string deep = sb.RunPath() + "sub" + fs->Style().separator + "deep.2011.qjd";
-  sb.File("sub/deep.2011.qjd", "newcomer");
+  sb.File("Report.DOC.2011.qjd", "newcomer");
 
-  ASSERT_EQ(restorer.Run({.operation = Operation::kUndo, .undo = items}), RunOutcome::kFinished);
-  EXPECT_EQ(dialogs.questions.back(), "确定撤销这 3 项还原吗？");
-  EXPECT_EQ(restorer.SuccessCount, 2);
-  EXPECT_EQ(restorer.FailCount, 1);
+  ASSERT_EQ(Undo(journal), RunOutcome::kFinished);
   auto expected = before;
-  expected.erase("sub/deep.2011.qjd");
-  expected["sub/deep"] = "deep";
-  expected["sub/deep.2011.qjd"] = "newcomer";
+  expected["report.doc"] = "report";
+  expected["Report.DOC.2011.qjd"] = "newcomer";
   EXPECT_EQ(sb.Snapshot(), expected);
-  // A report of its own, newest first: the subfolder's rename came last, so it is the first row.
-  ASSERT_EQ(report.RowCount(), 3);
-  EXPECT_EQ(report.rows()[0].cells[kColNewPath], deep);
-  EXPECT_EQ(report.rows()[0].cells[kColOldName], "deep");
-  EXPECT_EQ(report.rows()[0].cells[kColStatus], "撤销失败");
-  EXPECT_EQ(report.rows()[1].cells[kColStatus], "已撤销");
-  EXPECT_EQ(report.summary_text(), "撤销:3 个，撤销成功:2 个，失败:1 个");
+  // A report of its own, newest first; only the one changed since is refused, and says why.
+  ASSERT_GT(report.RowCount(), 1);
+  const testing::TextRow& last = report.rows().back();
+  EXPECT_EQ(last.cells[kColOldName], "report.doc");
+  EXPECT_EQ(last.cells[kColStatus], "撤销失败");
+  EXPECT_EQ(last.cells[kColNote], "当文件已存在时，无法创建该文件。");
+  EXPECT_EQ(restorer.FailCount, 1);
+  EXPECT_EQ(restorer.SuccessCount, report.RowCount() - 1);
+
+  // Undone once, there is nothing left to undo but the refused one.
+  std::filesystem::remove(sb.Path("Report.DOC.2011.qjd"));
+  ASSERT_EQ(Undo(journal), RunOutcome::kFinished);
+  EXPECT_EQ(report.RowCount(), 1);
+  EXPECT_EQ(sb.Snapshot(), before);
 }
 
 }  // namespace

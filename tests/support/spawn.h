@@ -1,6 +1,7 @@
 // Runs a program as a separate process, the way a user or a script would.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -22,5 +23,24 @@ ProgramResult RunProgram(const std::string& program,
                          const std::string& input,
                          const std::string& cwd,
                          Sandbox& io);
+
+// A program started and left running, its output thrown away, to be ended at any moment as a
+// crash or a power cut would end it.
+class RunningProgram {
+ public:
+  RunningProgram(const std::string& program, const std::vector<std::string>& args);
+  ~RunningProgram();  // ends it, if it still runs
+  RunningProgram(const RunningProgram&) = delete;
+  RunningProgram& operator=(const RunningProgram&) = delete;
+
+  // Ends it at once, with no chance to finish anything (SIGKILL, TerminateProcess).
+  void Kill();
+  // Waits for it to end; its exit code, or -1 when it was killed or could not start.
+  int Wait();
+
+ private:
+  struct Process;
+  std::unique_ptr<Process> process_;
+};
 
 }  // namespace korvane::testing

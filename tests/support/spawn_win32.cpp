@@ -1,25 +1,13 @@
 #include "tests/support/spawn_win32.h"
 
+#include "platform/scoped_win32.h"
 #include "platform/text_win32.h"
 #include "tests/support/spawn.h"
 
 namespace korvane::testing {
 namespace {
 
-class Handle {
- public:
-  explicit Handle(HANDLE h) : h_(h) {}
-  ~Handle() {
-    if (h_ && h_ != INVALID_HANDLE_VALUE)
-      CloseHandle(h_);
-  }
-  Handle(const Handle&) = delete;
-  Handle& operator=(const Handle&) = delete;
-  HANDLE get() const { return h_; }
-
- private:
-  HANDLE h_;
-};
+using Handle = ScopedHandle;
 
 HANDLE OpenInheritable(const std::filesystem::path& path, bool write) {
   SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
@@ -108,6 +96,53 @@ ProgramResult RunProgram(const std::string& program,
   r.out = ReadFile(io.Path("out.txt"));
   r.err = ReadFile(io.Path("err.txt"));
   return r;
+}
+
+struct RunningProgram::Process {
+  ScopedHandle handle;
+  bool ended = false;
+  DWORD code = static_cast<DWORD>(-1);
+};
+
+RunningProgram::RunningProgram(const std::string& program, const std::vector<std::string>& args)
+    : process_(std::make_unique<Process>()) {
+  const std::wstring path = ProgramPath(program);
+  std::wstring line = CommandLine(path, args);
+  const Handle null(CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                                nullptr));
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  si.dwFlags = STARTF_USESTDHANDLES;
+  SetHandleInformation(null.get(), HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
+  si.hStdInput = si.hStdOutput = si.hStdError = null.get();
+  PROCESS_INFORMATION pi{};
+  if (CreateProcessW(path.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si,
+                     &pi)) {
+    process_->handle.Reset(pi.hProcess);
+    CloseHandle(pi.hThread);
+  }
+}
+
+RunningProgram::~RunningProgram() {
+  Kill();
+  Wait();
+}
+
+void RunningProgram::Kill() {
+  if (process_->handle.valid() && !process_->ended)
+    TerminateProcess(process_->handle.get(), static_cast<UINT>(-1));
+}
+
+int RunningProgram::Wait() {
+  if (!process_->handle.valid())
+    return -1;
+  if (!process_->ended) {
+    WaitForSingleObject(process_->handle.get(), INFINITE);
+    GetExitCodeProcess(process_->handle.get(), &process_->code);
+    process_->ended = true;
+  }
+  return static_cast<int>(process_->code);
 }
 
 }  // namespace korvane::testing

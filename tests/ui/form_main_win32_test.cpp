@@ -13,6 +13,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/native.h"
@@ -131,7 +132,9 @@ class FormMainTest : public ::testing::Test {
   ScriptedDialogs dialogs;
   HookedPump pump;
   ScriptedShell shell;
-  FormMain form{*fs, dialogs, pump, shell};
+  Sandbox state;  // where the window keeps the journals of its runs
+  RunJournals journals{testing::Utf8(state.root())};
+  FormMain form{*fs, dialogs, pump, shell, journals};
 };
 
 TEST_F(FormMainTest, LoadShowsTheColumnsEmptyListLabelsAndLayout) {
@@ -258,6 +261,40 @@ TEST_F(FormMainTest, AFullRunFillsTheListAndTheLabels) {
   EXPECT_EQ(testing::ReadFile(sb.Path("合同/合同.pdf")), "existing");
   EXPECT_EQ(testing::ReadFile(sb.Path("合同/合同.pdf.2013.qjd")), "protected");
   EXPECT_TRUE(form.restorer().StopFlag);
+}
+
+// A preview shows what 开始 would do, row for row, and touches nothing: no rename, no question.
+TEST_F(FormMainTest, APreviewShowsTheRowsOfTheRunThatFollowsAndRenamesNothing) {
+  sb.File("报告.docx.2011.qjd", "r");
+  sb.File("合同/合同.pdf", "existing");
+  sb.File("合同/合同.pdf.2013.qjd", "protected");
+  sb.File("照片/IMG_0001.JPG.2016.qjd", "i");
+  SetPath(sb.RunPath());
+  const auto before = sb.Snapshot();
+
+  SendMessageW(form.hwnd(), WM_COMMAND, MAKEWPARAM(FormMain::kMenuPreview, 0), 0);
+  WaitForRun(form);
+  EXPECT_EQ(sb.Snapshot(), before);
+  EXPECT_TRUE(dialogs.questions.empty());
+  EXPECT_EQ(Text(kLabelStatus), "预览完毕.");
+  std::vector<std::string> previewed = Rows();
+  ASSERT_EQ(previewed.size(), 3u);
+
+  Click(kCmdStart);
+  ASSERT_EQ(dialogs.questions.size(), 1u);
+  EXPECT_NE(sb.Snapshot(), before);
+  // The same rows in the same order; only the status words differ.
+  for (std::string& row : previewed) {
+    for (const auto& [will, did] : {std::pair{"|将还原|", "|成功|"}, std::pair{"|冲突|", "|失败|"}})
+      if (const auto at = row.find(will); at != std::string::npos)
+        row.replace(at, std::string_view(will).size(), did);
+  }
+  const std::vector<std::string> ran = Rows();
+  ASSERT_EQ(ran.size(), previewed.size());
+  for (std::size_t i = 0; i < ran.size(); ++i) {
+    // The note of a conflict is the reason; compare everything before it.
+    EXPECT_EQ(ran[i].substr(0, ran[i].rfind('|')), previewed[i].substr(0, previewed[i].rfind('|')));
+  }
 }
 
 TEST_F(FormMainTest, TheFailedStatusCellIsPaintedBlue) {
@@ -478,7 +515,7 @@ TEST_F(FormMainTest, ClosingInsideADialogWaitsForItAndStartsNoRun) {
       return true;
     }
   } closing;
-  FormMain other(*fs, closing, pump, shell);
+  FormMain other(*fs, closing, pump, shell, journals);
   ASSERT_TRUE(other.Create(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE));
   closing.form = other.hwnd();
   SetWindowTextW(other.control(kTextPath), Widen(sb.RunPath()).c_str());
@@ -560,7 +597,7 @@ TEST_F(FormMainTest, FontsAreReleasedOnEveryDpiChangeAndWithTheWindow) {
 
   HGDIOBJ last = nullptr;
   {
-    FormMain other(*fs, dialogs, pump, shell);
+    FormMain other(*fs, dialogs, pump, shell, journals);
     ASSERT_TRUE(other.Create(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE));
     last = font_of(other.control(kLabel1));
     EXPECT_EQ(GetObjectType(last), static_cast<DWORD>(OBJ_FONT));

@@ -21,6 +21,7 @@
 #include "tests/support/scripted.h"
 #include "tests/ui/window_support_win32.h"
 #include "text/wording.h"
+#include "ui/earlier_runs_dialog_win32.h"
 #include "ui/form_main_win32.h"
 #include "ui/report_text.h"
 #include "ui/text_dialog_win32.h"
@@ -134,7 +135,9 @@ class ListMenuTest : public ::testing::Test {
   ScriptedDialogs dialogs;
   HookedPump pump;
   SavingShell shell;
-  FormMain form{*fs, dialogs, pump, shell};
+  Sandbox state;  // where the window keeps the journals of its runs
+  RunJournals journals{testing::Utf8(state.root())};
+  FormMain form{*fs, dialogs, pump, shell, journals};
 };
 
 TEST_F(ListMenuTest, UndoGivesBackTheExactNamesAndNeverOverwrites) {
@@ -403,6 +406,58 @@ TEST_F(ListMenuTest, SkippedFoldersAreSaidInTheStatusTheMenuAndTheExport) {
   EXPECT_TRUE(csv.ends_with("\r\n\r\n无法读取、已跳过的文件夹,原因\r\n" + sb.RunPath() + "b," +
                             text::ErrorText(form.report().store().skipped()[0].why) + "\r\n"))
       << csv;
+}
+
+// The journal outlives the window: the next window (as after a restart) lists the run and
+// undoes it, and says so the next time.
+TEST_F(ListMenuTest, AnEarlierRunIsUndoneFromTheNextWindow) {
+  sb.File("a.txt.2011.qjd", "a");
+  sb.File("Sub/B.TXT.2012.qjd", "b");
+  const auto before = sb.Snapshot();
+  Run();
+  ASSERT_NE(sb.Snapshot(), before);
+  DestroyWindow(form.hwnd());
+
+  RunJournals reopened{testing::Utf8(state.root())};
+  FormMain next{*fs, dialogs, pump, shell, reopened};
+  ASSERT_TRUE(next.Create(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE));
+  // The box runs its own loop; a timer inside it reads the runs and chooses the first (or
+  // cancels, once `cancel` is set).
+  static std::vector<std::string> lines;
+  static bool cancel = false;
+  const auto choose = [&next](bool cancelling) {
+    lines.clear();
+    cancel = cancelling;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR, DWORD) {
+      if (const HWND box = FindWindowW(L"#32770", L"撤销以前的还原")) {
+        const HWND list = GetDlgItem(box, kEarlierRunsListId);
+        for (LRESULT i = 0; i < SendMessageW(list, LB_GETCOUNT, 0, 0); ++i) {
+          wchar_t line[1024] = {};
+          SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(line));
+          lines.push_back(Narrow(line));
+        }
+        PostMessageW(box, WM_COMMAND, cancel ? IDCANCEL : IDOK, 0);
+      }
+    });
+    SendMessageW(next.hwnd(), WM_COMMAND, MAKEWPARAM(FormMain::kMenuUndoEarlier, 0), 0);
+    KillTimer(nullptr, timer);
+    WaitForRun(next);
+  };
+
+  dialogs.questions.clear();
+  choose(false);
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_NE(lines[0].find(sb.RunPath()), std::string::npos) << lines[0];
+  EXPECT_NE(lines[0].find("改名 2 个"), std::string::npos) << lines[0];
+  EXPECT_EQ(dialogs.questions, std::vector<std::string>{"确定撤销这 2 项还原吗？"});
+  EXPECT_EQ(sb.Snapshot(), before);
+  EXPECT_EQ(WindowText(next.control(kLabelStatus)), "撤销完毕.");
+  EXPECT_EQ(WindowText(next.control(kLabelTotal)), "撤销:2 个，撤销成功:2 个，失败:0 个");
+
+  choose(true);
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_TRUE(lines[0].ends_with("（已撤销）")) << lines[0];
+  EXPECT_EQ(sb.Snapshot(), before);
 }
 
 TEST_F(ListMenuTest, TheMenuKeyOpensTheMenuAtTheSelectedRow) {

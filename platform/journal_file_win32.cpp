@@ -1,9 +1,9 @@
-// The rename log on Windows: appended through the \\?\ form, each append flushed to disk.
+// Journal files on Windows: appended through the \\?\ form, flushed to disk when asked.
 #include <windows.h>
 
 #include <algorithm>
 
-#include "platform/log_file.h"
+#include "platform/journal_file.h"
 #include "platform/native_path_win32.h"
 #include "platform/scoped_win32.h"
 #include "platform/system_error.h"
@@ -11,36 +11,35 @@
 namespace korvane {
 namespace {
 
-class Win32LogFile final : public LogFile {
+class Win32JournalFile final : public JournalStorage {
  public:
-  explicit Win32LogFile(HANDLE h) : file_(h) {}
+  explicit Win32JournalFile(HANDLE h) : file_(h) {}
 
-  bool Append(std::string_view text) override {
+  bool Append(std::string_view text, SystemError& error) override {
     while (!text.empty()) {
       DWORD written = 0;
       const auto chunk = static_cast<DWORD>(std::min<std::size_t>(text.size(), 1 << 20));
       if (!WriteFile(file_.get(), text.data(), chunk, &written, nullptr) || written == 0)
-        return Fail();
+        return Fail(error);
       text.remove_prefix(written);
     }
-    return FlushFileBuffers(file_.get()) || Fail();
+    return true;
   }
 
-  const SystemError& error() const override { return error_; }
+  bool Sync(SystemError& error) override { return FlushFileBuffers(file_.get()) || Fail(error); }
 
  private:
-  bool Fail() {
-    error_ = LastSystemError();
+  static bool Fail(SystemError& error) {
+    error = LastSystemError();
     return false;
   }
 
   ScopedHandle file_;
-  SystemError error_;
 };
 
 }  // namespace
 
-std::unique_ptr<LogFile> OpenLogFile(std::string_view path, SystemError& error) {
+std::unique_ptr<JournalStorage> OpenJournalFile(std::string_view path, SystemError& error) {
   // FILE_APPEND_DATA alone: every write goes to the end, even with another writer.
   const HANDLE h = CreateFileW(NativePath(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -48,7 +47,7 @@ std::unique_ptr<LogFile> OpenLogFile(std::string_view path, SystemError& error) 
     error = LastSystemError();
     return nullptr;
   }
-  return std::make_unique<Win32LogFile>(h);
+  return std::make_unique<Win32JournalFile>(h);
 }
 
 bool ReadWholeFile(std::string_view path, std::string& bytes, SystemError& error) {

@@ -3,50 +3,49 @@
 
 #include <cerrno>
 
-#include "platform/log_file.h"
+#include "platform/journal_file.h"
 #include "platform/scoped_posix.h"
 #include "platform/system_error.h"
 
 namespace korvane {
 namespace {
 
-class PosixLogFile final : public LogFile {
+class PosixJournalFile final : public JournalStorage {
  public:
-  explicit PosixLogFile(UniqueFd fd) : fd_(std::move(fd)) {}
+  explicit PosixJournalFile(UniqueFd fd) : fd_(std::move(fd)) {}
 
-  bool Append(std::string_view text) override {
+  bool Append(std::string_view text, SystemError& error) override {
     while (!text.empty()) {
       const ssize_t n = write(fd_.get(), text.data(), text.size());
       if (n < 0 && errno == EINTR)
         continue;
       if (n <= 0)
-        return Fail();
+        return Fail(error);
       text.remove_prefix(static_cast<std::size_t>(n));
     }
-    return fdatasync(fd_.get()) == 0 || Fail();
+    return true;
   }
 
-  const SystemError& error() const override { return error_; }
+  bool Sync(SystemError& error) override { return fdatasync(fd_.get()) == 0 || Fail(error); }
 
  private:
-  bool Fail() {
-    error_ = LastSystemError();
+  static bool Fail(SystemError& error) {
+    error = LastSystemError();
     return false;
   }
 
   UniqueFd fd_;
-  SystemError error_;
 };
 
 }  // namespace
 
-std::unique_ptr<LogFile> OpenLogFile(std::string_view path, SystemError& error) {
+std::unique_ptr<JournalStorage> OpenJournalFile(std::string_view path, SystemError& error) {
   UniqueFd fd(open(std::string(path).c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644));
   if (!fd) {
     error = LastSystemError();
     return nullptr;
   }
-  return std::make_unique<PosixLogFile>(std::move(fd));
+  return std::make_unique<PosixJournalFile>(std::move(fd));
 }
 
 bool ReadWholeFile(std::string_view path, std::string& bytes, SystemError& error) {

@@ -1,0 +1,276 @@
+#include "engine/journal_format.h"
+
+#include <charconv>
+#include <cstdio>
+#include <optional>
+#include <unordered_map>
+
+#include "engine/utf8.h"
+
+namespace korvane {
+
+std::string EscapeJournalField(std::string_view field) {
+  std::string out;
+  out.reserve(field.size());
+  for (std::size_t i = 0; i < field.size();) {
+    // Printable ASCII goes as it is, without decoding.
+    if (const auto b = static_cast<unsigned char>(field[i]); b >= 0x20 && b < 0x7F && b != '\\') {
+      out.push_back(field[i++]);
+      continue;
+    }
+    const std::size_t start = i;
+    char32_t c;
+    const bool ok = NextCodePoint(field, i, c);
+    if (!ok || c < 0x20 || c == 0x7F) {
+      const auto b = static_cast<unsigned char>(field[start]);
+      switch (ok ? c : 0xFFFFFFFF) {
+        case '\t':
+          out += "\\t";
+          break;
+        case '\n':
+          out += "\\n";
+          break;
+        case '\r':
+          out += "\\r";
+          break;
+        default: {
+          char buf[5];
+          std::snprintf(buf, sizeof buf, "\\x%02X", b);
+          out += buf;
+        }
+      }
+      i = start + 1;
+    } else if (c == '\\') {
+      out += "\\\\";
+    } else {
+      out.append(field.substr(start, i - start));
+    }
+  }
+  return out;
+}
+
+namespace {
+
+int HexValue(char c) {
+  if (c >= '0' && c <= '9')
+    return c - '0';
+  if (c >= 'A' && c <= 'F')
+    return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f')
+    return c - 'a' + 10;
+  return -1;
+}
+
+}  // namespace
+
+bool UnescapeJournalField(std::string_view field, std::string& out) {
+  out.clear();
+  for (std::size_t i = 0; i < field.size(); ++i) {
+    if (field[i] != '\\') {
+      out.push_back(field[i]);
+      continue;
+    }
+    if (++i == field.size())
+      return false;
+    switch (field[i]) {
+      case '\\':
+        out.push_back('\\');
+        break;
+      case 't':
+        out.push_back('\t');
+        break;
+      case 'n':
+        out.push_back('\n');
+        break;
+      case 'r':
+        out.push_back('\r');
+        break;
+      case 'x': {
+        const int hi = i + 1 < field.size() ? HexValue(field[i + 1]) : -1;
+        const int lo = i + 2 < field.size() ? HexValue(field[i + 2]) : -1;
+        if (hi < 0 || lo < 0)
+          return false;
+        out.push_back(static_cast<char>(hi * 16 + lo));
+        i += 2;
+        break;
+      }
+      default:
+        return false;
+    }
+  }
+  return true;
+}
+
+std::string UtcTimeText(std::chrono::system_clock::time_point time) {
+  using namespace std::chrono;
+  const auto secs = floor<seconds>(time);
+  const auto day = floor<days>(secs);
+  const year_month_day ymd{day};
+  const hh_mm_ss hms{secs - day};
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%04d-%02u-%02uT%02d:%02d:%02dZ", static_cast<int>(ymd.year()),
+                static_cast<unsigned>(ymd.month()), static_cast<unsigned>(ymd.day()),
+                static_cast<int>(hms.hours().count()), static_cast<int>(hms.minutes().count()),
+                static_cast<int>(hms.seconds().count()));
+  return buf;
+}
+
+namespace {
+
+constexpr std::string_view kHeader = "# korvane-restore 还原日志 ";
+constexpr std::string_view kVersion2 = "v2 ";
+constexpr std::string_view kFolder = "# 文件夹 ";
+constexpr std::string_view kEnd = "# 结束 ";
+constexpr std::string_view kUndone = "# 已撤销 ";
+
+// The tab-separated fields of a line.
+std::vector<std::string_view> Fields(std::string_view line) {
+  std::vector<std::string_view> fields;
+  for (std::size_t at = 0;;) {
+    const std::size_t tab = line.find('\t', at);
+    fields.push_back(line.substr(at, tab == std::string_view::npos ? tab : tab - at));
+    if (tab == std::string_view::npos)
+      return fields;
+    at = tab + 1;
+  }
+}
+
+bool ParseId(std::string_view text, std::uint64_t& id) {
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), id);
+  return ec == std::errc() && end == text.data() + text.size();
+}
+
+// Reads one run's lines into `run`; false for a line it does not know.
+class RunReader {
+ public:
+  RunReader(JournalRun& run, bool v2) : run_(run), v2_(v2) {}
+
+  bool Line(std::string_view line) {
+    if (line.starts_with(kFolder))
+      return UnescapeJournalField(line.substr(kFolder.size()), run_.folder);
+    if (line.starts_with(kEnd)) {
+      run_.ended = true;
+      return true;
+    }
+    if (line.starts_with(kUndone)) {
+      run_.undone = true;
+      return true;
+    }
+    if (line.starts_with('#'))
+      return true;
+    const std::vector<std::string_view> f = Fields(line);
+    return v2_ ? Record(f) : OldRecord(f);
+  }
+
+ private:
+  // The first format: each rename made, its two full paths.
+  bool OldRecord(const std::vector<std::string_view>& f) {
+    JournalEntry e;
+    e.state = JournalEntry::State::kMade;
+    if (f.size() != 2 || !UnescapeJournalField(f[0], e.record.source) ||
+        !UnescapeJournalField(f[1], e.record.target) || e.record.source.empty() ||
+        e.record.target.empty()) {
+      return false;
+    }
+    run_.entries.push_back(std::move(e));
+    return true;
+  }
+
+  bool Record(const std::vector<std::string_view>& f) {
+    std::uint64_t id = 0;
+    if (f[0] == "R" && f.size() == 5 && ParseId(f[1], id)) {
+      std::string folder, found, restored;
+      if (!UnescapeJournalField(f[2], folder) || !UnescapeJournalField(f[3], found) ||
+          !UnescapeJournalField(f[4], restored) || folder.empty() || found.empty() ||
+          restored.empty() || by_id_.contains(id)) {
+        return false;
+      }
+      by_id_[id] = run_.entries.size();
+      run_.entries.push_back({{folder + found, folder + restored}, JournalEntry::State::kUnknown});
+      return true;
+    }
+    if ((f[0] == "=" || f[0] == "!") && f.size() == 2 && ParseId(f[1], id)) {
+      const auto it = by_id_.find(id);
+      if (it == by_id_.end())
+        return false;
+      run_.entries[it->second].state =
+          f[0] == "=" ? JournalEntry::State::kMade : JournalEntry::State::kRefused;
+      return true;
+    }
+    return false;
+  }
+
+  JournalRun& run_;
+  bool v2_;
+  std::unordered_map<std::uint64_t, std::size_t> by_id_;
+};
+
+}  // namespace
+
+std::string JournalHeader(std::chrono::system_clock::time_point start, std::string_view folder) {
+  std::string out(kHeader);
+  out += kVersion2;
+  out += UtcTimeText(start);
+  out += '\n';
+  out += kFolder;
+  out += EscapeJournalField(folder);
+  out += '\n';
+  return out;
+}
+
+std::string IntentLine(std::uint64_t id,
+                       std::string_view folder,
+                       std::string_view found,
+                       std::string_view restored) {
+  std::string out = "R\t" + std::to_string(id) + "\t";
+  out += EscapeJournalField(folder);
+  out += '\t';
+  out += EscapeJournalField(found);
+  out += '\t';
+  out += EscapeJournalField(restored);
+  out += '\n';
+  return out;
+}
+
+std::string OutcomeLine(std::uint64_t id, bool made) {
+  return (made ? "=\t" : "!\t") + std::to_string(id) + "\n";
+}
+
+std::string EndLine(std::chrono::system_clock::time_point end, bool interrupted) {
+  return std::string(kEnd) + UtcTimeText(end) + (interrupted ? " 中断\n" : " 完成\n");
+}
+
+std::string UndoneLine(std::chrono::system_clock::time_point when) {
+  return std::string(kUndone) + UtcTimeText(when) + "\n";
+}
+
+Journal ParseJournal(std::string_view text) {
+  Journal journal;
+  std::optional<RunReader> reader;
+  std::size_t pos = 0;
+  for (std::size_t end; (end = text.find('\n', pos)) != std::string_view::npos; pos = end + 1) {
+    std::string_view line = text.substr(pos, end - pos);
+    if (line.ends_with('\r'))
+      line.remove_suffix(1);
+    if (line.empty())
+      continue;
+    if (line.starts_with(kHeader)) {
+      std::string_view rest = line.substr(kHeader.size());
+      const bool v2 = rest.starts_with(kVersion2);
+      if (v2)
+        rest.remove_prefix(kVersion2.size());
+      JournalRun& run = journal.runs.emplace_back();
+      run.started = rest;
+      reader.emplace(run, v2);
+      continue;
+    }
+    // Lines before any header are taken as the first format wrote them.
+    if (!reader)
+      reader.emplace(journal.runs.emplace_back(), false);
+    if (!reader->Line(line))
+      ++journal.bad_lines;
+  }
+  return journal;
+}
+
+}  // namespace korvane

@@ -1,0 +1,78 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/app_files.h"
+#include "platform/scoped_posix.h"
+#include "platform/system_error.h"
+
+namespace korvane {
+
+std::string AppStateFolder() {
+  std::string base;
+  if (const char* state = std::getenv("XDG_STATE_HOME"); state && state[0] == '/') {
+    base = state;
+  } else if (const char* home = std::getenv("HOME"); home && home[0] == '/') {
+    base = std::string(home) + "/.local/state";
+  } else {
+    return {};
+  }
+  return base + "/korvane/文件名还原工具";
+}
+
+std::string PathIn(std::string_view folder, std::string_view name) {
+  std::string path(folder);
+  if (!path.ends_with('/'))
+    path += '/';
+  path += name;
+  return path;
+}
+
+bool MakeFolders(std::string_view folder, SystemError& error) {
+  std::string path(folder);
+  for (std::size_t at = 1; at <= path.size(); ++at) {
+    if (at != path.size() && path[at] != '/')
+      continue;
+    const std::string part = path.substr(0, at);
+    if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) {
+      error = LastSystemError();
+      return false;
+    }
+  }
+  return true;
+}
+
+std::vector<std::string> FileNamesIn(std::string_view folder) {
+  std::vector<std::string> names;
+  UniqueDir dir;
+  dir.Adopt(UniqueFd(open(std::string(folder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)));
+  if (!dir)
+    return names;
+  while (const dirent* d = readdir(dir.get())) {
+    struct stat st;
+    if (fstatat(dirfd(dir.get()), d->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode))
+      names.emplace_back(d->d_name);
+  }
+  return names;
+}
+
+bool RemoveFile(std::string_view path) {
+  return unlink(std::string(path).c_str()) == 0;
+}
+
+std::string LocalTimeForName(std::chrono::system_clock::time_point time) {
+  const std::time_t t = std::chrono::system_clock::to_time_t(time);
+  std::tm local{};
+  localtime_r(&t, &local);
+  char buf[80];
+  std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d.%02d.%02d", local.tm_year + 1900,
+                local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
+  return buf;
+}
+
+}  // namespace korvane

@@ -1,0 +1,86 @@
+#include <windows.h>
+
+#include <knownfolders.h>
+#include <shlobj.h>
+
+#include <cstdio>
+#include <ctime>
+
+#include "platform/app_files.h"
+#include "platform/native_path_win32.h"
+#include "platform/scoped_win32.h"
+#include "platform/system_error.h"
+#include "platform/text_win32.h"
+
+namespace korvane {
+
+std::string AppStateFolder() {
+  wchar_t* folder = nullptr;
+  if (FAILED(SHGetKnownFolderPath(FOLDERID_LocalAppData, KF_FLAG_DEFAULT, nullptr, &folder))) {
+    CoTaskMemFree(folder);
+    return {};
+  }
+  std::string path = Narrow(folder);
+  CoTaskMemFree(folder);
+  return path + "\\Korvane\\文件名还原工具";
+}
+
+std::string PathIn(std::string_view folder, std::string_view name) {
+  std::string path(folder);
+  if (!path.ends_with('\\'))
+    path += '\\';
+  path += name;
+  return path;
+}
+
+bool MakeFolders(std::string_view folder, SystemError& error) {
+  std::wstring path = NativePath(folder);
+  while (path.ends_with(L'\\'))
+    path.pop_back();
+  // "\\?\C:\": each separator after the drive's ends a folder that may be missing.
+  constexpr std::size_t kDriveRootEnd = 6;
+  if (path.size() <= kDriveRootEnd || path[5] != L':') {
+    error = SystemErrorFrom(ERROR_INVALID_NAME);
+    return false;
+  }
+  path.push_back(L'\\');
+  for (std::size_t at = path.find(L'\\', kDriveRootEnd + 1); at != std::wstring::npos;
+       at = path.find(L'\\', at + 1)) {
+    if (!CreateDirectoryW(path.substr(0, at).c_str(), nullptr) &&
+        GetLastError() != ERROR_ALREADY_EXISTS) {
+      error = LastSystemError();
+      return false;
+    }
+  }
+  return true;
+}
+
+std::vector<std::string> FileNamesIn(std::string_view folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAW data;
+  const FindHandle find(FindFirstFileExW((NativePath(folder) + L"\\*").c_str(), FindExInfoBasic,
+                                         &data, FindExSearchNameMatch, nullptr, 0));
+  if (!find)
+    return names;
+  do {
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+      names.push_back(Narrow(data.cFileName));
+  } while (FindNextFileW(find.get(), &data));
+  return names;
+}
+
+bool RemoveFile(std::string_view path) {
+  return DeleteFileW(NativePath(path).c_str()) != FALSE;
+}
+
+std::string LocalTimeForName(std::chrono::system_clock::time_point time) {
+  const std::time_t t = std::chrono::system_clock::to_time_t(time);
+  std::tm local{};
+  localtime_s(&local, &t);
+  char buf[80];
+  std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d.%02d.%02d", local.tm_year + 1900,
+                local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
+  return buf;
+}
+
+}  // namespace korvane

@@ -1,0 +1,20 @@
+// Journal files on disk: one that only grows, written and made durable when the journal says, and
+// reading one back whole.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "engine/outcome.h"
+#include "engine/write_ahead_journal.h"
+
+namespace korvane {
+
+// Opens (creating if needed) `path` for appending; null with `error` set on failure.
+std::unique_ptr<JournalStorage> OpenJournalFile(std::string_view path, SystemError& error);
+
+// Reads the whole file at `path`; false with `error` set when it cannot be read.
+[[nodiscard]] bool ReadWholeFile(std::string_view path, std::string& bytes, SystemError& error);
+
+}  // namespace korvane

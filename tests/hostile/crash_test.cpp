@@ -1,0 +1,101 @@
+// A run killed at any moment, as a crash or a power cut ends it, and then undone from its
+// journal: the tree is the tree the run began with, every name and every content.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <random>
+#include <string>
+#include <thread>
+
+#include "tests/hostile/run_support.h"
+#include "tests/hostile/tree_model.h"
+#include "tests/support/sandbox.h"
+#include "tests/support/spawn.h"
+
+namespace korvane {
+namespace {
+
+using testing::Sandbox;
+
+// Folders of candidates in mixed case, some whose restored names collide, some blocked, and
+// plain files between them: enough renames that a kill lands inside the run.
+void MakeTree(Sandbox& sb, std::mt19937& rng) {
+  for (int f = 0; f < 10; ++f) {
+    const std::string folder = "Folder " + std::to_string(f) + "/";
+    for (int i = 0; i < 100; ++i) {
+      const std::string stem = "Doc_" + std::to_string(rng() % 60) + "_" + std::to_string(i);
+      switch (rng() % 5) {
+        case 0:
+          sb.File(folder + stem + ".txt");
+          break;
+        case 1:  // its restored name is taken
+          sb.File(folder + "doc_blocked_" + std::to_string(i) + ".txt", "blocker");
+          sb.File(folder + "Doc_Blocked_" + std::to_string(i) + ".TXT.2011.qjd");
+          break;
+        default:
+          sb.File(folder + stem + ".DOCX.201" + std::to_string(rng() % 10) + ".qjd");
+      }
+    }
+  }
+}
+
+std::chrono::microseconds TimeOf(const std::function<void()>& f) {
+  const auto start = std::chrono::steady_clock::now();
+  f();
+  return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() -
+                                                               start);
+}
+
+TEST(CrashTest, ARunKilledAtAnyMomentIsUndoneToTheTreeItBeganWith) {
+  // How long a whole run takes here, from the start of the program to its end.
+  std::chrono::microseconds whole{};
+  {
+    Sandbox sb, io;
+    std::mt19937 rng(1);
+    MakeTree(sb, rng);
+    whole = TimeOf([&] {
+      testing::RunProgram(
+          KORVANE_CLI_EXE,
+          {"--yes", "--quiet", "--log", testing::Utf8(io.Path("j.log")), testing::Utf8(sb.root())},
+          "", "", io);
+    });
+  }
+  const int seeds = testing::SeedCount(10);
+  int killed_inside = 0;
+  for (int seed = 1; seed <= seeds && !HasFailure(); ++seed) {
+    std::mt19937 rng(static_cast<unsigned>(seed));
+    const int jobs = testing::JobsForSeed(seed);
+    const auto delay =
+        std::chrono::microseconds(std::uniform_int_distribution<long long>(0, whole.count())(rng));
+    SCOPED_TRACE("seed " + std::to_string(seed) + ", " + std::to_string(jobs) +
+                 " jobs, killed after " + std::to_string(delay.count()) + " us");
+    Sandbox sb, io;
+    MakeTree(sb, rng);
+    const testing::Tree before = testing::TakeSnapshot(sb.root());
+    const std::string journal = testing::Utf8(io.Path("journal.log"));
+    {
+      testing::RunningProgram run(
+          KORVANE_CLI_EXE, {"--yes", "--quiet", "--jobs", std::to_string(jobs), "--log", journal,
+                            testing::Utf8(sb.root())});
+      std::this_thread::sleep_for(delay);
+      run.Kill();
+      // Killed with renames made and more to come: the case that matters.
+      killed_inside += run.Wait() == -1 && testing::TakeSnapshot(sb.root()) != before ? 1 : 0;
+    }
+    const testing::ProgramResult undo =
+        testing::RunProgram(KORVANE_CLI_EXE, {"--yes", "--quiet", "--undo", journal}, "", "", io);
+    // Killed before a rename was written down, there is nothing to undo, and nothing was renamed.
+    EXPECT_TRUE(undo.exit_code == 0 || undo.err.find("没有可撤销的改名") != std::string::npos ||
+                undo.err.find("无法读取日志") != std::string::npos)
+        << undo.exit_code << ": " << undo.err;
+    EXPECT_EQ(testing::TakeSnapshot(sb.root()), before);
+  }
+  // Most kills must land amid the renames, or this proves little.
+  EXPECT_GT(killed_inside, seeds / 4);
+  std::printf("killed amid the renames: %d of %d\n", killed_inside, seeds);
+}
+
+}  // namespace
+}  // namespace korvane

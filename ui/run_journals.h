@@ -1,0 +1,66 @@
+// The journals of the window's runs: one file per run in the user's state folder, named by its
+// start time, kept for the last 20 runs within 90 days. Undo after a restart reads them here.
+#pragma once
+
+#include <chrono>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/journal_format.h"
+#include "engine/outcome.h"
+#include "engine/write_ahead_journal.h"
+
+namespace korvane::ui {
+
+// What the list of earlier runs shows of one journal.
+struct JournalSummary {
+  std::string path;
+  std::string started;  // local time, as the file is named: "2026-12-07 15.22.17"
+  std::string folder;
+  int renamed = 0;  // renames made
+  bool undone = false;
+};
+
+// A run's journal, open for the run to write.
+struct OpenJournal {
+  std::string path;
+  std::unique_ptr<JournalStorage> file;
+  std::unique_ptr<WriteAheadJournal> journal;
+};
+
+class RunJournals {
+ public:
+  // Journals live in `folder`, made when the first one is written.
+  explicit RunJournals(std::string folder) : folder_(std::move(folder)) {}
+
+  [[nodiscard]] const std::string& folder() const { return folder_; }
+
+  // A new journal for a run over `run_folder` starting now, its header on disk; nothing, with
+  // `error` and the path it tried in `path`, when it cannot be written.
+  std::optional<OpenJournal> Create(std::string_view run_folder,
+                                    std::string& path,
+                                    SystemError& error);
+
+  // The journals there are, newest first.
+  std::vector<JournalSummary> List() const;
+
+  // Reads a journal; nothing when it cannot be read.
+  std::optional<Journal> Read(std::string_view path) const;
+
+  // Notes in a journal that an undo reversed every rename it names.
+  void MarkUndone(std::string_view path) const;
+
+  // Removes a journal that holds no rename (a run that never began).
+  void Discard(std::string_view path) const;
+
+  // Keeps the last `keep` runs within `max_age`; older journals go.
+  void Prune(std::size_t keep = 20, std::chrono::hours max_age = std::chrono::hours(24 * 90)) const;
+
+ private:
+  std::string folder_;
+};
+
+}  // namespace korvane::ui
