@@ -2,7 +2,8 @@
 // FOLDER into the path box and presses 开始, the confirmation answered 是. Everything else (the
 // missing-folder warning, Stop, closing) behaves as in the program.
 //
-//   bench_window_run --demo-run FOLDER               the window stays open afterwards
+//   bench_window_run --demo-run FOLDER               the window stays open afterwards, the mouse
+//                                                    on the first failure's reason
 //   bench_window_run --bench-run FOLDER RESULT_FILE
 //
 // With --bench-run, once the run has ended it writes what the list holds and how long the run
@@ -15,12 +16,14 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <string>
 
 #include "bench/yes_dialogs.h"
 #include "platform/scoped_win32.h"
+#include "text/wording.h"
 #include "ui/program_window_win32.h"
 
 namespace {
@@ -60,6 +63,41 @@ void WriteResult(const std::wstring& file,
   std::fclose(out);
 }
 
+// For the screenshot: the list scrolled just far enough to show the start of the first failure's
+// 备注, and the mouse resting there, so that the tooltip shows the whole reason.
+void PointAtFirstFailure(korvane::ui::FormMain& form) {
+  const HWND list = form.control(korvane::ui::kList);
+  for (int line = 0; line < form.report().ShownCount(); ++line) {
+    const korvane::Row* row = form.report().RowAt(line);
+    if (!row || !korvane::text::ShowsFailure(*row))
+      continue;
+    SendMessageW(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(line), FALSE);
+    RECT cell{};
+    cell.top = korvane::kColNote;
+    cell.left = LVIR_LABEL;
+    SendMessageW(list, LVM_GETSUBITEMRECT, static_cast<WPARAM>(line),
+                 reinterpret_cast<LPARAM>(&cell));
+    RECT client{};
+    GetClientRect(list, &client);
+    const int shift = cell.left + 90 - client.right;
+    if (shift > 0)
+      SendMessageW(list, LVM_SCROLL, static_cast<WPARAM>(shift), 0);
+    cell.top = korvane::kColNote;
+    cell.left = LVIR_LABEL;
+    SendMessageW(list, LVM_GETSUBITEMRECT, static_cast<WPARAM>(line),
+                 reinterpret_cast<LPARAM>(&cell));
+    // Into the part of the cell in view.
+    const long left = std::max(cell.left, client.left);
+    POINT at{std::min(left + 30, (left + std::min(cell.right, client.right)) / 2),
+             (cell.top + cell.bottom) / 2};
+    POINT on_screen = at;
+    ClientToScreen(list, &on_screen);
+    SetCursorPos(on_screen.x, on_screen.y);
+    SendMessageW(list, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
+    return;
+  }
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
@@ -79,6 +117,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
       WriteResult(script.result_file, form, std::chrono::steady_clock::now() - begun);
       DestroyWindow(form.hwnd());
     });
+  } else {
+    form.set_on_run_ended([&] { PointAtFirstFailure(form); });
   }
   const HWND start = form.control(korvane::ui::kCmdStart);
   PostMessageW(form.hwnd(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(start), BN_CLICKED),

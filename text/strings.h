@@ -29,6 +29,8 @@ enum class Id : std::uint16_t {
   kMenuSkipped,
   kMenuUndoEarlier,
   kMenuPreview,
+  kMenuOpen,
+  kMenuFailuresOnly,
   kEarlierTitle,
   kEarlierLine,  // {started} {folder} {renamed}
   kEarlierUndone,
@@ -76,8 +78,6 @@ enum class Id : std::uint16_t {
   kRowUndone,
   kRowUndoFailed,
   kNoteNone,
-  kNoteUndone,
-  kNoteUndoFailed,  // {reason}
 
   // Why a rename was not made.
   kRefusedDotName,              // {name}

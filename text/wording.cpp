@@ -13,6 +13,11 @@ std::string_view LastName(std::string_view path) {
 }
 
 std::string_view StatusOf(const Row& row) {
+  // A restored row reversed later in the same report says so in its status.
+  if (row.undo == UndoMark::kUndone)
+    return Tr(Id::kRowUndone);
+  if (row.undo == UndoMark::kUndoFailed)
+    return Tr(Id::kRowUndoFailed);
   switch (row.status) {
     case RowStatus::kRestored:
       return Tr(Id::kRowRestored);
@@ -31,11 +36,6 @@ std::string_view StatusOf(const Row& row) {
 }
 
 std::string NoteOf(const Row& row) {
-  // A restored row reversed later in the same report says so.
-  if (row.undo == UndoMark::kUndone)
-    return std::string(Tr(Id::kNoteUndone));
-  if (row.undo == UndoMark::kUndoFailed)
-    return Fill(Id::kNoteUndoFailed, {RefusalText(row.failure, LastName(row.new_path))});
   if (row.failure.ok())
     return std::string(Tr(Id::kNoteNone));
   return RefusalText(row.failure, LastName(row.new_path));
@@ -135,7 +135,11 @@ Cells RowCells(const Row& row) {
 }
 
 bool ShowsFailure(const Row& row) {
-  return IsFailure(row.status);
+  return IsFailure(row.status) || row.undo == UndoMark::kUndoFailed;
+}
+
+bool ShowsUndone(const Row& row) {
+  return row.status == RowStatus::kUndone || row.undo == UndoMark::kUndone;
 }
 
 std::string SummaryText(Operation operation, const Totals& totals) {

@@ -34,8 +34,10 @@ using Cells = std::array<std::string, kColumnCount>;
 // All five cells of a row.
 [[nodiscard]] Cells RowCells(const Row& row);
 
-// Whether the row's 状态 cell is drawn in the failure colour.
+// Whether the row's 状态 cell is drawn in the failure colour: a refusal, or a refused undo.
 [[nodiscard]] bool ShowsFailure(const Row& row);
+// Whether the row's 状态 cell is drawn greyed: its rename has been reversed.
+[[nodiscard]] bool ShowsUndone(const Row& row);
 
 // The summary label: "扫描:S 个，命名成功:N 个，失败:F 个", or an undo's counts.
 [[nodiscard]] std::string SummaryText(Operation operation, const Totals& totals);

@@ -42,6 +42,10 @@ std::string_view Tr(Id id) {
       return "撤销以前的还原…";
     case Id::kMenuPreview:
       return "预览（不改名）";
+    case Id::kMenuOpen:
+      return "打开文件所在位置";
+    case Id::kMenuFailuresOnly:
+      return "只显示失败";
     case Id::kEarlierTitle:
       return "撤销以前的还原";
     case Id::kEarlierLine:
@@ -127,11 +131,6 @@ std::string_view Tr(Id id) {
       return "撤销失败";
     case Id::kNoteNone:
       return "-";
-    case Id::kNoteUndone:
-      return "已撤销";
-    case Id::kNoteUndoFailed:
-      return "撤销失败：{}";
-
     case Id::kRefusedDotName:
       return "还原后的名称“{}”不是有效的文件名";
     case Id::kRefusedForbiddenCharacters:

@@ -1,7 +1,10 @@
 #include "ui/form_main_win32.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
+#include <shlwapi.h>
 
+#include <algorithm>
 #include <exception>
 #include <unordered_map>
 #include <vector>
@@ -11,8 +14,10 @@
 #include "text/strings.h"
 #include "text/wording.h"
 #include "ui/clipboard_win32.h"
+#include "ui/dropped_files_win32.h"
 #include "ui/earlier_runs_dialog_win32.h"
 #include "ui/list_text.h"
+#include "ui/path_input.h"
 #include "ui/report_text.h"
 #include "ui/text_dialog_win32.h"
 #include "version.h"
@@ -80,7 +85,9 @@ const wchar_t* ClassOf(ControlKind kind) {
 }
 
 DWORD StyleOf(ControlIndex index) {
-  const DWORD child = WS_CHILD | WS_VISIBLE;
+  // Where controls touch (a label's box reaches into the path box's border), each paints only
+  // its own part.
+  const DWORD child = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
   switch (kControls[static_cast<std::size_t>(index)].kind) {
     case ControlKind::kLabel:
       // Paths may hold "&"; the status label shows paths and shortens them in the middle.
@@ -135,6 +142,20 @@ bool KeyDown(int key) {
   return GetKeyState(key) < 0;
 }
 
+// Files dragged from Explorer reach the window even when it runs elevated, where the system
+// would otherwise hold back the messages of the drop from a less privileged program.
+void AcceptDrops(HWND hwnd) {
+  DragAcceptFiles(hwnd, TRUE);
+  using Fn = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
+  static const Fn allow = User32Function<Fn>("ChangeWindowMessageFilterEx");
+  if (!allow)
+    return;
+  constexpr UINT kCopyGlobalData = 0x0049;
+  for (const UINT message :
+       {static_cast<UINT>(WM_DROPFILES), static_cast<UINT>(WM_COPYDATA), kCopyGlobalData})
+    allow(hwnd, message, MSGFLT_ALLOW, nullptr);
+}
+
 }  // namespace
 
 FormMain::FormMain(FileSystem& fs,
@@ -179,8 +200,9 @@ void FormMain::Boxes::OnWindowThread(const std::function<void()>& ask) {
     SendMessageW(form_.hwnd_, kRunAsks, 0, reinterpret_cast<LPARAM>(&ask));
 }
 
-void FormMain::Boxes::MissingFolder(std::string_view path_text) {
-  OnWindowThread([&] { form_.dialogs_.MissingFolder(path_text); });
+void FormMain::Boxes::MissingFolder(std::string_view /*path_text*/) {
+  // Said as the user typed it, quotes and all: that is the text they will look for.
+  OnWindowThread([&] { form_.dialogs_.MissingFolder(form_.typed_path_); });
 }
 
 void FormMain::Boxes::UnreadableFolder(std::string_view path_text, const SystemError& why) {
@@ -262,6 +284,9 @@ LRESULT FormMain::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_NOTIFY:
       return OnNotify(*reinterpret_cast<const NMHDR*>(lparam), lparam);
+    case WM_DROPFILES:
+      OnDropFiles(reinterpret_cast<HDROP>(wparam));
+      return 0;
     case WM_CONTEXTMENU:
       // Anything but the list (the caption's system menu) is the system's.
       if (reinterpret_cast<HWND>(wparam) != control(kList))
@@ -326,9 +351,21 @@ bool FormMain::OnCreate() {
       return false;
     controls_[static_cast<std::size_t>(i)] = child;
   }
+  // The labels lie beneath the boxes they touch, so the boxes' borders stay whole.
+  for (const ControlIndex i : TabOrder()) {
+    if (kControls[static_cast<std::size_t>(i)].kind == ControlKind::kLabel)
+      SetWindowPos(control(i), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
   SendMessageW(control(kList), LVM_SETEXTENDEDLISTVIEWSTYLE, 0,
                LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_DOUBLEBUFFER | LVS_EX_LABELTIP);
   report_.Attach(control(kList), control(kLabelStatus), control(kLabelTotal));
+  cell_tips_.Attach(hwnd_, control(kList), [this](int line, int column) {
+    const Row* row = report_.RowAt(line);
+    return row ? text::CellText(*row, column) : std::string();
+  });
+  // Folder names complete as they are typed (where the shell offers it).
+  SHAutoComplete(control(kTextPath), SHACF_FILESYS_DIRS);
+  AcceptDrops(hwnd_);
   ApplyFont();
   Load();
   Layout();
@@ -393,6 +430,15 @@ void FormMain::OnCommand(int id, int code) {
   if (code != BN_CLICKED)
     return;
   switch (id) {
+    case IDOK:  // Enter, from the dialog manager
+      OnEnter();
+      return;
+    case kMenuOpen:
+      OpenSelectedRow();
+      return;
+    case kMenuFailuresOnly:
+      Menu_FailuresOnly_Click();
+      return;
     case kMenuCopy:
       Menu_Copy_Click();
       return;
@@ -446,7 +492,11 @@ LRESULT FormMain::OnNotify(const NMHDR& header, LPARAM lparam) {
     case NM_CUSTOMDRAW:
       return OnListCustomDraw(lparam);
     case NM_DBLCLK:
-      List_DblClick();
+    case NM_RETURN:
+      OpenSelectedRow();
+      return 0;
+    case LVN_COLUMNCLICK:
+      OnColumnClick(reinterpret_cast<const NMLISTVIEW*>(lparam)->iSubItem);
       return 0;
     case LVN_KEYDOWN:
       OnListKeyDown(reinterpret_cast<const NMLVKEYDOWN*>(lparam)->wVKey);
@@ -490,10 +540,15 @@ HMENU FormMain::CreateListMenu() const {
     return AppendMenuW(menu, MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED), id,
                        Widen(text::Tr(label)).c_str()) != FALSE;
   };
-  // The skipped folders' item only after a run that skipped some: otherwise the menu is as it was.
-  if (!add(kMenuCopy, text::Id::kMenuCopy, state.copy) ||
+  const UINT filtered = report_.order().failures_only ? MF_CHECKED : MF_UNCHECKED;
+  // The skipped folders' item only after a run that skipped some.
+  if (!add(kMenuOpen, text::Id::kMenuOpen, SelectedCount() > 0) ||
+      !AppendMenuW(menu, MF_SEPARATOR, 0, nullptr) ||
+      !add(kMenuCopy, text::Id::kMenuCopy, state.copy) ||
       !add(kMenuExport, text::Id::kMenuExport, state.export_report) ||
       (has_skipped && !add(kMenuSkipped, text::Id::kMenuSkipped, state.skipped)) ||
+      !AppendMenuW(menu, MF_STRING | filtered, kMenuFailuresOnly,
+                   Widen(text::Tr(text::Id::kMenuFailuresOnly)).c_str()) ||
       !AppendMenuW(menu, MF_SEPARATOR, 0, nullptr) ||
       !add(kMenuUndo, text::Id::kMenuUndo, state.undo) ||
       !add(kMenuUndoEarlier, text::Id::kMenuUndoEarlier, !busy())) {
@@ -523,6 +578,11 @@ void FormMain::OnListContextMenu(int x, int y) {
                        reinterpret_cast<LPARAM>(&r)))
         at = {r.left, r.bottom};
     }
+    // Within the list's visible part, even when it is scrolled sideways past the row's start.
+    RECT client{};
+    GetClientRect(list, &client);
+    at.x = std::clamp(at.x, client.left, std::max(client.left, client.right - 1));
+    at.y = std::clamp(at.y, client.top, std::max(client.top, client.bottom - 1));
     ClientToScreen(list, &at);
   }
   const MenuHandle menu(CreateListMenu());
@@ -679,6 +739,9 @@ void FormMain::OnRunEnded() {
     }
     undoing_journal_.clear();
   }
+  if (ran && !run_folder_.empty() && on_folder_used_)
+    on_folder_used_(run_folder_);
+  ShowSortArrow();
   if (on_run_ended_)
     on_run_ended_();
   DestroyWhenIdle();
@@ -725,7 +788,8 @@ void FormMain::StartWalk(Operation operation) {
     return;
   RunRequest request;
   request.operation = operation;
-  request.folder = TextOf(kTextPath);
+  typed_path_ = TextOf(kTextPath);
+  request.folder = CleanPathInput(typed_path_, separator_);
   if (operation == Operation::kRestore) {
     // Every rename is written down before it is made; without a journal nothing is renamed.
     std::string path;
@@ -739,7 +803,10 @@ void FormMain::StartWalk(Operation operation) {
   }
   // The rows shown from now on are not those of a journal, until a restore's are.
   rows_journal_.clear();
+  run_folder_ = request.folder;
   StartRun(std::move(request));
+  // A new run's rows come in the run's order.
+  ShowSortArrow();
 }
 
 void FormMain::Cmd_Stop_Click() {
@@ -760,15 +827,74 @@ void FormMain::Cmd_About_Click() {
   ClickUrl(kVendorAddress);
 }
 
-void FormMain::List_DblClick() {
+void FormMain::OpenSelectedRow() {
   const HWND list = control(kList);
   const auto selected =
       static_cast<int>(SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
-  const auto count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-  if (selected == -1 || count < 1)
+  const Row* row = selected == -1 ? nullptr : report_.RowAt(selected);
+  if (!row)
     return;
-  if (const Row* row = report_.RowAt(selected))
-    shell_.ShowInExplorer(row->new_path);
+  const std::size_t cut = row->new_path.find_last_of(separator_);
+  if (text::ShowsFailure(*row) && cut != std::string::npos) {
+    shell_.ShowTogether({row->new_path.substr(0, cut + 1) + row->FoundName(), row->new_path});
+    return;
+  }
+  shell_.ShowInExplorer(row->new_path);
+}
+
+void FormMain::OnEnter() {
+  const HWND focus = GetFocus();
+  if (focus == control(kTextPath))
+    Cmd_Start_Click();
+  else if (focus == control(kList))
+    OpenSelectedRow();
+}
+
+void FormMain::OnDropFiles(HDROP drop) {
+  const std::string folder = FolderOfDrop(drop);
+  DragFinish(drop);
+  if (folder.empty() || !hwnd_)
+    return;
+  SetWindowTextW(control(kTextPath), Widen(folder).c_str());
+  SetForegroundWindow(hwnd_);
+}
+
+// A column's header sorts by it; again, the other way. ID is the run's own order.
+void FormMain::OnColumnClick(int column) {
+  if (busy() || column < 0 || column >= kColumnCount)
+    return;
+  ListOrder order = report_.order();
+  order.descending = order.column == column ? !order.descending : false;
+  order.column = column;
+  cell_tips_.Hide();
+  report_.SetOrder(order);
+  ShowSortArrow();
+}
+
+void FormMain::Menu_FailuresOnly_Click() {
+  ListOrder order = report_.order();
+  order.failures_only = !order.failures_only;
+  cell_tips_.Hide();
+  report_.SetOrder(order);
+}
+
+void FormMain::ShowSortArrow() {
+  const HWND header = reinterpret_cast<HWND>(SendMessageW(control(kList), LVM_GETHEADER, 0, 0));
+  if (!header)
+    return;
+  const ListOrder& order = report_.order();
+  const bool run_order = order.column == kColId && !order.descending;
+  for (int i = 0; i < kColumnCount; ++i) {
+    HDITEMW item{};
+    item.mask = HDI_FORMAT;
+    if (!SendMessageW(header, HDM_GETITEMW, static_cast<WPARAM>(i),
+                      reinterpret_cast<LPARAM>(&item)))
+      continue;
+    item.fmt &= ~(HDF_SORTUP | HDF_SORTDOWN);
+    if (!run_order && i == order.column)
+      item.fmt |= order.descending ? HDF_SORTDOWN : HDF_SORTUP;
+    SendMessageW(header, HDM_SETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+  }
 }
 
 void FormMain::Menu_Copy_Click() {
@@ -841,6 +967,7 @@ void FormMain::UndoJournal(const std::string& path) {
   if (request.undo.empty())
     return;
   undoing_journal_ = path;
+  run_folder_.clear();
   StartRun(std::move(request));
 }
 

@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <array>
 #include <atomic>
 #include <functional>
@@ -19,6 +21,7 @@
 #include "engine/restorer.h"
 #include "engine/run_report.h"
 #include "platform/scoped_win32.h"
+#include "ui/cell_tips_win32.h"
 #include "ui/layout.h"
 #include "ui/list_report_win32.h"
 #include "ui/run_journals.h"
@@ -52,6 +55,10 @@ class FormMain {
   void set_on_destroyed(std::function<void()> f) { on_destroyed_ = std::move(f); }
   // Called on the window's thread once a run (or an undo) has ended and its report is shown.
   void set_on_run_ended(std::function<void()> f) { on_run_ended_ = std::move(f); }
+  // Called when a restore or a preview has run on a folder (as the run took it from the path box).
+  void set_on_folder_used(std::function<void(const std::string&)> f) {
+    on_folder_used_ = std::move(f);
+  }
 
   [[nodiscard]] HWND hwnd() const { return hwnd_; }
   [[nodiscard]] HWND control(ControlIndex i) const {
@@ -60,6 +67,8 @@ class FormMain {
   [[nodiscard]] int dpi() const { return dpi_; }
   [[nodiscard]] Restorer& restorer() { return restorer_; }
   [[nodiscard]] const ListReport& report() const { return report_; }
+  // The tooltip that shows a cut cell's whole text.
+  [[nodiscard]] HWND cell_tip() const { return cell_tips_.tip(); }
 
   // The report list's context menu, built for the window's state now; the caller destroys it.
   [[nodiscard]] HMENU CreateListMenu() const;
@@ -78,6 +87,8 @@ class FormMain {
     kMenuSkipped,
     kMenuUndoEarlier,
     kMenuPreview,
+    kMenuOpen,
+    kMenuFailuresOnly,
   };
 
  private:
@@ -124,6 +135,12 @@ class FormMain {
   void OnListGetDispInfo(LPARAM lparam);
   void OnListContextMenu(int x, int y);
   bool OnListKeyDown(WORD key);
+  void OnColumnClick(int column);
+  // Enter: in the path box it presses 开始, on the list it opens the selected row's folder.
+  void OnEnter();
+  void OnDropFiles(HDROP drop);
+  // The sort arrow on the header of the column the list is sorted by.
+  void ShowSortArrow();
   void OnSize(WPARAM type);
   void OnGetMinMaxInfo(MINMAXINFO& info) const;
   void OnDpiChanged(int dpi, const RECT& suggested);
@@ -136,7 +153,10 @@ class FormMain {
   void Cmd_Stop_Click();
   void Cmd_Select_Click();
   void Cmd_About_Click();
-  void List_DblClick();
+  // Double-click, Enter and 打开文件所在位置: the file browser with the selected row's file
+  // selected; for a refusal, both files: the one waiting and the one holding its name.
+  void OpenSelectedRow();
+  void Menu_FailuresOnly_Click();
   void Menu_Copy_Click();
   void Menu_Export_Click();
   void Menu_Undo_Click();
@@ -191,6 +211,8 @@ class FormMain {
   std::string rows_journal_;            // the journal of the run whose rows are shown
   bool last_run_undoable_ = false;      // when its rows are not shown: it has renames to reverse
   std::string undoing_journal_;         // the journal an undo now reverses
+  std::string typed_path_;              // the path box's text as the run was started with it
+  std::string run_folder_;              // the folder the run took from it
 
   HWND hwnd_ = nullptr;
   std::array<HWND, kControlCount> controls_{};
@@ -202,6 +224,8 @@ class FormMain {
   bool close_requested_ = false;
   std::function<void()> on_destroyed_;
   std::function<void()> on_run_ended_;
+  std::function<void(const std::string&)> on_folder_used_;
+  CellTips cell_tips_;
 };
 
 }  // namespace korvane::ui

@@ -8,6 +8,7 @@
 
 #include "engine/row_store.h"
 #include "engine/run_report.h"
+#include "ui/row_order.h"
 
 namespace korvane::ui {
 
@@ -23,18 +24,25 @@ class ListReport final : public RunReport {
 
   // Tells the list how many rows there are now; it repaints the new ones that are in view.
   void Sync();
-  // Repaints every row in view: cells of existing rows changed.
+  // Cells of existing rows changed (an undo marked them): orders the list again and repaints it.
   void Refresh();
+  // Shows the rows in `order`; the selection is cleared, as its lines now show other rows.
+  void SetOrder(const ListOrder& order);
+  [[nodiscard]] const ListOrder& order() const { return order_.order(); }
 
+  // Every row of the report, shown or not.
   [[nodiscard]] int RowCount() const { return store_.RowCount(); }
+  // The rows the list shows.
+  [[nodiscard]] int ShownCount() const { return order_.Count(); }
   [[nodiscard]] const RowStore& store() const { return store_; }
-  // The row at a 0-based list index, or null.
-  [[nodiscard]] const Row* RowAt(int index) const { return store_.Find(index + 1); }
+  // The row on the list's 0-based line, or null.
+  [[nodiscard]] const Row* RowAt(int line) const;
 
  private:
   void SetLabel(HWND label, std::string_view text);
 
   RowStore store_;
+  RowOrder order_;
   Operation operation_ = Operation::kRestore;
   HWND list_ = nullptr;
   HWND status_ = nullptr;

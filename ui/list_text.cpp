@@ -12,8 +12,12 @@ bool IsLowSurrogate(char16_t c) {
 }  // namespace
 
 std::optional<std::uint32_t> CellColour(const Row& row, int column) {
-  if (text::ShowsFailure(row) && column == kColStatus)
+  if (column != kColStatus)
+    return std::nullopt;
+  if (text::ShowsFailure(row))
     return kFailColour;
+  if (text::ShowsUndone(row))
+    return kUndoneColour;
   return std::nullopt;
 }
 

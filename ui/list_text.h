@@ -15,8 +15,11 @@ namespace korvane::ui {
 
 // Colour of a failed row's 状态 cell: pure blue in the platform's blue-green-red order.
 inline constexpr std::uint32_t kFailColour = 0x00FF0000;
+// Colour of the 状态 cell of a row whose rename was reversed: grey, as done with.
+inline constexpr std::uint32_t kUndoneColour = 0x00808080;
 
-// The text colour of a cell when it has one of its own: only the 状态 cell of a failed row.
+// The text colour of a cell when it has one of its own: only the 状态 cell of a failed row (or a
+// refused undo), and of an undone one.
 std::optional<std::uint32_t> CellColour(const Row& row, int column);
 
 // Copies `text` into a buffer of `capacity` UTF-16 units, always NUL-terminated, cut so that a

@@ -2,6 +2,8 @@
 
 #include "platform/app_files.h"
 #include "platform/native.h"
+#include "platform/text_win32.h"
+#include "ui/remembered_folder_win32.h"
 
 namespace korvane::ui {
 
@@ -12,7 +14,12 @@ ProgramWindow::ProgramWindow(WindowDialogs& dialogs)
 
 bool ProgramWindow::Create(HINSTANCE instance, int show_command) {
   form_.set_on_destroyed([] { PostQuitMessage(0); });
-  return form_.Create(instance, show_command);
+  form_.set_on_folder_used([](const std::string& folder) { RememberFolder(folder); });
+  if (!form_.Create(instance, show_command))
+    return false;
+  // The path box starts with the folder of the last run.
+  SetWindowTextW(form_.control(kTextPath), Widen(RememberedFolder()).c_str());
+  return true;
 }
 
 int ProgramWindow::RunMessageLoop() {

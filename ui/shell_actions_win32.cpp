@@ -3,6 +3,8 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <deque>
+
 #include "platform/scoped_win32.h"
 #include "platform/text_win32.h"
 #include "ui/folder_picker_win32.h"
@@ -19,6 +21,38 @@ bool SelectInFolder(const std::wstring& path) {
     return false;
   const ItemList item(raw);
   return SUCCEEDED(SHOpenFolderAndSelectItems(item.get(), 0, nullptr, 0));
+}
+
+ITEMIDLIST* Parse(const std::wstring& path) {
+  ITEMIDLIST* item = nullptr;
+  return SUCCEEDED(SHParseDisplayName(path.c_str(), nullptr, &item, 0, nullptr)) ? item : nullptr;
+}
+
+bool SelectTogether(const std::vector<std::string>& paths) {
+  const std::wstring first = Widen(paths.front());
+  const std::size_t cut = first.find_last_of(L'\\');
+  if (cut == std::wstring::npos)
+    return false;
+  const std::wstring folder_path = first.substr(0, cut + 1);
+  ComScope com;
+  const ItemList folder(Parse(folder_path));
+  if (!folder)
+    return false;
+  // The entries are named by their last part, relative to the folder.
+  std::deque<ItemList> items;
+  std::vector<LPCITEMIDLIST> children;
+  for (const std::string& path : paths) {
+    const std::wstring wide = Widen(path);
+    if (wide.size() <= folder_path.size() || wide.compare(0, folder_path.size(), folder_path) != 0)
+      continue;
+    if (ITEMIDLIST* item = Parse(wide)) {
+      items.emplace_back(item);
+      children.push_back(ILFindLastID(item));
+    }
+  }
+  return !children.empty() &&
+         SUCCEEDED(SHOpenFolderAndSelectItems(folder.get(), static_cast<UINT>(children.size()),
+                                              children.data(), 0));
 }
 
 void StartExplorer(std::string_view path) {
@@ -50,6 +84,13 @@ void ShowInExplorer(std::string_view path) {
     StartExplorer(path);
 }
 
+void ShowTogetherInExplorer(const std::vector<std::string>& paths) {
+  if (paths.empty())
+    return;
+  if (!SelectTogether(paths))
+    ShowInExplorer(paths.front());
+}
+
 void OpenWithShell(HWND owner, std::string_view target) {
   const std::wstring text = Widen(target);
   // Show normally: a document opened through here must never start hidden.
@@ -66,6 +107,10 @@ std::string SystemShell::BrowseForFolder(std::string_view start, std::string_vie
 
 void SystemShell::ShowInExplorer(std::string_view path) {
   ui::ShowInExplorer(path);
+}
+
+void SystemShell::ShowTogether(const std::vector<std::string>& paths) {
+  ui::ShowTogetherInExplorer(paths);
 }
 
 void SystemShell::Open(HWND owner, std::string_view target) {

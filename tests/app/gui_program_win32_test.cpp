@@ -64,7 +64,10 @@ TEST(VersionBlockTest, TheProgramCarriesItsChineseVersionTexts) {
   EXPECT_EQ(VersionString(block, L"ProductName"), L"Korvane文件名还原工具V1.0");
   EXPECT_EQ(VersionString(block, L"InternalName"), L"Korvane·文件名还原工具");
   EXPECT_EQ(VersionString(block, L"OriginalFilename"), L"Korvane·文件名还原工具.exe");
-  EXPECT_EQ(VersionString(block, L"CompanyName"), L"Korvane文件名还原工具");
+  // The vendor's own fields name the project, not the product again.
+  EXPECT_EQ(VersionString(block, L"CompanyName"), L"Korvane 文件名还原工具项目");
+  EXPECT_EQ(VersionString(block, L"LegalCopyright"),
+            L"Copyright © 2026 Korvane 文件名还原工具项目");
 
   EXPECT_EQ(VersionString(block, L"ProductName"), L"Korvane文件名还原工具V" KORVANE_VERSION_SHORT);
 

@@ -37,11 +37,9 @@ TEST_F(UndoTest, GivesBackTheExactNamesAndMarksEachRow) {
   EXPECT_FALSE(CanUndo());
   EXPECT_EQ(report.RowCount(), 3);  // the run's rows, marked: none added
 
-  EXPECT_EQ(RowFor("report.doc.2011.qjd")->cells[kColNote], "已撤销");
-  EXPECT_EQ(RowFor("report.doc.2011.qjd")->cells[kColStatus], "成功");
-  EXPECT_EQ(RowFor("照片.jpg.2012.qjd")->cells[kColNote], "已撤销");
+  EXPECT_EQ(RowFor("report.doc.2011.qjd")->cells[kColStatus], "已撤销");
+  EXPECT_EQ(RowFor("照片.jpg.2012.qjd")->cells[kColStatus], "已撤销");
   EXPECT_EQ(RowFor("taken.txt.2013.qjd")->cells[kColStatus], "失败");
-  EXPECT_NE(RowFor("taken.txt.2013.qjd")->cells[kColNote], "已撤销");
   EXPECT_EQ(report.summary_text(), "撤销:2 个，撤销成功:2 个，失败:0 个");
   EXPECT_EQ(report.status_text(), "撤销完毕.");
 }
@@ -56,9 +54,8 @@ TEST_F(UndoTest, ANameTakenMeanwhileIsNotOverwrittenAndCanBeTriedAgain) {
   EXPECT_EQ(testing::ReadFile(sb.Path("a.txt.2011.qjd")), "someone else's");
   EXPECT_EQ(testing::ReadFile(sb.Path("a.txt")), "a");
   EXPECT_EQ(testing::ReadFile(sb.Path("b.txt.2011.qjd")), "b");
-  EXPECT_EQ(RowFor("a.txt.2011.qjd")->cells[kColNote],
-            "撤销失败：当文件已存在时，无法创建该文件。");
-  EXPECT_EQ(RowFor("a.txt.2011.qjd")->cells[kColStatus], "成功");
+  EXPECT_EQ(RowFor("a.txt.2011.qjd")->cells[kColStatus], "撤销失败");
+  EXPECT_EQ(RowFor("a.txt.2011.qjd")->cells[kColNote], "当文件已存在时，无法创建该文件。");
   EXPECT_EQ(report.summary_text(), "撤销:2 个，撤销成功:1 个，失败:1 个");
   EXPECT_EQ(restorer.not_undone().size(), 1u);
 
@@ -67,7 +64,7 @@ TEST_F(UndoTest, ANameTakenMeanwhileIsNotOverwrittenAndCanBeTriedAgain) {
   EXPECT_EQ(Undo(), RunOutcome::kFinished);
   EXPECT_EQ(report.summary_text(), "撤销:1 个，撤销成功:1 个，失败:0 个");
   EXPECT_EQ(testing::ReadFile(sb.Path("a.txt.2011.qjd")), "a");
-  EXPECT_EQ(RowFor("a.txt.2011.qjd")->cells[kColNote], "已撤销");
+  EXPECT_EQ(RowFor("a.txt.2011.qjd")->cells[kColStatus], "已撤销");
 }
 
 TEST_F(UndoTest, AStopEndsItNewestFirstAndLeavesTheRestToUndo) {
@@ -83,14 +80,14 @@ TEST_F(UndoTest, AStopEndsItNewestFirstAndLeavesTheRestToUndo) {
   EXPECT_EQ(Undo(), RunOutcome::kInterrupted);
   EXPECT_EQ(report.status_text(), "撤销中断.");
   // The run's order: the newest rename is the last row.
-  EXPECT_EQ(report.rows()[2].cells[kColNote], "已撤销");
-  EXPECT_EQ(report.rows()[1].cells[kColNote], "-");
+  EXPECT_EQ(report.rows()[2].cells[kColStatus], "已撤销");
+  EXPECT_EQ(report.rows()[1].cells[kColStatus], "成功");
   EXPECT_EQ(restorer.not_undone().size(), 2u);
 
   pump.on_pump = nullptr;
   EXPECT_EQ(Undo(), RunOutcome::kFinished);
   for (const testing::TextRow& r : report.rows())
-    EXPECT_EQ(r.cells[kColNote], "已撤销") << r.cells[kColOldName];
+    EXPECT_EQ(r.cells[kColStatus], "已撤销") << r.cells[kColOldName];
   EXPECT_FALSE(CanUndo());
 }
 

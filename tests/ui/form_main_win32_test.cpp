@@ -9,9 +9,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -23,6 +26,7 @@
 #include "tests/ui/window_support_win32.h"
 #include "text/wording.h"
 #include "ui/list_text.h"
+#include "ui/remembered_folder_win32.h"
 
 namespace korvane::ui {
 namespace {
@@ -41,6 +45,9 @@ class ScriptedShell final : public ShellActions {
     return browse_result;
   }
   void ShowInExplorer(std::string_view path) override { shown.emplace_back(path); }
+  void ShowTogether(const std::vector<std::string>& paths) override {
+    shown_together.push_back(paths);
+  }
   void Open(HWND owner, std::string_view target) override {
     opened.emplace_back(target);
     open_owners.push_back(owner);
@@ -49,6 +56,7 @@ class ScriptedShell final : public ShellActions {
   std::string browse_result;
   std::function<void()> while_browsing;
   std::vector<std::string> browse_starts, browse_titles, shown, opened;
+  std::vector<std::vector<std::string>> shown_together;
   std::vector<HWND> open_owners;
 };
 
@@ -188,14 +196,23 @@ TEST_F(FormMainTest, LoadShowsTheColumnsEmptyListLabelsAndLayout) {
     EXPECT_EQ(list.bottom - list.top, 313);
   }
 
-  // Tab order is creation order: the children in z-order.
-  std::vector<HWND> chain;
-  for (HWND h = GetWindow(form.hwnd(), GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT))
-    chain.push_back(h);
-  const auto order = TabOrder();
-  ASSERT_EQ(chain.size(), order.size());
-  for (std::size_t i = 0; i < order.size(); ++i)
-    EXPECT_EQ(chain[i], Control(order[i])) << kControls[static_cast<std::size_t>(order[i])].name;
+  // Tab order is the z-order of the controls; the labels lie beneath them all, so that a label's
+  // box never paints over the border of the path box it touches.
+  std::vector<HWND> chain, labels;
+  for (HWND h = GetWindow(form.hwnd(), GW_CHILD); h; h = GetWindow(h, GW_HWNDNEXT)) {
+    const LONG style = GetWindowLongW(h, GWL_STYLE);
+    EXPECT_TRUE(style & WS_CLIPSIBLINGS) << "a control that paints over its neighbours";
+    EXPECT_TRUE(labels.empty() || !(style & WS_TABSTOP)) << "a control beneath a label";
+    (style & WS_TABSTOP ? chain : labels).push_back(h);
+  }
+  std::vector<HWND> expected, expected_labels;
+  for (const ControlIndex i : TabOrder()) {
+    const bool label = kControls[static_cast<std::size_t>(i)].kind == ControlKind::kLabel;
+    (label ? expected_labels : expected).push_back(Control(i));
+  }
+  EXPECT_EQ(chain, expected);
+  EXPECT_EQ(std::set<HWND>(labels.begin(), labels.end()),
+            std::set<HWND>(expected_labels.begin(), expected_labels.end()));
 
   // The window hands its focus to the first control in tab order.
   SetFocus(form.hwnd());
@@ -338,6 +355,174 @@ TEST_F(FormMainTest, AMissingFolderOrAPathWithoutColonIsRefusedWithAWarning) {
   EXPECT_TRUE(std::filesystem::exists(sb.Path("x.txt.2011.qjd")));
 }
 
+// Enough entries for a run that pumps the system's queue many times.
+void MakeTree(Sandbox& sb, int folders, int files_each) {
+  for (int f = 0; f < folders; ++f) {
+    for (int i = 0; i < files_each; ++i) {
+      std::string name = "d";
+      name += std::to_string(f);
+      name += "/f";
+      name += std::to_string(i);
+      name += ".txt.2011.qjd";
+      sb.File(name, "x");
+    }
+  }
+}
+
+// A drop from Explorer, as the system hands it to the window.
+HDROP MakeDrop(const std::vector<std::string>& paths) {
+  std::wstring list;
+  for (const std::string& p : paths)
+    list += Widen(p) + L'\0';
+  list += L'\0';
+  const HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
+  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+  drop->pFiles = sizeof(DROPFILES);
+  drop->fWide = TRUE;
+  std::memcpy(drop + 1, list.data(), list.size() * sizeof(wchar_t));
+  GlobalUnlock(memory);
+  return static_cast<HDROP>(memory);
+}
+
+// Enter as the program's message loop hands it on: through the dialog manager.
+void PressEnter(HWND form, HWND focus) {
+  SetFocus(focus);
+  MSG msg{focus, WM_KEYDOWN, VK_RETURN, 1, 0, {}};
+  IsDialogMessageW(form, &msg);
+}
+
+// Paths as people bring them: pasted from Explorer in quotes, with spaces and "/", dropped on the
+// window, and started with Enter. The folder a run used is handed on to be remembered.
+TEST_F(FormMainTest, PathsArePastedQuotedDroppedAndStartedWithEnter) {
+  sb.File("a.txt.2011.qjd");
+  sb.Folder("dropped");
+  std::vector<std::string> used;
+  form.set_on_folder_used([&](const std::string& folder) { used.push_back(folder); });
+  std::string slashed = sb.RunPath();
+  std::replace(slashed.begin(), slashed.end(), '\\', '/');
+  SetPath(" \"" + slashed + "\"  ");
+  Click(kCmdStart);
+  EXPECT_TRUE(dialogs.warnings.empty());
+  ASSERT_EQ(ItemCount(), 1);
+  EXPECT_EQ(Cell(0, kColNewPath), sb.RunPath() + "a.txt");
+  EXPECT_EQ(used, std::vector<std::string>{sb.RunPath()});
+
+  // A folder that is not there is named as typed, quotes and all.
+  const std::string typed = "\"" + sb.RunPath() + "没有\"";
+  SetPath(typed);
+  Click(kCmdStart);
+  EXPECT_EQ(dialogs.warnings, std::vector<std::string>{"文件夹[" + typed + "]不存在，请重新选择"});
+  EXPECT_EQ(used.size(), 1u);
+
+  // The first folder among the dropped items; a file alone gives the folder it is in.
+  SendMessageW(
+      form.hwnd(), WM_DROPFILES,
+      reinterpret_cast<WPARAM>(MakeDrop({sb.RunPath() + "a.txt", sb.RunPath() + "dropped"})), 0);
+  EXPECT_EQ(Text(kTextPath), sb.RunPath() + "dropped");
+  SendMessageW(form.hwnd(), WM_DROPFILES,
+               reinterpret_cast<WPARAM>(MakeDrop({sb.RunPath() + "a.txt"})), 0);
+  EXPECT_EQ(Text(kTextPath), sb.RunPath().substr(0, sb.RunPath().size() - 1));
+
+  dialogs.questions.clear();
+  PressEnter(form.hwnd(), Control(kTextPath));
+  WaitForRun(form);
+  EXPECT_EQ(dialogs.questions, std::vector<std::string>{"确定开始还原文件命名吗？"});
+}
+
+TEST(RememberedFolderTest, TheLastFolderIsKeptForTheNextStart) {
+  const std::string before = RememberedFolder();
+  RememberFolder("D:\\资料\\合同 2024");
+  EXPECT_EQ(RememberedFolder(), "D:\\资料\\合同 2024");
+  RememberFolder(before);
+}
+
+// 备注 starts beyond the list's right edge; scrolled to, the reason it cuts shows whole over the
+// cell. Enter on a failed row opens both files: the one waiting and the one holding its name.
+TEST_F(FormMainTest, ACutCellShowsItsTextAndEnterOnAFailureShowsBothFiles) {
+  sb.File("合同.pdf", "existing");
+  sb.File("合同.pdf.2013.qjd", "protected");
+  SetPath(sb.RunPath());
+  Click(kCmdStart);
+  ASSERT_EQ(ItemCount(), 1);
+  const HWND list = Control(kList);
+  const auto hover = [&](int column) {
+    RECT cell{};
+    cell.top = column;
+    cell.left = LVIR_LABEL;
+    SendMessageW(list, LVM_GETSUBITEMRECT, 0, reinterpret_cast<LPARAM>(&cell));
+    RECT client{};
+    GetClientRect(list, &client);
+    const int x = (std::max(cell.left, client.left) + std::min(cell.right, client.right)) / 2;
+    SendMessageW(list, WM_MOUSEMOVE, 0, MAKELPARAM(x, (cell.top + cell.bottom) / 2));
+  };
+  SendMessageW(list, LVM_SCROLL, 400, 0);
+  hover(kColNote);
+  ASSERT_TRUE(IsWindowVisible(form.cell_tip()));
+  wchar_t shown[256] = {};
+  TOOLINFOW ti{};
+  ti.cbSize = sizeof ti;
+  ti.hwnd = form.hwnd();
+  ti.uId = 1;
+  ti.lpszText = shown;
+  SendMessageW(form.cell_tip(), TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&ti));
+  EXPECT_EQ(Narrow(shown), Cell(0, kColNote));
+  hover(kColStatus);  // 失败 fits its cell
+  EXPECT_FALSE(IsWindowVisible(form.cell_tip()));
+
+  LVITEMW state{};
+  state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  state.state = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageW(list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&state));
+  PressEnter(form.hwnd(), list);
+  EXPECT_EQ(shell.shown_together,
+            (std::vector<std::vector<std::string>>{
+                {sb.RunPath() + "合同.pdf.2013.qjd", sb.RunPath() + "合同.pdf"}}));
+  EXPECT_TRUE(shell.shown.empty());
+}
+
+// The list is told of every row each time the window takes the run's report: it never shows
+// fewer rows than the counters have counted.
+TEST_F(FormMainTest, TheListKeepsUpWithTheCounters) {
+  MakeTree(sb, 20, 60);
+  SetPath(sb.RunPath());
+  static const FormMain* watched = nullptr;
+  static int checks = 0, behind = 0;
+  watched = &form;
+  checks = behind = 0;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 5, [](HWND, UINT, UINT_PTR, DWORD) {
+    // "扫描:S 个，命名成功:N 个，失败:F 个": its three numbers.
+    std::vector<int> numbers;
+    bool in_number = false;
+    for (const char c : WindowText(watched->control(kLabelTotal))) {
+      const bool digit = c >= '0' && c <= '9';
+      if (digit && !in_number)
+        numbers.push_back(0);
+      if (digit)
+        numbers.back() = numbers.back() * 10 + (c - '0');
+      in_number = digit;
+    }
+    if (numbers.size() != 3)
+      return;
+    const int succeeded = numbers[1], failed = numbers[2];
+    ++checks;
+    const auto shown =
+        static_cast<int>(SendMessageW(watched->control(kList), LVM_GETITEMCOUNT, 0, 0));
+    if (shown < succeeded + failed || shown != watched->report().ShownCount())
+      ++behind;
+  });
+  // Slowed a little, so that the window takes the report many times.
+  pump.at = [](int n) {
+    if (n % 20 == 0)
+      Sleep(2);
+  };
+  Click(kCmdStart);
+  pump.at = nullptr;
+  KillTimer(nullptr, timer);
+  EXPECT_EQ(ItemCount(), 1200);
+  EXPECT_GT(checks, 0);
+  EXPECT_EQ(behind, 0);
+}
+
 TEST_F(FormMainTest, AnsweringNoChangesNothing) {
   sb.File("first.txt.2011.qjd");
   SetPath(sb.RunPath());
@@ -354,20 +539,6 @@ TEST_F(FormMainTest, AnsweringNoChangesNothing) {
   EXPECT_EQ(Text(kLabelTotal), "扫描:1 个，命名成功:1 个，失败:0 个");
   EXPECT_EQ(Text(kLabelStatus), "执行完毕.");
   EXPECT_TRUE(std::filesystem::exists(sb.Path("second.txt.2011.qjd")));
-}
-
-// Enough entries for a run that pumps the system's queue many times.
-void MakeTree(Sandbox& sb, int folders, int files_each) {
-  for (int f = 0; f < folders; ++f) {
-    for (int i = 0; i < files_each; ++i) {
-      std::string name = "d";
-      name += std::to_string(f);
-      name += "/f";
-      name += std::to_string(i);
-      name += ".txt.2011.qjd";
-      sb.File(name, "x");
-    }
-  }
 }
 
 TEST_F(FormMainTest, StopDuringARunEndsItAndKeepsTheRows) {

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,7 @@ class SavingShell final : public ShellActions {
  public:
   std::string BrowseForFolder(std::string_view, std::string_view) override { return {}; }
   void ShowInExplorer(std::string_view) override {}
+  void ShowTogether(const std::vector<std::string>&) override {}
   void Open(HWND, std::string_view) override {}
   std::string ChooseSaveFile(HWND owner, std::string_view default_name) override {
     save_owners.push_back(owner);
@@ -171,12 +173,10 @@ TEST_F(ListMenuTest, UndoGivesBackTheExactNamesAndNeverOverwrites) {
   ASSERT_NE(report, -1);
   ASSERT_NE(photo, -1);
   ASSERT_NE(busy, -1);
-  EXPECT_EQ(Cell(report, kColStatus), "成功");
-  EXPECT_EQ(Cell(report, kColNote), "已撤销");
-  EXPECT_EQ(Cell(photo, kColStatus), "成功");
-  const std::string note = Cell(photo, kColNote);
-  EXPECT_TRUE(note.starts_with("撤销失败：") && note.size() > std::string("撤销失败：").size())
-      << note;
+  EXPECT_EQ(Cell(report, kColStatus), "已撤销");
+  EXPECT_EQ(Cell(report, kColNote), "-");
+  EXPECT_EQ(Cell(photo, kColStatus), "撤销失败");
+  EXPECT_EQ(Cell(photo, kColNote), "当文件已存在时，无法创建该文件。");
   EXPECT_EQ(Cell(busy, kColStatus), "失败");
   EXPECT_EQ(WindowText(form.control(kLabelTotal)), "撤销:2 个，撤销成功:1 个，失败:1 个");
   EXPECT_EQ(WindowText(form.control(kLabelStatus)), "撤销完毕.");
@@ -186,7 +186,7 @@ TEST_F(ListMenuTest, UndoGivesBackTheExactNamesAndNeverOverwrites) {
   std::filesystem::remove(sb.Path("Sub/photo.jpg.2012.QJD"));
   Command(FormMain::kMenuUndo);
   EXPECT_EQ(NamesIn(sb.Path("Sub")), (std::vector<std::string>{"Photo.JPG.2012.qjd", "keep.txt"}));
-  EXPECT_EQ(Cell(photo, kColNote), "已撤销");
+  EXPECT_EQ(Cell(photo, kColStatus), "已撤销");
   EXPECT_FALSE(MenuNow().undo);
 }
 
@@ -460,30 +460,95 @@ TEST_F(ListMenuTest, AnEarlierRunIsUndoneFromTheNextWindow) {
   EXPECT_EQ(sb.Snapshot(), before);
 }
 
+// A header sorts the list by its column, again the other way; ID gives the run's order back.
+// 只显示失败 hides the rest and leaves the counters alone. Rows keep their numbers throughout.
+TEST_F(ListMenuTest, HeadersSortAndTheFilterShowsOnlyFailures) {
+  std::mt19937 rng(7);
+  for (int i = 0; i < 400; ++i) {
+    std::string stem;
+    for (int k = 0; k < 6; ++k)
+      stem += static_cast<char>('a' + rng() % 26);
+    if (i % 5 == 0)
+      sb.File(stem + ".txt", "blocker");
+    sb.File(stem + ".txt.2011.qjd");
+  }
+  Run();
+  ASSERT_EQ(ItemCount(), 400);
+  std::map<std::string, std::string> name_of;  // ID to 旧文件名, as the run numbered them
+  for (int i = 0; i < ItemCount(); ++i)
+    name_of[Cell(i, kColId)] = Cell(i, kColOldName);
+  const std::string counters = WindowText(form.control(kLabelTotal));
+  const auto column = [&](int c) {
+    std::vector<std::string> cells;
+    for (int i = 0; i < ItemCount(); ++i) {
+      EXPECT_EQ(name_of.at(Cell(i, kColId)), Cell(i, kColOldName)) << "line " << i;
+      cells.push_back(Cell(i, c));
+    }
+    return cells;
+  };
+  const auto click = [&](int c) {
+    NMLISTVIEW n{};
+    n.hdr = {List(), static_cast<UINT_PTR>(kFirstControlId + kList),
+             static_cast<UINT>(LVN_COLUMNCLICK)};
+    n.iItem = -1;
+    n.iSubItem = c;
+    SendMessageW(form.hwnd(), WM_NOTIFY, n.hdr.idFrom, reinterpret_cast<LPARAM>(&n));
+  };
+
+  click(kColOldName);
+  const std::vector<std::string> up = column(kColOldName);
+  EXPECT_TRUE(std::is_sorted(up.begin(), up.end()));
+  click(kColOldName);
+  EXPECT_EQ(column(kColOldName), std::vector<std::string>(up.rbegin(), up.rend()));
+  click(kColId);
+  EXPECT_EQ(Cell(0, kColId), "1");
+  EXPECT_EQ(Cell(399, kColId), "400");
+
+  Command(FormMain::kMenuFailuresOnly);
+  ASSERT_EQ(ItemCount(), 80);
+  for (const std::string& status : column(kColStatus))
+    EXPECT_EQ(status, "失败");
+  EXPECT_EQ(WindowText(form.control(kLabelTotal)), counters);
+  click(kColOldName);  // sorted and filtered at once
+  EXPECT_EQ(ItemCount(), 80);
+  const std::vector<std::string> failed = column(kColOldName);
+  EXPECT_TRUE(std::is_sorted(failed.begin(), failed.end()));
+  Command(FormMain::kMenuFailuresOnly);
+  EXPECT_EQ(ItemCount(), 400);
+}
+
 TEST_F(ListMenuTest, TheMenuKeyOpensTheMenuAtTheSelectedRow) {
   sb.File("a.txt.2011.qjd");
   Run();
   Select(0);
-  // The menu runs its own loop; a timer inside it looks for the menu and closes it.
-  static bool seen = false;
-  static RECT menu_rect{};
-  seen = false;
-  const UINT_PTR timer = SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR, DWORD) {
-    if (const HWND menu = FindWindowW(L"#32768", nullptr); menu && IsWindowVisible(menu)) {
-      seen = true;
-      GetWindowRect(menu, &menu_rect);
+  RECT list{};
+  GetWindowRect(List(), &list);
+  // Scrolled sideways past the row's start, the menu still opens inside the list.
+  for (const int scrolled : {0, 600}) {
+    SendMessageW(List(), LVM_SCROLL, static_cast<WPARAM>(scrolled), 0);
+    // The menu runs its own loop; a timer inside it looks for the menu and closes it.
+    static bool seen = false;
+    static RECT menu_rect{};
+    seen = false;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR, DWORD) {
+      if (const HWND menu = FindWindowW(L"#32768", nullptr); menu && IsWindowVisible(menu)) {
+        seen = true;
+        GetWindowRect(menu, &menu_rect);
+      }
+      EndMenu();
+    });
+    SendMessageW(form.hwnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(List()), MAKELPARAM(-1, -1));
+    KillTimer(nullptr, timer);
+    EXPECT_TRUE(seen) << scrolled;
+    RECT row{};
+    row.left = LVIR_LABEL;
+    SendMessageW(List(), LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row));
+    MapWindowPoints(List(), nullptr, reinterpret_cast<POINT*>(&row), 2);
+    if (seen) {
+      EXPECT_NEAR(menu_rect.top, row.bottom, 2) << scrolled;
+      EXPECT_GE(menu_rect.left, list.left) << scrolled;
+      EXPECT_LT(menu_rect.left, list.right) << scrolled;
     }
-    EndMenu();
-  });
-  SendMessageW(form.hwnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(List()), MAKELPARAM(-1, -1));
-  KillTimer(nullptr, timer);
-  EXPECT_TRUE(seen);
-  RECT row{};
-  row.left = LVIR_LABEL;
-  SendMessageW(List(), LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row));
-  MapWindowPoints(List(), nullptr, reinterpret_cast<POINT*>(&row), 2);
-  if (seen) {
-    EXPECT_NEAR(menu_rect.top, row.bottom, 2);
   }
   EXPECT_FALSE(form.busy());
   // Another window's menu request is not the list's.

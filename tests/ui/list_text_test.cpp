@@ -37,6 +37,20 @@ TEST(CellTest, TextFollowsTheColumnsAndOnlyAFailedStatusIsBlue) {
     EXPECT_EQ(CellColour(bad, column), std::nullopt) << column;
   for (int column = 0; column < 5; ++column)
     EXPECT_EQ(CellColour(ok, column), std::nullopt) << column;
+
+  // Reversed later: the status says so, grey; refused, blue, with the reason in 备注.
+  Row undone = ok;
+  undone.undo = UndoMark::kUndone;
+  EXPECT_EQ(text::CellText(undone, 1), "已撤销");
+  EXPECT_EQ(text::CellText(undone, 4), "-");
+  EXPECT_EQ(CellColour(undone, 1), std::optional<std::uint32_t>(0x00808080u));
+  Row refused = ok;
+  refused.undo = UndoMark::kUndoFailed;
+  refused.failure = SystemFailure({ErrorKind::kNameExists, 183, "Cannot create a file ..."});
+  EXPECT_EQ(text::CellText(refused, 1), "撤销失败");
+  EXPECT_EQ(text::CellText(refused, 4), "当文件已存在时，无法创建该文件。");
+  EXPECT_EQ(CellColour(refused, 1), std::optional<std::uint32_t>(0x00FF0000u));
+  EXPECT_EQ(CellColour(refused, 4), std::nullopt);
 }
 
 TEST(CellTest, CopyIntoTheListBufferStaysInsideIt) {

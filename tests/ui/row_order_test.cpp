@@ -1,0 +1,85 @@
+#include "ui/row_order.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace korvane::ui {
+namespace {
+
+// Rows as a run numbers them: every third one refused.
+Rows MakeRows(int count) {
+  Rows rows;
+  for (int n = 1; n <= count; ++n) {
+    Row& r = rows.emplace_back();
+    r.number = n;
+    // Names whose order differs from the run's: n = 1, 2, 3 ... give 7, 4, 1 ... (mod 10).
+    r.old_name = "f" + std::to_string((n * 7) % 10) + "_" + std::to_string(n) + ".2011.qjd";
+    r.new_path = "C:\\d\\" + r.old_name.substr(0, r.old_name.find('.'));
+    if (n % 3 == 0) {
+      r.status = RowStatus::kFailed;
+      r.failure = SystemFailure({ErrorKind::kNameExists, 183, ""});
+    }
+  }
+  return rows;
+}
+
+std::vector<int> Numbers(const RowOrder& order, const Rows& rows) {
+  std::vector<int> numbers;
+  for (int line = 0; line < order.Count(); ++line)
+    numbers.push_back(rows[static_cast<std::size_t>(order.RowIndex(line))].number);
+  return numbers;
+}
+
+TEST(RowOrderTest, SortsEitherWayFiltersFailuresAndKeepsEveryRowsNumber) {
+  const Rows rows = MakeRows(3000);
+  RowOrder order;
+  order.Rebuild(rows, {}, nullptr);
+  ASSERT_EQ(order.Count(), 3000);
+  EXPECT_EQ(order.RowIndex(2999), 2999);
+  EXPECT_EQ(order.RowIndex(3000), -1);
+
+  order.Rebuild(rows, {kColOldName, false, false}, nullptr);
+  const std::vector<int> up = Numbers(order, rows);
+  ASSERT_EQ(up.size(), 3000u);
+  for (std::size_t i = 1; i < up.size(); ++i) {
+    const Row& a = rows[static_cast<std::size_t>(up[i - 1] - 1)];
+    const Row& b = rows[static_cast<std::size_t>(up[i] - 1)];
+    ASSERT_LE(a.old_name, b.old_name) << i;
+  }
+  order.Rebuild(rows, {kColOldName, true, false}, nullptr);
+  EXPECT_EQ(Numbers(order, rows), std::vector<int>(up.rbegin(), up.rend()));
+
+  // Only the failures, by 状态 and then in the run's order; ID gives the run's order back.
+  order.Rebuild(rows, {kColId, false, true}, nullptr);
+  const std::vector<int> failed = Numbers(order, rows);
+  ASSERT_EQ(failed.size(), 1000u);
+  EXPECT_EQ(failed.front(), 3);
+  EXPECT_EQ(failed.back(), 3000);
+  order.Rebuild(rows, {kColId, true, false}, nullptr);
+  EXPECT_EQ(Numbers(order, rows).front(), 3000);
+
+  // Rows that come during a run are added in their order, through the filter.
+  Rows growing = MakeRows(10);
+  order.Rebuild(growing, {kColId, false, true}, nullptr);
+  EXPECT_EQ(Numbers(order, growing), (std::vector<int>{3, 6, 9}));
+  const Rows more = MakeRows(13);
+  growing.insert(growing.end(), more.begin() + 10, more.end());
+  order.Extend(growing);
+  EXPECT_EQ(Numbers(order, growing), (std::vector<int>{3, 6, 9, 12}));
+  order.Rebuild(growing, {}, nullptr);
+  order.Extend(growing);
+  EXPECT_EQ(order.Count(), 13);
+
+  // The key orders the texts; equal keys keep the run's order.
+  order.Rebuild(rows, {kColStatus, false, false},
+                [](std::string_view s) { return std::string(s == "失败" ? "0" : "1"); });
+  const std::vector<int> by_status = Numbers(order, rows);
+  EXPECT_EQ(by_status[0], 3);
+  EXPECT_EQ(by_status[999], 3000);
+  EXPECT_EQ(by_status[1000], 1);
+}
+
+}  // namespace
+}  // namespace korvane::ui
