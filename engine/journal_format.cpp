@@ -13,9 +13,14 @@ std::string EscapeJournalField(std::string_view field) {
   std::string out;
   out.reserve(field.size());
   for (std::size_t i = 0; i < field.size();) {
-    // Printable ASCII goes as it is, without decoding.
-    if (const auto b = static_cast<unsigned char>(field[i]); b >= 0x20 && b < 0x7F && b != '\\') {
-      out.push_back(field[i++]);
+    // Runs of printable ASCII go as they are, without decoding.
+    std::size_t run = i;
+    while (run < field.size() && static_cast<unsigned char>(field[run]) >= 0x20 &&
+           static_cast<unsigned char>(field[run]) < 0x7F && field[run] != '\\')
+      ++run;
+    if (run > i) {
+      out.append(field.substr(i, run - i));
+      i = run;
       continue;
     }
     const std::size_t start = i;

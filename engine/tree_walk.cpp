@@ -15,6 +15,19 @@ bool IsDotName(std::string_view name) {
   return name == "." || name == "..";
 }
 
+// `suffix` is lower-case ASCII.
+bool EndsWithAsciiNoCase(std::string_view name, std::string_view suffix) {
+  if (name.size() < suffix.size())
+    return false;
+  const std::string_view end = name.substr(name.size() - suffix.size());
+  for (std::size_t i = 0; i < suffix.size(); ++i) {
+    const char c = end[i];
+    if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) != suffix[i])
+      return false;
+  }
+  return true;
+}
+
 // Subfolders the walk descends into: real folders, not links, not hidden (".svn" and the like).
 bool IsWalkedFolder(const DirEntry& e) {
   return e.is_folder && !e.is_link && !e.name.starts_with('.');
@@ -161,8 +174,9 @@ void TreeWalk::Work() {
 
 void TreeWalk::Restore(Worker& worker, Batch& batch) {
   // Nothing is renamed before what the journal says of it is on disk; a journal that cannot be
-  // written stops the run before these renames.
-  if (batch.durable_at != 0 && !options_.journal->WaitDurable(batch.durable_at))
+  // written stops the run before these renames. After a stop nothing more is renamed, so there
+  // is nothing to wait for.
+  if (batch.durable_at != 0 && !stop_ && !options_.journal->WaitDurable(batch.durable_at))
     stop_ = true;
   for (Prepared& p : batch.folders) {
     RestoreFolder(p.folder ? *p.folder : *worker.cursor, *p.node, p.intents);
@@ -280,6 +294,11 @@ std::size_t TreeWalk::WriteDown(Node& node, std::vector<std::uint64_t>& ids) {
   for (std::size_t i = 0; i < node.entries.size(); ++i) {
     const DirEntry& entry = node.entries[i];
     if (entry.is_folder && !entry.name.starts_with('.'))
+      continue;
+    // Most names do not end in ".qjd" in any case: they need no lower-casing here. (Were a
+    // name to lower-case into a candidate all the same, the pass would meet a rename not written
+    // down and stop the run there.)
+    if (!EndsWithAsciiNoCase(entry.name, ".qjd"))
       continue;
     const std::string lower = fs_.ToLower(entry.name);
     if (const std::size_t p = CandidateMarker(lower)) {
