@@ -11,6 +11,7 @@ import os
 import platform
 import random
 import shutil
+import signal
 import statistics
 import subprocess
 import sys
@@ -65,6 +66,7 @@ def wine_path(path):
 DEFAULT_JOBS = max(1, min(8, os.cpu_count() or 1))
 FLOOR = "floor (getdents + renameat2)"
 PARALLEL_FLOOR = f"parallel floor ({DEFAULT_JOBS} threads)"
+QUIET = "korvane-restore --yes --quiet"
 
 
 def contenders(args, tree_name):
@@ -78,7 +80,7 @@ def contenders(args, tree_name):
          lambda t: [sys.executable, os.path.join(HERE, "user_script.py"), t], True),
         ("korvane-restore --yes --quiet --jobs 1",
          lambda t: [cli, "--yes", "--quiet", "--jobs", "1", t], True),
-        ("korvane-restore --yes --quiet", lambda t: [cli, "--yes", "--quiet", t], True),
+        (QUIET, lambda t: [cli, "--yes", "--quiet", t], True),
         ("korvane-restore --yes --quiet --log FILE",
          lambda t: [cli, "--yes", "--quiet", "--log", journal_file(args), t], True),
         ("korvane-restore --yes --format=json", lambda t: [cli, "--yes", "--format=json", t], True),
@@ -166,6 +168,40 @@ def stop_latency(args, env, template, scratch, run_seconds):
             f"ms).\n")
 
 
+def ctrl_c_latency(args, template, scratch, run_seconds):
+    """Times Ctrl-C on the command line: SIGINT at a random moment of a run (within the first
+    90% of run_seconds), each over a fresh copy, to the process's exit; with and without --log.
+    A signal that comes after the run has ended is not counted and is tried again."""
+    cli = os.path.join(args.linux_build, "app", "korvane-restore")
+    rng = random.Random(54321)
+    work = os.path.join(scratch, "work")
+    said = []
+    for extra, label in (([], "korvane-restore --yes --quiet"),
+                         (["--log", journal_file(args)], "with --log FILE")):
+        samples = []
+        for _ in range(args.stop_samples * 10):
+            if len(samples) == args.stop_samples:
+                break
+            shutil.rmtree(work, ignore_errors=True)
+            subprocess.run(["cp", "-al", template, work], check=True)
+            if os.path.exists(journal_file(args)):
+                os.remove(journal_file(args))
+            process = subprocess.Popen([cli, "--yes", "--quiet"] + extra + [work],
+                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            time.sleep(rng.uniform(0, run_seconds * 0.9))
+            sent = time.monotonic()
+            process.send_signal(signal.SIGINT)
+            interrupted = process.wait() == 130
+            if interrupted:
+                samples.append((time.monotonic() - sent) * 1000)
+        if samples:
+            said.append(f"{label}: median {statistics.median(samples):.1f} ms, max "
+                        f"{max(samples):.1f} ms ({len(samples)} samples)")
+        else:
+            said.append(f"{label}: every run ended before its signal")
+    return "\nCtrl-C at a random moment of a run, to the process's exit: " + "; ".join(said) + ".\n"
+
+
 def start_display():
     """Starts a virtual X display for the window runs; returns (process, display name)."""
     read_end, write_end = os.pipe()
@@ -187,7 +223,7 @@ def main():
     ap.add_argument("--windows-build", default=os.path.join(ROOT, "build", "windows"))
     ap.add_argument("--wine", action="store_true", help="also time the Windows build under Wine")
     ap.add_argument("--stop-samples", type=int, default=10,
-                    help="Stop clicks to time in window runs (0: none)")
+                    help="Ctrl-C stops, and Stop clicks in window runs, to time (0: none)")
     ap.add_argument("--wine-trees", help="time the Wine contenders on these trees only")
     ap.add_argument("--stop-trees", help="time Stop clicks on these trees only (default: all "
                     "the Wine trees)")
@@ -274,6 +310,9 @@ def main():
                 lines.append(f"| {name} | {min(times):.3f} | {med:.3f} | "
                              f"{med / floor_median:.2f}x | {med / parallel_median:.2f}x | "
                              f"{rss[name] / 1024:.1f} |")
+            if args.stop_samples:
+                lines.append(ctrl_c_latency(args, template, scratch,
+                                            statistics.median(results[QUIET])))
             if (args.stop_samples and WINDOW_RUN_ALONE in results and
                     (not args.stop_trees or tree_name in args.stop_trees.split(","))):
                 lines.append(stop_latency(args, env, template, scratch,
