@@ -5,8 +5,8 @@
 //
 //   bench_row_store_memory [ROWS]
 #include <cstdio>
-#include <string>
 
+#include "bench/bench_rows.h"
 #include "bench/process_memory.h"
 #include "engine/row_store.h"
 
@@ -17,18 +17,7 @@ int MeasureRowStore(int rows) {
   const ProcessMemory before = MeasureProcessMemory();
   std::size_t text = 0;
   for (int n = 1; n <= rows; ++n) {
-    char stem[64];
-    std::snprintf(stem, sizeof stem, "file_%03d_%08x.docx", n % 100, n * 2654435761u);
-    Row row;
-    row.number = n;
-    row.old_name = std::string(stem) + ".2011.qjd";
-    row.found_name = "File_" + row.old_name.substr(5);
-    row.new_path = "Z:\\tmp\\korvane-bench\\work\\Dir" + std::to_string(n % 2000) + "\\" + stem;
-    if (n % 50 == 0) {
-      row.status = RowStatus::kFailed;
-      row.failure.refusal = Refusal::kSystem;
-      row.failure.error = {ErrorKind::kNameExists, 183, "当文件已存在时，无法创建该文件。"};
-    }
+    const Row row = BenchRow(n);
     store.RowDone(row);
     text += row.old_name.size() + row.found_name.size() + row.new_path.size() +
             row.failure.error.text.size();

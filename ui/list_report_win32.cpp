@@ -85,9 +85,11 @@ void ListReport::Sync() {
 }
 
 void ListReport::Refresh() {
-  // Only a filtered list changes its lines: a row's state decides whether it is shown.
-  if (order_.order().failures_only)
-    SetOrder(order_.order());
+  // A filtered or sorted list changes its lines: a row's state decides whether it is shown,
+  // and where it stands when sorted by 状态 or 备注.
+  const ListOrder& order = order_.order();
+  if (order.failures_only || order.column != kColId)
+    SetOrder(order);
   else if (list_)
     InvalidateRect(list_, nullptr, FALSE);
 }

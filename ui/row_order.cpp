@@ -15,10 +15,21 @@ bool Shown(const Row& row, const ListOrder& order) {
 }  // namespace
 
 void RowOrder::Rebuild(const Rows& rows, const ListOrder& order, const SortKey& key) {
+  // A second click on the same column with the same rows: the lines the other way round, as
+  // sorting again would give them (a descending order is an ascending one reversed), without
+  // making a key per row again.
+  const bool flips = sorted_ && order.column != kColId && order.column == order_.column &&
+                     order.failures_only == order_.failures_only &&
+                     order.descending != order_.descending && taken_ == rows.size();
   order_ = order;
+  if (flips) {
+    std::reverse(shown_.begin(), shown_.end());
+    return;
+  }
   taken_ = rows.size();
   shown_.clear();
   identity_ = !order.failures_only && order.column == kColId && !order.descending;
+  sorted_ = !identity_;
   if (identity_)
     return;
   for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -45,6 +56,8 @@ void RowOrder::Rebuild(const Rows& rows, const ListOrder& order, const SortKey& 
 
 void RowOrder::Extend(const Rows& rows) {
   if (!identity_) {
+    // Rows added at the end break the order's mirror image.
+    sorted_ = sorted_ && taken_ == rows.size();
     for (std::size_t i = taken_; i < rows.size(); ++i) {
       if (Shown(rows[i], order_))
         shown_.push_back(static_cast<std::int32_t>(i));

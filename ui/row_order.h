@@ -44,6 +44,7 @@ class RowOrder {
   bool identity_ = true;             // every row in the run's order: no index kept
   std::vector<std::int32_t> shown_;  // otherwise, the rows shown, line by line
   std::size_t taken_ = 0;            // rows looked at so far
+  bool sorted_ = false;              // shown_ is the whole order, no rows added since
 };
 
 }  // namespace korvane::ui

@@ -71,6 +71,13 @@ TEST(RowOrderTest, SortsEitherWayFiltersFailuresAndKeepsEveryRowsNumber) {
   order.Rebuild(growing, {}, nullptr);
   order.Extend(growing);
   EXPECT_EQ(order.Count(), 13);
+  // The other way round after rows came is sorted anew, not the old lines reversed.
+  Rows added = MakeRows(10);
+  order.Rebuild(added, {kColOldName, false, false}, nullptr);
+  added.insert(added.end(), more.begin() + 10, more.end());
+  order.Extend(added);
+  order.Rebuild(added, {kColOldName, true, false}, nullptr);
+  EXPECT_EQ(Numbers(order, added), (std::vector<int>{7, 4, 11, 1, 8, 5, 2, 12, 9, 6, 3, 13, 10}));
 
   // The key orders the texts; equal keys keep the run's order.
   order.Rebuild(rows, {kColStatus, false, false},
