@@ -40,6 +40,7 @@ struct RunRecord {
   std::string status, summary;
   bool interrupted = false;
   std::vector<std::string> skipped;                 // the folders the run said it could not read
+  std::vector<std::string> skipped_in_use;          // of those, the ones another program held
   std::vector<std::string> warnings;                // the boxes shown instead of a run
   int open_files_before = 0, open_files_after = 0;  // descriptors held before and after the run
 };
