@@ -588,9 +588,13 @@ void FormMain::OnListContextMenu(int x, int y) {
   const MenuHandle menu(CreateListMenu());
   if (!menu)
     return;
+  ChooseFromMenu(menu.get(), at);
+}
+
+void FormMain::ChooseFromMenu(HMENU menu, POINT at) {
   HandlerScope scope(*this);
   const UINT flags = TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY;
-  const BOOL chosen = TrackPopupMenu(menu.get(), flags, at.x, at.y, 0, hwnd_, nullptr);
+  const BOOL chosen = TrackPopupMenu(menu, flags, at.x, at.y, 0, hwnd_, nullptr);
   if (chosen && hwnd_)
     OnCommand(static_cast<int>(chosen), 0);
 }
@@ -775,11 +779,7 @@ void FormMain::Cmd_Start_DropDown() {
                             Widen(text::Tr(text::Id::kMenuPreview)).c_str())) {
     return;
   }
-  HandlerScope scope(*this);
-  const UINT flags = TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY;
-  const BOOL chosen = TrackPopupMenu(menu.get(), flags, r.left, r.bottom, 0, hwnd_, nullptr);
-  if (chosen && hwnd_)
-    OnCommand(static_cast<int>(chosen), 0);
+  ChooseFromMenu(menu.get(), {r.left, r.bottom});
 }
 
 void FormMain::StartWalk(Operation operation) {

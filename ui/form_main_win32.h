@@ -134,6 +134,8 @@ class FormMain {
   LRESULT OnListCustomDraw(LPARAM lparam);
   void OnListGetDispInfo(LPARAM lparam);
   void OnListContextMenu(int x, int y);
+  // Shows `menu` at `at` (screen) and carries out the command chosen, if any.
+  void ChooseFromMenu(HMENU menu, POINT at);
   bool OnListKeyDown(WORD key);
   void OnColumnClick(int column);
   // Enter: in the path box it presses 开始, on the list it opens the selected row's folder.
