@@ -2,6 +2,7 @@
 // code out.
 #include "app/cli.h"
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
 #include <optional>
@@ -12,6 +13,7 @@
 #include "app/terminal_dialogs.h"
 #include "engine/journal_format.h"
 #include "engine/restorer.h"
+#include "engine/undo.h"
 #include "engine/write_ahead_journal.h"
 #include "platform/app_files.h"
 #include "platform/console.h"
@@ -54,20 +56,22 @@ int Fail(const std::string& message) {
 }
 
 // The renames of the log at `path`, as undo items; nothing, with the message printed, when the log
-// cannot be read or holds nothing to undo.
-std::optional<std::vector<UndoItem>> ReadUndoItems(const std::string& path) {
+// cannot be read or holds nothing this tool could have written to undo.
+std::optional<std::vector<UndoItem>> ReadUndoItems(const FileSystem& fs, const std::string& path) {
   std::string bytes;
   SystemError error;
   if (!ReadWholeFile(path, bytes, error)) {
     Fail(Fill(Id::kCliLogUnreadable, {path, text::ErrorText(error)}));
     return std::nullopt;
   }
-  const Journal journal = ParseJournal(bytes);
-  std::vector<UndoItem> items = UndoItemsOf(journal);
+  const char separator = fs.Style().separator;
+  const Journal journal = ParseJournal(bytes, separator);
+  std::vector<UndoItem> items = UndoItemsOf(journal, separator);
   if (journal.bad_lines > 0)
     Write(Stream::kErr, "korvane-restore: " +
                             Fill(Id::kCliLogBadLines, {std::to_string(journal.bad_lines)}) + "\n");
-  if (items.empty()) {
+  if (std::none_of(items.begin(), items.end(),
+                   [&](const UndoItem& i) { return CheckUndoItem(fs, i) == Refusal::kNone; })) {
     Fail(Fill(Id::kCliLogEmpty, {path}));
     return std::nullopt;
   }
@@ -91,10 +95,12 @@ int RunCommandLine(const std::vector<std::string>& args) {
   }
   const CliOptions& o = parsed.options;
 
+  const std::unique_ptr<FileSystem> fs = MakeNativeFileSystem();
   RunRequest request;
-  if (!o.undo_path.empty()) {
+  const std::string undo_path = o.undo_path.empty() ? std::string() : AbsolutePath(o.undo_path);
+  if (!undo_path.empty()) {
     request.operation = Operation::kUndo;
-    std::optional<std::vector<UndoItem>> items = ReadUndoItems(AbsolutePath(o.undo_path));
+    std::optional<std::vector<UndoItem>> items = ReadUndoItems(*fs, undo_path);
     if (!items)
       return kExitNotRun;
     request.undo = std::move(*items);
@@ -121,7 +127,6 @@ int RunCommandLine(const std::vector<std::string>& args) {
     request.journal = &*journal;
   }
 
-  const std::unique_ptr<FileSystem> fs = MakeNativeFileSystem();
   CliPrinter printer(o.json, o.quiet);
   NoEvents pump;
   TerminalDialogs dialogs(o.yes);
@@ -143,7 +148,15 @@ int RunCommandLine(const std::vector<std::string>& args) {
       return kExitNotRun;
     case RunOutcome::kFinished:
     case RunOutcome::kInterrupted:
+    case RunOutcome::kFailed:
       break;
+  }
+  // An undo that reversed everything says so in the log, as the window's does.
+  if (!undo_path.empty() && ReversedEveryRename(outcome, restorer.totals())) {
+    if (SystemError error; !NoteJournalUndone(undo_path, error))
+      Write(Stream::kErr,
+            "korvane-restore: " + Fill(Id::kCliLogUnwritable, {undo_path, text::ErrorText(error)}) +
+                "\n");
   }
   if (journal && !journal->ok())
     Write(Stream::kErr, "korvane-restore: " +
@@ -161,6 +174,8 @@ int RunCommandLine(const std::vector<std::string>& args) {
       Write(Stream::kOut, std::string(Tr(Id::kCliDryRunNote)) + "\n");
   }
   Flush(Stream::kOut);
+  if (end.failed)
+    return Fail(text::RunFailureText(end));
   if (end.interrupted)
     return kExitInterrupted;
   // A folder not read is a job not done, even when every rename made succeeded.

@@ -59,7 +59,7 @@ void WriteResult(const std::wstring& file,
     return;
   const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(run).count();
   std::fprintf(out, "list %ld rows %d scanned %d ms %lld\n", shown, form.report().RowCount(),
-               static_cast<int>(form.restorer().ScanCount), static_cast<long long>(ms));
+               static_cast<int>(form.restorer().totals().scanned), static_cast<long long>(ms));
   std::fclose(out);
 }
 

@@ -26,14 +26,6 @@ struct DirEntry {
   bool leads_to_folder = false;  // a link whose target is a folder (a walk would have gone in)
 };
 
-// What stepping into a subfolder came to.
-struct EnterResult {
-  enum Kind { kEntered, kLink, kFailed } kind = kFailed;
-  SystemError error;  // for kFailed: why (gone, no longer a folder, access refused)
-
-  explicit operator bool() const { return kind == kEntered; }
-};
-
 // One folder to rename in.
 class Folder {
  public:
@@ -57,13 +49,14 @@ class Folder {
 // folder it stands in.
 class FolderCursor : public Folder {
  public:
-  // Every entry of the current folder but "." and "..", in the order the platform delivers them.
-  // False when the folder cannot be listed, with `error` (when given) saying why.
-  [[nodiscard]] virtual bool List(std::vector<DirEntry>& entries, SystemError* error = nullptr) = 0;
+  // Every entry of the current folder but "." and "..", in the order the platform delivers them;
+  // a failure says why the folder cannot be listed.
+  [[nodiscard]] virtual FsResult List(std::vector<DirEntry>& entries) = 0;
 
-  // Steps into the named subfolder. Refuses links (kLink) and anything that is no longer a
-  // folder or cannot be opened (kFailed, saying why).
-  [[nodiscard]] virtual EnterResult Enter(std::string_view name) = 0;
+  // Steps into the named subfolder. Refuses a link, a junction or a mount point
+  // (Refusal::kLink), a name that is not a plain name, and anything that is no longer a folder or
+  // cannot be opened (saying why); the cursor then stays where it was.
+  [[nodiscard]] virtual FsResult Enter(std::string_view name) = 0;
 
   // Steps back to the folder Enter was called from.
   virtual void Leave() = 0;
@@ -86,11 +79,11 @@ class FileSystem {
   // The platform's ordinary case mapping.
   [[nodiscard]] virtual std::string ToLower(std::string_view name) const = 0;
 
-  // Opens a cursor on the folder `root` (a run path, ending in the separator); null when the
-  // folder cannot be opened. `error`, when given, is set only when `root` is a folder that the
-  // system refuses to open; a file, a pattern or nothing at all leaves it clear.
+  // Opens a cursor on the folder `root` (a run path, ending in the separator), as the user named
+  // it; null when the folder cannot be opened. `error` is set only when `root` is a folder that
+  // the system refuses to open; a file, a pattern or nothing at all leaves it clear.
   [[nodiscard]] virtual std::unique_ptr<FolderCursor> OpenTree(std::string_view root,
-                                                               SystemError* error = nullptr) = 0;
+                                                               SystemError& error) = 0;
 };
 
 }  // namespace korvane

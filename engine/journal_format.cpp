@@ -148,7 +148,7 @@ bool ParseId(std::string_view text, std::uint64_t& id) {
 // Reads one run's lines into `run`; false for a line it does not know.
 class RunReader {
  public:
-  RunReader(JournalRun& run, bool v2) : run_(run), v2_(v2) {}
+  RunReader(JournalRun& run, char separator) : run_(run), separator_(separator) {}
 
   bool Line(std::string_view line) {
     if (line.starts_with(kFolder))
@@ -157,26 +157,28 @@ class RunReader {
       run_.ended = true;
       return true;
     }
-    if (line.starts_with(kUndone)) {
-      run_.undone = true;
-      return true;
-    }
     if (line.starts_with('#'))
       return true;
     const std::vector<std::string_view> f = Fields(line);
-    return v2_ ? Record(f) : OldRecord(f);
+    return run_.version == 2 ? Record(f) : OldRecord(f);
   }
 
  private:
-  // The first format: each rename made, its two full paths.
+  // The first format: each rename made, its two full paths. The new name is kept as the part of
+  // the target after the source's folder, so that a pair in two folders reads as the non-name
+  // it is and is never acted on.
   bool OldRecord(const std::vector<std::string_view>& f) {
-    JournalEntry e;
-    e.state = JournalEntry::State::kMade;
-    if (f.size() != 2 || !UnescapeJournalField(f[0], e.record.source) ||
-        !UnescapeJournalField(f[1], e.record.target) || e.record.source.empty() ||
-        e.record.target.empty()) {
+    std::string source, target;
+    if (f.size() != 2 || !UnescapeJournalField(f[0], source) ||
+        !UnescapeJournalField(f[1], target) || source.empty() || target.empty()) {
       return false;
     }
+    JournalEntry e;
+    e.state = JournalEntry::State::kMade;
+    const std::size_t cut = source.rfind(separator_) + 1;  // 0 without a separator
+    e.record.folder = source.substr(0, cut);
+    e.record.found = source.substr(cut);
+    e.record.restored = target.compare(0, cut, e.record.folder) == 0 ? target.substr(cut) : target;
     run_.entries.push_back(std::move(e));
     return true;
   }
@@ -191,7 +193,8 @@ class RunReader {
         return false;
       }
       by_id_[id] = run_.entries.size();
-      run_.entries.push_back({{folder + found, folder + restored}, JournalEntry::State::kUnknown});
+      run_.entries.push_back({{std::move(folder), std::move(found), std::move(restored)},
+                              JournalEntry::State::kUnknown});
       return true;
     }
     if ((f[0] == "=" || f[0] == "!") && f.size() == 2 && ParseId(f[1], id)) {
@@ -206,7 +209,7 @@ class RunReader {
   }
 
   JournalRun& run_;
-  bool v2_;
+  char separator_;
   std::unordered_map<std::uint64_t, std::size_t> by_id_;
 };
 
@@ -249,7 +252,7 @@ std::string UndoneLine(std::chrono::system_clock::time_point when) {
   return std::string(kUndone) + UtcTimeText(when) + "\n";
 }
 
-Journal ParseJournal(std::string_view text) {
+Journal ParseJournal(std::string_view text, char separator) {
   Journal journal;
   std::optional<RunReader> reader;
   std::size_t pos = 0;
@@ -265,13 +268,22 @@ Journal ParseJournal(std::string_view text) {
       if (v2)
         rest.remove_prefix(kVersion2.size());
       JournalRun& run = journal.runs.emplace_back();
+      run.version = v2 ? 2 : 1;
       run.started = rest;
-      reader.emplace(run, v2);
+      reader.emplace(run, separator);
+      continue;
+    }
+    // An undo reverses a whole file: every run written before the line.
+    if (line.starts_with(kUndone)) {
+      for (JournalRun& run : journal.runs)
+        run.undone = true;
       continue;
     }
     // Lines before any header are taken as the first format wrote them.
-    if (!reader)
-      reader.emplace(journal.runs.emplace_back(), false);
+    if (!reader) {
+      journal.runs.emplace_back().version = 1;
+      reader.emplace(journal.runs.back(), separator);
+    }
     if (!reader->Line(line))
       ++journal.bad_lines;
   }

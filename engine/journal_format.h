@@ -12,7 +12,8 @@
 //
 // "R" is a rename about to be made (its number, the folder, the name as found, the new name);
 // "=" says it was made, "!" that it was refused. The end line says 完成 or 中断; the last line is
-// added when an undo reversed every rename of the run.
+// added when an undo reversed every rename written before it (an undo takes a whole file, so it
+// marks every run of the file).
 //
 // Fields are escaped so that any name survives the trip: tabs, line breaks, backslashes and bytes
 // that are not UTF-8 are written as \t, \n, \\ and \xHH. The first format (a header without "v2",
@@ -27,9 +28,11 @@
 
 namespace korvane {
 
+// One rename, as the journal names it.
 struct RenameRecord {
-  std::string source;  // the name it had, full path
-  std::string target;  // the name it was given, full path
+  std::string folder;    // the folder it was made in, ending in the separator
+  std::string found;     // the name it had
+  std::string restored;  // the name it was given
   bool operator==(const RenameRecord&) const = default;
 };
 
@@ -59,11 +62,12 @@ struct JournalEntry {
 };
 
 struct JournalRun {
+  int version = 2;
   std::string started;  // as the header gives it
-  std::string folder;
+  std::string folder;   // the chosen folder, as the header gives it; the first format has none
   std::vector<JournalEntry> entries;  // in the order written
   bool ended = false;
-  bool undone = false;
+  bool undone = false;  // an undo reversed every rename of it
 };
 
 struct Journal {
@@ -71,7 +75,8 @@ struct Journal {
   int bad_lines = 0;             // lines it could not read, skipped
 };
 
-// Whole lines only: a line cut off by a crash is ignored.
-Journal ParseJournal(std::string_view text);
+// Whole lines only: a line cut off by a crash is ignored. `separator` is the platform's: a record
+// of the first format is split at its last one into folder and name.
+Journal ParseJournal(std::string_view text, char separator);
 
 }  // namespace korvane

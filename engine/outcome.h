@@ -32,13 +32,17 @@ struct SystemError {
 enum class Refusal : std::uint8_t {
   kNone,                  // it was made, or would be
   kSystem,                // the system refused: `error` says why
+  kLink,                  // a link, a junction or a mount point, never followed
   kDotName,               // the restored name is "." or ".."
   kForbiddenCharacters,   // Windows allows none of < > : " / \ | ? * or control characters
   kTrailingDotOrSpace,    // Windows Explorer could neither open nor delete the file
   kReservedDeviceName,    // CON, NUL, COM1 ...: Windows opens the device instead
   kNoReplaceUnsupported,  // the file system cannot refuse to replace; `error` says why
-  kPathsNotInOneFolder,   // a rename record whose two paths lie in different folders
   kFolderUnopenable,      // the folder of a rename to reverse cannot be opened
+  // A journal's record the tool could not have written, never acted on:
+  kOutsideRunFolder,  // its folder is not the run's folder or below it
+  kNotAPlainName,     // a name with a separator, "." or "..", or a NUL
+  kNotTheRulesName,   // the restored name is not what the naming rule gives for the name found
 };
 
 // The outcome of a rename, made or judged.

@@ -1,9 +1,10 @@
 #include "engine/restorer.h"
 
 #include <algorithm>
-#include <utility>
-
+#include <exception>
+#include <optional>
 #include <thread>
+#include <utility>
 
 #include "engine/rule.h"
 #include "engine/tree_walk.h"
@@ -64,20 +65,35 @@ RunOutcome Restorer::Run(const RunRequest& request) {
                                                    [](const UndoItem& i) { return i.row != 0; });
   BeginRun(operation, keeps_rows);
   RenameJournal* journal = operation == Operation::kRestore ? request.journal : nullptr;
-  if (operation == Operation::kUndo)
-    ReverseRenames(request.undo);
-  else
-    ScanFolderTree(run_path, operation, journal, JobsFor(request.jobs));
-  return EndRun(operation, journal);
+  // Whatever goes wrong inside ends the run like a stop: the rows so far stand, the journal is
+  // closed, and the front-end tells the user.
+  std::optional<std::string> failure;
+  try {
+    if (operation == Operation::kUndo)
+      ReverseRenames(request.undo);
+    else
+      ScanFolderTree(run_path, operation, journal, JobsFor(request.jobs));
+  } catch (const std::exception& e) {
+    failure = e.what();
+  } catch (...) {
+    failure = std::string();
+  }
+  return EndRun(operation, journal, std::move(failure));
 }
 
 bool Restorer::CanList(const std::string& run_path, const std::string& path_text) {
   SystemError why;
-  std::unique_ptr<FolderCursor> cursor = fs_.OpenTree(run_path, &why);
-  std::vector<DirEntry> entries;
+  std::unique_ptr<FolderCursor> cursor = fs_.OpenTree(run_path, why);
   // A file or a pattern opens no folder: the walk finds nothing, as it always has.
-  if ((!cursor && why.code == 0) || (cursor && cursor->List(entries, &why)))
+  if (!cursor && why.code == 0)
     return true;
+  if (cursor) {
+    std::vector<DirEntry> entries;
+    FsResult listed = cursor->List(entries);
+    if (listed.ok())
+      return true;
+    why = std::move(listed.error);
+  }
   dialogs_.UnreadableFolder(path_text, why);
   return false;
 }
@@ -86,7 +102,6 @@ void Restorer::BeginRun(Operation operation, bool keeps_rows) {
   StopFlag = false;
   ScanCount = SuccessCount = FailCount = 0;
   rows_ = 0;
-  not_undone_.clear();
   skipped_.clear();
   links_not_followed_ = 0;
   report_.RunStarted(operation, keeps_rows);
@@ -102,14 +117,25 @@ void Restorer::SkipFolder(std::string_view folder, SystemError why) {
   report_.FolderSkipped(skipped_.back());
 }
 
-RunOutcome Restorer::EndRun(Operation operation, RenameJournal* journal) {
-  const bool interrupted = StopFlag;
+RunOutcome Restorer::EndRun(Operation operation,
+                            RenameJournal* journal,
+                            std::optional<std::string> failure) {
+  const bool interrupted = StopFlag || failure;
   // The journal is whole on disk before the run says it has ended.
   if (journal)
     (void)journal->Finish(interrupted);
-  report_.RunEnded(
-      {operation, totals(), interrupted, static_cast<int>(skipped_.size()), links_not_followed_});
+  RunEnd end;
+  end.operation = operation;
+  end.totals = totals();
+  end.interrupted = interrupted;
+  end.failed = failure.has_value();
+  end.failure = std::move(failure).value_or(std::string());
+  end.skipped_folders = static_cast<int>(skipped_.size());
+  end.links_not_followed = links_not_followed_;
+  report_.RunEnded(end);
   StopFlag = true;
+  if (end.failed)
+    return RunOutcome::kFailed;
   return interrupted ? RunOutcome::kInterrupted : RunOutcome::kFinished;
 }
 

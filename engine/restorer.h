@@ -29,16 +29,11 @@ class Restorer {
 
   [[nodiscard]] bool running() const { return running_; }
   [[nodiscard]] Totals totals() const { return {ScanCount, SuccessCount, FailCount}; }
-  // After an undo: the renames it did not reverse (never reached, or refused), oldest first.
-  [[nodiscard]] const std::vector<UndoItem>& not_undone() const { return not_undone_; }
   // The folders the last walk could not read, in the order it met them.
   [[nodiscard]] const std::vector<SkippedFolder>& skipped_folders() const { return skipped_; }
 
   // Set by Stop (also from a signal handler or another thread) and at the end of every run.
   std::atomic<bool> StopFlag{false};
-  std::int32_t ScanCount = 0;
-  std::int32_t SuccessCount = 0;
-  std::int32_t FailCount = 0;
 
  private:
   // Walks `folder` (ending in the separator) and everything below it, depth first, pre-order,
@@ -61,13 +56,22 @@ class Restorer {
   // Opens the run: clears the stop flag and the counters, and tells the report.
   void BeginRun(Operation operation, bool keeps_rows);
   // Closes the run: the journal finished, then the summary, the final status, the stop flag set.
-  RunOutcome EndRun(Operation operation, RenameJournal* journal);
+  // `failure`: what ended it early, when something went wrong.
+  RunOutcome EndRun(Operation operation,
+                    RenameJournal* journal,
+                    std::optional<std::string> failure);
   // Counts one examined entry and reports the progress on every twentieth.
   void CountEntry(std::string_view display_path);
   // The same for an entry of `folder`: its path is built only when the progress shows it.
   void CountEntry(std::string_view folder, std::string_view name);
   // Numbers a row, counts its outcome and reports it.
   void AddRow(Row& row);
+
+  // The run counters: entries examined, renames made, renames refused (for an undo: renames
+  // tried, reversed, refused). Zeroed at the start of each run; read through totals().
+  std::int32_t ScanCount = 0;
+  std::int32_t SuccessCount = 0;
+  std::int32_t FailCount = 0;
 
   FileSystem& fs_;
   RunReport& report_;
@@ -76,19 +80,8 @@ class Restorer {
   const PathStyle style_;
   std::atomic<bool> running_{false};
   int rows_ = 0;
-  std::vector<UndoItem> not_undone_;
   std::vector<SkippedFolder> skipped_;
   int links_not_followed_ = 0;
 };
-
-// Gives a recorded rename back its source name, in the target's folder, never replacing. Judged
-// on the disk first: nothing when there is nothing to reverse (the file is back under its old
-// name already, or the rename was never made: when not `certain`, only a rename the disk shows
-// was made is reversed).
-std::optional<FsResult> UndoRename(FileSystem& fs, const RenameRecord& record, bool certain);
-
-// The renames of a journal an undo may reverse, oldest first: those known to have been made, and
-// those written down that it cannot say were not (a run cut off by a crash). Refused ones are left.
-std::vector<UndoItem> UndoItemsOf(const Journal& journal);
 
 }  // namespace korvane

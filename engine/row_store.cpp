@@ -42,16 +42,16 @@ bool RowStore::HasUndoable() const {
   return false;
 }
 
-std::vector<UndoItem> RowStore::UndoItems(char separator) const {
+std::vector<UndoItem> RowStore::UndoItems(std::string_view root, char separator) const {
   std::vector<UndoItem> items;
   for (const Row& row : rows_) {
     if (!Undoable(row))
       continue;
     // The file now has the restored name; it goes back to the name found, in the same folder.
-    const std::size_t cut = row.new_path.rfind(separator);
-    std::string source = row.new_path.substr(0, cut + 1);
-    source += row.FoundName();
-    items.push_back({{std::move(source), row.new_path}, row.number});
+    const std::size_t cut = row.new_path.rfind(separator) + 1;
+    items.push_back({{row.new_path.substr(0, cut), row.FoundName(), row.new_path.substr(cut)},
+                     std::string(root),
+                     row.number});
   }
   return items;
 }

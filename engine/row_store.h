@@ -31,8 +31,9 @@ class RowStore : public RunReport {
   [[nodiscard]] const Row* Find(int number) const;
 
   // The renames these rows report that can still be reversed: restored and not undone yet (a
-  // refused undo stays here, to be tried again), oldest first. `separator` is the platform's.
-  [[nodiscard]] std::vector<UndoItem> UndoItems(char separator) const;
+  // refused undo stays here, to be tried again), oldest first. `root` is the run's folder, ending
+  // in `separator`, the platform's.
+  [[nodiscard]] std::vector<UndoItem> UndoItems(std::string_view root, char separator) const;
   // Whether UndoItems would give any.
   [[nodiscard]] bool HasUndoable() const;
 

@@ -13,9 +13,12 @@ namespace korvane {
 struct RunEnd {
   Operation operation = Operation::kRestore;
   Totals totals;
-  bool interrupted = false;    // a stop request ended it early
+  bool interrupted = false;    // a stop request, or a failure, ended it early
   int skipped_folders = 0;     // folders that could not be listed or entered
   int links_not_followed = 0;  // links to folders, passed over on purpose
+  // A failure of the program itself ended it (memory ran out, say): what it said, for the user.
+  bool failed = false;
+  std::string failure{};
 };
 
 // A folder the walk could not list or enter, and the system's reason.

@@ -1,7 +1,7 @@
 // The tree walk: folders listed and restored by several workers at once, their results handed on
-// in exactly the order one depth-first, pre-order walk would produce them. Within a folder
-// everything happens as the folder pass always did: the listing order, the first of two
-// candidates for one name wins, every refusal.
+// in exactly the order one depth-first, pre-order walk would produce them (pre_order.h). Within a
+// folder everything happens as the folder pass always did: the listing order, the first of two
+// candidates for one name wins, every refusal (folder_plan.h).
 #pragma once
 
 #include <atomic>
@@ -16,8 +16,10 @@
 #include <vector>
 
 #include "engine/file_system.h"
+#include "engine/folder_plan.h"
+#include "engine/pre_order.h"
+#include "engine/rename_journal.h"
 #include "engine/run_report.h"
-#include "engine/run_request.h"
 
 namespace korvane {
 
@@ -43,7 +45,7 @@ struct WalkOptions {
   std::size_t held_limit = 1 << 16;
 };
 
-class TreeWalk {
+class TreeWalk final : PreOrder::Sink {
  public:
   // `pump` is called at the walk's fixed points, by every worker; `stop` is looked at before
   // every entry and every folder.
@@ -52,7 +54,7 @@ class TreeWalk {
            EventPump& pump,
            std::atomic<bool>& stop,
            const WalkOptions& options);
-  ~TreeWalk();
+  ~TreeWalk() override;
   TreeWalk(const TreeWalk&) = delete;
   TreeWalk& operator=(const TreeWalk&) = delete;
 
@@ -60,42 +62,40 @@ class TreeWalk {
   // has stopped and every result, those of folders finished out of order too, is with the sink.
   void Run(const std::string& root);
 
+  // The most results held at once for folders ahead of their turn.
+  [[nodiscard]] std::size_t held_peak() const { return order_.held_peak(); }
+
  private:
   struct Node;
-  struct Item;
   struct Worker;
+  struct Listed;
+  struct Batch;
   using NodePtr = std::shared_ptr<Node>;
 
-  struct Prepared;
-  struct Batch;
+  // A worker: takes folders, lists them, and makes their passes, until the walk is over.
   void Work();
-  // Waits until what the batch wrote down is on disk, then makes its folders' passes.
-  void Restore(Worker& worker, Batch& batch);
   // Work on a thread of its own: a failure is kept for Run and ends the walk.
   void WorkCatching();
   // The next folder to work on; none when the walk is over (or, without `wait`, when none is to
   // be had at once).
-  NodePtr Take(bool wait = true);
-  NodePtr TryTake() { return Take(false); }
-  // Steps into the folder, lists it and hands on its subfolders; false when its pass is not to
-  // run (it could not be entered or listed, or a stop came).
-  bool Prepare(Worker& worker, Node& node);
-  // Writes down the renames the folder's pass will try; returns how many, and their numbers by
-  // entry in `ids`.
-  std::size_t WriteDown(Node& node, std::vector<std::uint64_t>& ids);
+  NodePtr Take(bool wait);
+  // Steps into the folder, lists it, hands on its subfolders and plans its pass; false when its
+  // pass is not to run (it could not be entered or listed, or a stop came).
+  bool List(Worker& worker, Node& node);
   // Moves the worker's cursor into `node`; false, with the folder marked, when it cannot.
-  bool Navigate(Worker& worker, Node& node);
-  // The folder pass: each entry examined, each candidate renamed in `folder`; `intents` are the
-  // journal's numbers for them, when it keeps one.
-  void RestoreFolder(Folder& folder, Node& node, const std::vector<std::uint64_t>& intents);
-  void Deliver(Node& node, Item item, std::vector<Item>& local);
-  void Publish(Node& node, std::vector<Item>& local);
-  void Finish(Node& node);
-  // With the lock held: hands on the head folder's results and moves the head on, as far as
-  // finished folders allow.
-  void Advance();
-  void Emit(Node& node, Item& item);
-  NodePtr Next(Node& node);
+  bool StepInto(Worker& worker, Node& node);
+  // Writes down the renames the folder's pass will try; returns how many.
+  std::size_t WriteDown(Node& node);
+  // Once what the batch wrote down is on disk, makes its folders' passes.
+  void PassBatch(Worker& worker, Batch& batch);
+  // The folder pass: each planned entry examined, each candidate renamed (or judged) in `folder`.
+  void RestoreFolder(Folder& folder, Node& node);
+  // Marks the folder done: its results may go out once its turn comes.
+  void FolderDone(Node& node);
+
+  // PreOrder::Sink, with the lock held.
+  void HandOn(PreOrder::Folder& folder, WalkResult& result) override;
+  void Closed(PreOrder::Folder& folder) override;
 
   FileSystem& fs_;
   WalkSink& sink_;
@@ -107,10 +107,9 @@ class TreeWalk {
 
   std::mutex mutex_;
   std::condition_variable changed_;
+  PreOrder order_;
   NodePtr root_;
-  NodePtr head_;                  // the folder whose results go to the sink next
   std::vector<NodePtr> waiting_;  // folders known and not yet taken, the next in order last
-  std::size_t held_ = 0;          // entries held for folders that are not the head
   int busy_ = 0;                  // folders taken and not finished
   bool done_ = false;
   std::exception_ptr failure_;

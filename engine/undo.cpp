@@ -1,80 +1,192 @@
 // Reversing renames made earlier: a run of its own, newest first, never replacing a name that
 // has been taken meanwhile.
-#include "engine/restorer.h"
+#include "engine/undo.h"
 
-#include <optional>
+#include <string_view>
+
+#include "engine/restorer.h"
+#include "engine/rule.h"
 
 namespace korvane {
 namespace {
 
-// The name after the last separator.
-std::string_view NameOf(std::string_view path, char separator) {
-  const std::size_t cut = path.rfind(separator);
-  return cut == std::string_view::npos ? path : path.substr(cut + 1);
+// A name within one folder: never a way into another.
+bool IsPlainName(std::string_view name, char separator) {
+  return !name.empty() && name != "." && name != ".." &&
+         name.find_first_of(std::string_view("/\0", 2)) == std::string_view::npos &&
+         name.find(separator) == std::string_view::npos;
+}
+
+// The names leading from `root` down to `folder`, which begins with it; both end in the
+// separator. False when a step is not a plain name ("..", an empty step).
+bool StepsBelow(std::string_view root,
+                std::string_view folder,
+                char separator,
+                std::vector<std::string_view>& steps) {
+  steps.clear();
+  std::string_view rest = folder.substr(root.size());
+  while (!rest.empty()) {
+    const std::size_t cut = rest.find(separator);
+    if (cut == std::string_view::npos)
+      return false;
+    steps.push_back(rest.substr(0, cut));
+    if (!IsPlainName(steps.back(), separator))
+      return false;
+    rest.remove_prefix(cut + 1);
+  }
+  return true;
+}
+
+// The folder every record of a first-format run was made in, or below: the longest common start
+// of their folders that ends in the separator.
+std::string CommonFolder(const JournalRun& run, char separator) {
+  if (run.entries.empty())
+    return {};
+  std::string_view common = run.entries.front().record.folder;
+  for (const JournalEntry& e : run.entries) {
+    const std::string_view f = e.record.folder;
+    std::size_t n = 0;
+    while (n < common.size() && n < f.size() && common[n] == f[n])
+      ++n;
+    common = common.substr(0, n);
+  }
+  const std::size_t cut = common.rfind(separator);
+  return cut == std::string_view::npos ? std::string() : std::string(common.substr(0, cut + 1));
+}
+
+// Reaches each record's folder from its run's folder down, one name at a time, refusing links;
+// records of one folder, which come together, share one opening.
+class FolderReach {
+ public:
+  explicit FolderReach(FileSystem& fs) : fs_(fs), separator_(fs.Style().separator) {}
+
+  // The folder `item` was renamed in; null, with the reason, when it cannot be reached.
+  Folder* Reach(const UndoItem& item, FsResult& why) {
+    if (!opened_ || item.root != root_) {
+      opened_ = true;
+      root_ = item.root;
+      at_.clear();
+      SystemError error;
+      cursor_ = fs_.OpenTree(root_, error);
+      root_failure_ =
+          error.code != 0 ? SystemFailure(std::move(error)) : Refused(Refusal::kFolderUnopenable);
+    }
+    if (!cursor_) {
+      why = root_failure_;
+      return nullptr;
+    }
+    if (!StepsBelow(root_, item.record.folder, separator_, steps_)) {
+      why = Refused(Refusal::kOutsideRunFolder);
+      return nullptr;
+    }
+    std::size_t common = 0;
+    while (common < at_.size() && common < steps_.size() && at_[common] == steps_[common])
+      ++common;
+    while (at_.size() > common) {
+      cursor_->Leave();
+      at_.pop_back();
+    }
+    for (std::size_t i = common; i < steps_.size(); ++i) {
+      why = cursor_->Enter(steps_[i]);
+      if (!why.ok())
+        return nullptr;
+      at_.emplace_back(steps_[i]);
+    }
+    return cursor_.get();
+  }
+
+ private:
+  FileSystem& fs_;
+  const char separator_;
+  bool opened_ = false;
+  std::string root_;
+  std::unique_ptr<FolderCursor> cursor_;
+  FsResult root_failure_;
+  std::vector<std::string> at_;  // the names entered below the root
+  std::vector<std::string_view> steps_;
+};
+
+// Gives a recorded rename back its name as found, in `folder`, never replacing. False when there
+// is nothing to do, nothing to say: the file is back under its old name already, or (when not
+// `certain`) the disk does not show the rename was made.
+bool Reverse(Folder& folder, const RenameRecord& record, bool certain, FsResult& result) {
+  // Tried first, as it nearly always succeeds; the disk is asked only when it did not.
+  result = folder.Rename(record.restored, record.found);
+  if (result.ok())
+    return true;
+  const bool now = folder.Exists(record.restored);
+  const bool before = folder.Exists(record.found);
+  if (before && !now)
+    return false;
+  return certain || (now && !before);
 }
 
 }  // namespace
 
-std::optional<FsResult> UndoRename(FileSystem& fs, const RenameRecord& record, bool certain) {
+Refusal CheckUndoItem(const FileSystem& fs, const UndoItem& item) {
   const char sep = fs.Style().separator;
-  const std::size_t cut = record.target.rfind(sep);
-  if (cut == std::string::npos || cut != record.source.rfind(sep) ||
-      record.source.compare(0, cut, record.target, 0, cut) != 0) {
-    return Refused(Refusal::kPathsNotInOneFolder);
+  const RenameRecord& r = item.record;
+  if (!IsPlainName(r.found, sep) || !IsPlainName(r.restored, sep))
+    return Refusal::kNotAPlainName;
+  std::vector<std::string_view> steps;
+  if (item.root.empty() || !item.root.ends_with(sep) || !r.folder.starts_with(item.root) ||
+      !StepsBelow(item.root, r.folder, sep, steps)) {
+    return Refusal::kOutsideRunFolder;
   }
-  const std::unique_ptr<FolderCursor> folder = fs.OpenTree(record.target.substr(0, cut + 1));
-  if (!folder)
-    return certain ? std::optional(Refused(Refusal::kFolderUnopenable)) : std::nullopt;
-  const std::string now = record.target.substr(cut + 1);
-  const std::string before = record.source.substr(cut + 1);
-  // Back under its old name, the new one free: reversed already (an undo before this one), or
-  // never renamed. Nothing to do, nothing to say.
-  if (folder->Exists(before) && !folder->Exists(now))
-    return std::nullopt;
-  // Not known to have been made: only what the disk shows was made is reversed.
-  if (!certain && !(folder->Exists(now) && !folder->Exists(before)))
-    return std::nullopt;
-  return folder->Rename(now, before);
+  const std::string lower = fs.ToLower(r.found);
+  const std::size_t p = CandidateMarker(lower);
+  if (p == 0 || RestoredName(lower, p) != r.restored)
+    return Refusal::kNotTheRulesName;
+  return Refusal::kNone;
 }
 
-std::vector<UndoItem> UndoItemsOf(const Journal& journal) {
+std::vector<UndoItem> UndoItemsOf(const Journal& journal, char separator) {
   std::vector<UndoItem> items;
   for (const JournalRun& run : journal.runs) {
+    std::string root = run.version == 1 ? CommonFolder(run, separator) : run.folder;
+    if (!root.empty() && !root.ends_with(separator))
+      root.push_back(separator);
     for (const JournalEntry& e : run.entries) {
       if (e.state != JournalEntry::State::kRefused)
-        items.push_back({e.record, 0, e.state == JournalEntry::State::kMade});
+        items.push_back({e.record, root, 0, e.state == JournalEntry::State::kMade});
     }
   }
   return items;
 }
 
+bool ReversedEveryRename(RunOutcome outcome, const Totals& totals) {
+  return outcome == RunOutcome::kFinished && totals.failed == 0;
+}
+
 void Restorer::ReverseRenames(const std::vector<UndoItem>& items) {
+  FolderReach reach(fs_);
   // Newest first: a later rename may have used a name an earlier one freed.
-  std::size_t i = items.size();
-  std::vector<UndoItem> refused;
-  while (i > 0) {
+  for (std::size_t i = items.size(); i > 0;) {
     pump_.PumpEvents();
     if (StopFlag)
       break;
     const UndoItem& item = items[--i];
-    std::optional<FsResult> result = UndoRename(fs_, item.record, item.certain);
-    if (!result)
+    const RenameRecord& record = item.record;
+    FsResult result;
+    if (const Refusal invalid = CheckUndoItem(fs_, item); invalid != Refusal::kNone) {
+      result = Refused(invalid);
+    } else if (Folder* folder = reach.Reach(item, result)) {
+      if (!Reverse(*folder, record, item.certain, result))
+        continue;
+    } else if (!item.certain && result.refusal != Refusal::kLink) {
+      // A folder gone, for a rename not known to have been made: nothing to say. A link on the
+      // way is always said.
       continue;
+    }
     Row row;
     row.reverses = item.row;
-    row.old_name = NameOf(item.record.target, style_.separator);
-    row.new_path = item.record.source;
-    row.failure = *std::move(result);
+    row.old_name = record.restored;
+    row.new_path = record.folder + record.found;
+    row.failure = std::move(result);
     row.status = row.failure.ok() ? RowStatus::kUndone : RowStatus::kUndoFailed;
-    if (!row.failure.ok())
-      refused.push_back(item);
     AddRow(row);
-    CountEntry(item.record.target);
+    CountEntry(record.folder, record.restored);
   }
-  // What is left: the older renames not reached, then the refused ones, oldest first, so that a
-  // later undo tries them again once the user has cleared the way.
-  not_undone_.assign(items.begin(), items.begin() + static_cast<std::ptrdiff_t>(i));
-  not_undone_.insert(not_undone_.end(), refused.rbegin(), refused.rend());
 }
 
 }  // namespace korvane

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "engine/outcome.h"
-#include "engine/run_request.h"
+#include "engine/rename_journal.h"
 
 namespace korvane {
 

@@ -19,8 +19,16 @@ std::string AppStateFolder();
 // The path of the file `name` in `folder`, with the system's separator.
 std::string PathIn(std::string_view folder, std::string_view name);
 
-// Makes `folder` and every folder above it that is missing.
+// Makes `folder` and every folder above it that is missing, each made durable in the folder that
+// holds it.
 [[nodiscard]] bool MakeFolders(std::string_view folder, SystemError& error);
+
+// Puts the entries of `folder` (a file just created in it) on disk, so that they survive a power
+// loss; where the system keeps them durable by itself, there is nothing to do.
+[[nodiscard]] bool SyncFolder(std::string_view folder, SystemError& error);
+
+// The folder that holds `path`: everything before its last separator.
+std::string FolderOf(std::string_view path);
 
 // The names of the plain files in `folder`; none when it cannot be listed.
 std::vector<std::string> FileNamesIn(std::string_view folder);

@@ -39,12 +39,31 @@ bool MakeFolders(std::string_view folder, SystemError& error) {
     if (at != path.size() && path[at] != '/')
       continue;
     const std::string part = path.substr(0, at);
-    if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) {
+    if (mkdir(part.c_str(), 0700) == 0) {
+      if (!SyncFolder(FolderOf(part), error))
+        return false;
+    } else if (errno != EEXIST) {
       error = LastSystemError();
       return false;
     }
   }
   return true;
+}
+
+bool SyncFolder(std::string_view folder, SystemError& error) {
+  const UniqueFd fd(open(std::string(folder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  // Some file systems cannot sync a folder (EINVAL): they keep nothing back to sync.
+  if (fd && (fsync(fd.get()) == 0 || errno == EINVAL))
+    return true;
+  error = LastSystemError();
+  return false;
+}
+
+std::string FolderOf(std::string_view path) {
+  const std::size_t cut = path.rfind('/');
+  if (cut == std::string_view::npos)
+    return ".";
+  return cut == 0 ? "/" : std::string(path.substr(0, cut));
 }
 
 std::vector<std::string> FileNamesIn(std::string_view folder) {

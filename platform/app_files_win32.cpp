@@ -55,6 +55,30 @@ bool MakeFolders(std::string_view folder, SystemError& error) {
   return true;
 }
 
+// NTFS logs every change to a folder and commits the log when a file in it is flushed, so a
+// journal flushed once is there after a power loss; FAT and exFAT keep no log. Flushing the folder
+// itself commits its entries on both (NtFlushBuffersFile takes folder handles). A folder that
+// refuses the flush (a redirector, no write access) is left to the file's own flush.
+bool SyncFolder(std::string_view folder, SystemError& /*error*/) {
+  const ScopedHandle h(CreateFileW(NativePath(folder).c_str(), GENERIC_WRITE,
+                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (h.valid())
+    FlushFileBuffers(h.get());
+  return true;
+}
+
+std::string FolderOf(std::string_view path) {
+  const std::size_t cut = path.find_last_of("\\/");
+  if (cut == std::string_view::npos)
+    return ".";
+  // "C:\x" is in "C:\", not in "C:" (the drive's current folder).
+  std::string folder(path.substr(0, cut));
+  if (folder.ends_with(':'))
+    folder.push_back('\\');
+  return folder;
+}
+
 std::vector<std::string> FileNamesIn(std::string_view folder) {
   std::vector<std::string> names;
   WIN32_FIND_DATAW data;

@@ -8,6 +8,7 @@
 
 #include "platform/console.h"
 #include "platform/text_win32.h"
+#include "platform/write_all_win32.h"
 
 namespace korvane {
 namespace {
@@ -46,14 +47,10 @@ bool IsConsole(HANDLE h, DWORD* mode = nullptr) {
   return console;
 }
 
+// Output that cannot be written (a closed pipe) is dropped, as a C runtime would.
 void WriteBytes(HANDLE h, std::string_view bytes) {
-  while (!bytes.empty()) {
-    DWORD written = 0;
-    const auto chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1 << 20));
-    if (!WriteFile(h, bytes.data(), chunk, &written, nullptr) || written == 0)
-      return;
-    bytes.remove_prefix(written);
-  }
+  SystemError ignored;
+  (void)WriteAll(h, bytes, ignored);
 }
 
 void WriteWide(HANDLE h, std::string_view utf8) {

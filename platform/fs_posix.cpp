@@ -26,6 +26,12 @@ FsResult Failure(int code) {
   return SystemFailure(SystemErrorFrom(code));
 }
 
+// A name of the folder, never a way out of it.
+bool IsPlainName(std::string_view name) {
+  return !name.empty() && name != "." && name != ".." &&
+         name.find_first_of(std::string_view("/\0", 2)) == std::string_view::npos;
+}
+
 struct FileId {
   dev_t dev = 0;
   ino_t ino = 0;
@@ -49,6 +55,8 @@ UniqueFd Duplicate(int fd) {
 }
 
 FsResult CheckRenameIn(int fd, std::string_view from, std::string_view to, bool to_taken) {
+  if (!IsPlainName(from) || !IsPlainName(to))
+    return Failure(EINVAL);
   struct stat st;
   if (fstatat(fd, std::string(from).c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
     return Failure(errno);
@@ -63,6 +71,9 @@ FsResult CheckRenameIn(int fd, std::string_view from, std::string_view to, bool 
 }
 
 FsResult RenameIn(int fd, std::string_view from, std::string_view to) {
+  // renameat2 would follow a path into another folder; only names of this one are renamed.
+  if (!IsPlainName(from) || !IsPlainName(to))
+    return Failure(EINVAL);
   const std::string f(from), t(to);
   if (renameat2(fd, f.c_str(), fd, t.c_str(), RENAME_NOREPLACE) == 0)
     return {};
@@ -89,6 +100,8 @@ FsResult RenameIn(int fd, std::string_view from, std::string_view to) {
 }
 
 bool ExistsIn(int fd, std::string_view name) {
+  if (!IsPlainName(name))
+    return false;
   struct stat st;
   return fstatat(fd, std::string(name).c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
 }
@@ -116,10 +129,10 @@ class PosixCursor final : public FolderCursor {
     dir_.Adopt(Duplicate(root_.get()));
   }
 
-  bool List(std::vector<DirEntry>& entries, SystemError* error) override {
+  FsResult List(std::vector<DirEntry>& entries) override {
     entries.clear();
     if (!dir_)
-      return Fail(ENOENT, error);
+      return Failure(ENOENT);
     DIR* dir = dir_.get();
     rewinddir(dir);
     for (;;) {
@@ -149,12 +162,15 @@ class PosixCursor final : public FolderCursor {
         e.leads_to_folder = fstatat(dirfd(dir), n, &target, 0) == 0 && S_ISDIR(target.st_mode);
       }
     }
-    return errno == 0 || Fail(errno, error);
+    return errno == 0 ? FsResult{} : Failure(errno);
   }
 
-  EnterResult Enter(std::string_view name) override {
+  FsResult Enter(std::string_view name) override {
     if (!dir_)
-      return {EnterResult::kFailed, SystemErrorFrom(ENOENT)};
+      return Failure(ENOENT);
+    // openat would walk a path; only a name of this folder is entered.
+    if (!IsPlainName(name))
+      return Failure(EINVAL);
     const std::string n(name);
     const int parent = dirfd(dir_.get());
     UniqueFd fd = OpenChild(parent, n.c_str());
@@ -164,12 +180,12 @@ class PosixCursor final : public FolderCursor {
       // A link (O_NOFOLLOW refuses it) is passed over, not a failure.
       struct stat st;
       if (fstatat(parent, n.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode))
-        return {EnterResult::kLink, {}};
-      return {EnterResult::kFailed, SystemErrorFrom(code)};
+        return Refused(Refusal::kLink);
+      return Failure(code);
     }
     levels_.push_back({n, id});
     dir_.Adopt(std::move(fd));
-    return {EnterResult::kEntered, {}};
+    return {};
   }
 
   void Leave() override {
@@ -210,12 +226,6 @@ class PosixCursor final : public FolderCursor {
     std::string name;
     FileId id;
   };
-
-  static bool Fail(int code, SystemError* error) {
-    if (error)
-      *error = SystemErrorFrom(code);
-    return false;
-  }
 
   // Opens the current level by its names from the root, checking each step is the folder that
   // was entered; none when the tree changed under us, which leaves the cursor with no folder.
@@ -271,15 +281,17 @@ class PosixFileSystem final : public FileSystem {
     });
   }
 
-  std::unique_ptr<FolderCursor> OpenTree(std::string_view root, SystemError* error) override {
+  std::unique_ptr<FolderCursor> OpenTree(std::string_view root, SystemError& error) override {
+    if (root.find('\0') != std::string_view::npos)
+      return nullptr;
     const std::string path(root);
     UniqueFd fd(open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     FileId id;
     if (!fd || !IdOf(fd.get(), id)) {
       // A file or nothing at all is not a folder that could not be read.
       const int code = errno;
-      if (error && code != ENOTDIR && code != ENOENT)
-        *error = SystemErrorFrom(code);
+      if (code != ENOTDIR && code != ENOENT)
+        error = SystemErrorFrom(code);
       return nullptr;
     }
     return std::make_unique<PosixCursor>(std::move(fd), id);
@@ -290,6 +302,10 @@ class PosixFileSystem final : public FileSystem {
 };
 
 }  // namespace
+
+char PathSeparator() {
+  return '/';
+}
 
 std::unique_ptr<FileSystem> MakeNativeFileSystem() {
   return std::make_unique<PosixFileSystem>();

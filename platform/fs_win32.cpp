@@ -16,6 +16,7 @@
 #include "platform/scoped_win32.h"
 #include "platform/system_error.h"
 #include "platform/text_win32.h"
+#include "platform/windows_names.h"
 
 namespace korvane {
 namespace {
@@ -110,58 +111,16 @@ FsResult Failure(DWORD code) {
   return SystemFailure(SystemErrorFrom(static_cast<long>(code)));
 }
 
-// The longest name NTFS and FAT take, in UTF-16 units.
-constexpr std::size_t kMaxNameUnits = 255;
-
-char AsciiLower(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view lower) {
-  if (a.size() != lower.size())
-    return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (AsciiLower(a[i]) != lower[i])
-      return false;
-  }
-  return true;
-}
-
-// CON, PRN, AUX, NUL, COM1-COM9 and LPT1-LPT9 (the superscript digits count as digits too), and
-// the console's CONIN$ and CONOUT$: alone, before an extension, or followed by spaces, in any
-// case. Windows opens the device instead of a file so named.
-bool IsDeviceName(std::string_view name) {
-  std::string_view stem = name.substr(0, name.find('.'));
-  while (stem.ends_with(' '))
-    stem.remove_suffix(1);
-  for (std::string_view device : {"con", "prn", "aux", "nul", "conin$", "conout$"}) {
-    if (EqualsIgnoringCase(stem, device))
-      return true;
-  }
-  if (stem.size() < 4 || !(EqualsIgnoringCase(stem.substr(0, 3), "com") ||
-                           EqualsIgnoringCase(stem.substr(0, 3), "lpt")))
-    return false;
-  const std::string_view digit = stem.substr(3);
-  return (digit.size() == 1 && digit[0] >= '1' && digit[0] <= '9') || digit == "¹" ||
-         digit == "²" || digit == "³";
-}
-
-// Why Windows would refuse or mishandle `name` as a file name, or nothing when it is usable. With
-// the \\?\ form a rename to "con.txt" or "name." succeeds and leaves a file that Explorer and
-// most programs can neither open nor delete, so such names are refused here. The preview asks
-// the same, so it meets every refusal the rename would.
+// Why Windows would refuse or mishandle `name` as a file name, or nothing when it is usable.
 std::optional<FsResult> UnusableName(std::string_view name) {
-  if (name.empty() || name.find_first_of("<>:\"/\\|?*") != std::string_view::npos ||
-      std::any_of(name.begin(), name.end(),
-                  [](char c) { return static_cast<unsigned char>(c) < 0x20; }))
-    return Refused(Refusal::kForbiddenCharacters);
-  if (name.ends_with('.') || name.ends_with(' '))
-    return Refused(Refusal::kTrailingDotOrSpace);
-  if (IsDeviceName(name))
-    return Refused(Refusal::kReservedDeviceName);
-  if (Widen(name).size() > kMaxNameUnits)
-    return Failure(ERROR_FILENAME_EXCED_RANGE);
-  return std::nullopt;
+  switch (const Refusal why = WindowsNameRefusal(name)) {
+    case Refusal::kNone:
+      return std::nullopt;
+    case Refusal::kSystem:
+      return Failure(ERROR_FILENAME_EXCED_RANGE);
+    default:
+      return Refused(why);
+  }
 }
 
 // A name of the current folder, never a way out of it.
@@ -229,19 +188,19 @@ class Win32Cursor final : public FolderCursor {
   // `root` is in its \\?\ form and ends with "\".
   explicit Win32Cursor(std::wstring root) : path_(std::move(root)) {}
 
-  bool List(std::vector<DirEntry>& entries, SystemError* error) override {
+  FsResult List(std::vector<DirEntry>& entries) override {
     entries.clear();
     QuietErrors quiet;
     if (!AncestorsArePlainFolders())
-      return Fail(ERROR_PATH_NOT_FOUND, error);
+      return Failure(ERROR_PATH_NOT_FOUND);
     WIN32_FIND_DATAW data;
     const FindHandle find = FindFirst(path_ + L"*", data);
     if (!find) {
       const DWORD code = GetLastError();
       // Only the root of an empty drive has not even "." to deliver.
       if (code == ERROR_FILE_NOT_FOUND && IsFolder(GetFileAttributesW(path_.c_str())))
-        return true;
-      return Fail(code, error);
+        return {};
+      return Failure(code);
     }
     do {
       const std::wstring_view name = data.cFileName;
@@ -255,12 +214,12 @@ class Win32Cursor final : public FolderCursor {
       e.leads_to_folder = e.is_link && e.is_folder;
     } while (FindNextFileW(find.get(), &data));
     const DWORD code = GetLastError();
-    return code == ERROR_NO_MORE_FILES || Fail(code, error);
+    return code == ERROR_NO_MORE_FILES ? FsResult{} : Failure(code);
   }
 
-  EnterResult Enter(std::string_view name) override {
+  FsResult Enter(std::string_view name) override {
     if (!IsPlainName(name))
-      return {EnterResult::kFailed, SystemErrorFrom(ERROR_INVALID_NAME)};
+      return Failure(ERROR_INVALID_NAME);
     std::wstring child = path_ + Widen(name);
     QuietErrors quiet;
     // Junctions and symbolic links are not entered: a junction loop would never end, and a link
@@ -268,16 +227,16 @@ class Win32Cursor final : public FolderCursor {
     DWORD why = 0;
     switch (WalkKindOf(child, &why)) {
       case WalkKind::kLink:
-        return {EnterResult::kLink, {}};
+        return Refused(Refusal::kLink);
       case WalkKind::kNone:
-        return {EnterResult::kFailed, SystemErrorFrom(static_cast<long>(why))};
+        return Failure(why);
       case WalkKind::kFolder:
         break;
     }
     child.push_back(kSep);
     parents_.push_back(path_.size());
     path_ = std::move(child);
-    return {EnterResult::kEntered, {}};
+    return {};
   }
 
   void Leave() override {
@@ -312,12 +271,6 @@ class Win32Cursor final : public FolderCursor {
         return false;
     }
     return true;
-  }
-
-  static bool Fail(DWORD code, SystemError* error) {
-    if (error)
-      *error = SystemErrorFrom(static_cast<long>(code));
-    return false;
   }
 
   std::wstring path_;
@@ -370,7 +323,7 @@ class Win32FileSystem final : public FileSystem {
   }
 
   // The folder's own listing says whether it can be read: the cursor holds nothing open.
-  std::unique_ptr<FolderCursor> OpenTree(std::string_view root, SystemError* /*error*/) override {
+  std::unique_ptr<FolderCursor> OpenTree(std::string_view root, SystemError& /*error*/) override {
     if (root.empty() || HasNul(root))
       return nullptr;
     QuietErrors quiet;
@@ -401,6 +354,10 @@ std::wstring NativePath(std::string_view path) {
   if (full.starts_with(LR"(\\)"))
     return std::wstring(kLongUncPrefix) + full.substr(2);
   return std::wstring(kLongPrefix) + full;
+}
+
+char PathSeparator() {
+  return '\\';
 }
 
 std::unique_ptr<FileSystem> MakeNativeFileSystem() {

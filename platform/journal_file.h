@@ -1,5 +1,6 @@
-// Journal files on disk: one that only grows, written and made durable when the journal says, and
-// reading one back whole.
+// Journal files on disk: one that only grows, written and made durable when the journal says (a
+// new one is there after a power loss once the journal has been made durable), and reading one
+// back whole.
 #pragma once
 
 #include <memory>
@@ -13,6 +14,10 @@ namespace korvane {
 
 // Opens (creating if needed) `path` for appending; null with `error` set on failure.
 std::unique_ptr<JournalStorage> OpenJournalFile(std::string_view path, SystemError& error);
+
+// Appends to the journal at `path` the line that says an undo reversed every rename it names,
+// and makes it durable.
+[[nodiscard]] bool NoteJournalUndone(std::string_view path, SystemError& error);
 
 // Reads the whole file at `path`; false with `error` set when it cannot be read.
 [[nodiscard]] bool ReadWholeFile(std::string_view path, std::string& bytes, SystemError& error);

@@ -3,9 +3,11 @@
 
 #include <cerrno>
 
+#include "platform/app_files.h"
 #include "platform/journal_file.h"
 #include "platform/scoped_posix.h"
 #include "platform/system_error.h"
+#include "platform/write_all_posix.h"
 
 namespace korvane {
 namespace {
@@ -15,15 +17,7 @@ class PosixJournalFile final : public JournalStorage {
   explicit PosixJournalFile(UniqueFd fd) : fd_(std::move(fd)) {}
 
   bool Append(std::string_view text, SystemError& error) override {
-    while (!text.empty()) {
-      const ssize_t n = write(fd_.get(), text.data(), text.size());
-      if (n < 0 && errno == EINTR)
-        continue;
-      if (n <= 0)
-        return Fail(error);
-      text.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
+    return WriteAll(fd_.get(), text, error);
   }
 
   bool Sync(SystemError& error) override { return fdatasync(fd_.get()) == 0 || Fail(error); }
@@ -40,11 +34,19 @@ class PosixJournalFile final : public JournalStorage {
 }  // namespace
 
 std::unique_ptr<JournalStorage> OpenJournalFile(std::string_view path, SystemError& error) {
-  UniqueFd fd(open(std::string(path).c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644));
+  const std::string p(path);
+  UniqueFd fd(open(p.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
+  const bool created = static_cast<bool>(fd);
+  if (!fd && errno == EEXIST)
+    fd.Reset(open(p.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC));
   if (!fd) {
     error = LastSystemError();
     return nullptr;
   }
+  // The file's own syncs keep its data, not its name in the folder: without this, a power loss
+  // could leave the renames on disk and no journal at all.
+  if (created && !SyncFolder(FolderOf(p), error))
+    return nullptr;
   return std::make_unique<PosixJournalFile>(std::move(fd));
 }
 

@@ -1,12 +1,12 @@
 // Journal files on Windows: appended through the \\?\ form, flushed to disk when asked.
 #include <windows.h>
 
-#include <algorithm>
-
+#include "platform/app_files.h"
 #include "platform/journal_file.h"
 #include "platform/native_path_win32.h"
 #include "platform/scoped_win32.h"
 #include "platform/system_error.h"
+#include "platform/write_all_win32.h"
 
 namespace korvane {
 namespace {
@@ -16,14 +16,7 @@ class Win32JournalFile final : public JournalStorage {
   explicit Win32JournalFile(HANDLE h) : file_(h) {}
 
   bool Append(std::string_view text, SystemError& error) override {
-    while (!text.empty()) {
-      DWORD written = 0;
-      const auto chunk = static_cast<DWORD>(std::min<std::size_t>(text.size(), 1 << 20));
-      if (!WriteFile(file_.get(), text.data(), chunk, &written, nullptr) || written == 0)
-        return Fail(error);
-      text.remove_prefix(written);
-    }
-    return true;
+    return WriteAll(file_.get(), text, error);
   }
 
   bool Sync(SystemError& error) override { return FlushFileBuffers(file_.get()) || Fail(error); }
@@ -47,7 +40,13 @@ std::unique_ptr<JournalStorage> OpenJournalFile(std::string_view path, SystemErr
     error = LastSystemError();
     return nullptr;
   }
-  return std::make_unique<Win32JournalFile>(h);
+  // OPEN_ALWAYS says ERROR_ALREADY_EXISTS for a file that was there; a new one's entry in its
+  // folder is made durable before the journal is used.
+  const bool created = GetLastError() != ERROR_ALREADY_EXISTS;
+  auto file = std::make_unique<Win32JournalFile>(h);
+  if (created && !SyncFolder(FolderOf(path), error))
+    return nullptr;
+  return file;
 }
 
 bool ReadWholeFile(std::string_view path, std::string& bytes, SystemError& error) {

@@ -7,6 +7,7 @@
 #include "platform/replace_file.h"
 #include "platform/scoped_posix.h"
 #include "platform/system_error.h"
+#include "platform/write_all_posix.h"
 
 namespace korvane {
 
@@ -24,15 +25,8 @@ FsResult WriteFileReplacing(std::string_view path, std::string_view bytes) {
   if (!fd)
     return SystemFailure(LastSystemError());
   FsResult result;
-  while (result.ok() && !bytes.empty()) {
-    const ssize_t n = write(fd.get(), bytes.data(), bytes.size());
-    if (n < 0 && errno == EINTR)
-      continue;
-    if (n <= 0)
-      result = SystemFailure(LastSystemError());
-    else
-      bytes.remove_prefix(static_cast<std::size_t>(n));
-  }
+  if (SystemError why; !WriteAll(fd.get(), bytes, why))
+    result = SystemFailure(std::move(why));
   if (result.ok() && fsync(fd.get()) != 0)
     result = SystemFailure(LastSystemError());
   if (close(fd.Release()) != 0 && result.ok())

@@ -1,12 +1,12 @@
 #include <windows.h>
 
-#include <algorithm>
 #include <string>
 
 #include "platform/native_path_win32.h"
 #include "platform/replace_file.h"
 #include "platform/scoped_win32.h"
 #include "platform/system_error.h"
+#include "platform/write_all_win32.h"
 
 namespace korvane {
 
@@ -28,14 +28,8 @@ FsResult WriteFileReplacing(std::string_view path, std::string_view bytes) {
   if (!file.valid())
     return SystemFailure(LastSystemError());
   FsResult result;
-  std::size_t done = 0;
-  while (result.ok() && done < bytes.size()) {
-    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
-    DWORD written = 0;
-    if (!WriteFile(file.get(), bytes.data() + done, chunk, &written, nullptr) || written == 0)
-      result = SystemFailure(LastSystemError());
-    done += written;
-  }
+  if (SystemError why; !WriteAll(file.get(), bytes, why))
+    result = SystemFailure(std::move(why));
   if (result.ok() && !FlushFileBuffers(file.get()))
     result = SystemFailure(LastSystemError());
   if (!file.Close() && result.ok())

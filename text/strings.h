@@ -85,8 +85,11 @@ enum class Id : std::uint16_t {
   kRefusedTrailingDotOrSpace,   // {name}
   kRefusedReservedDeviceName,   // {name}
   kRefusedNoReplace,            // {system's reason}
-  kRefusedPathsNotInOneFolder,
   kRefusedFolderUnopenable,
+  kRefusedLink,
+  kRefusedOutsideRunFolder,
+  kRefusedNotAPlainName,
+  kRefusedNotTheRulesName,
 
   // The system's common failures, worded as a Chinese Windows words them.
   kErrorNameExists,
@@ -98,6 +101,8 @@ enum class Id : std::uint16_t {
   kErrorBusy,
   kErrorInvalidName,
   kErrorUnknown,  // {code}
+  kRunFailed,     // {what went wrong}
+  kRunFailedUnknown,
 
   // The command line.
   kCliUsage,

@@ -102,10 +102,16 @@ std::string RefusalText(const FsResult& result, std::string_view name) {
       return Fill(Id::kRefusedReservedDeviceName, {name});
     case Refusal::kNoReplaceUnsupported:
       return Fill(Id::kRefusedNoReplace, {ErrorText(result.error)});
-    case Refusal::kPathsNotInOneFolder:
-      return std::string(Tr(Id::kRefusedPathsNotInOneFolder));
     case Refusal::kFolderUnopenable:
       return std::string(Tr(Id::kRefusedFolderUnopenable));
+    case Refusal::kLink:
+      return std::string(Tr(Id::kRefusedLink));
+    case Refusal::kOutsideRunFolder:
+      return std::string(Tr(Id::kRefusedOutsideRunFolder));
+    case Refusal::kNotAPlainName:
+      return std::string(Tr(Id::kRefusedNotAPlainName));
+    case Refusal::kNotTheRulesName:
+      return std::string(Tr(Id::kRefusedNotTheRulesName));
   }
   return {};
 }
@@ -158,6 +164,11 @@ std::string EndStatusText(const RunEnd& end) {
   if (end.skipped_folders > 0)
     text += Fill(Id::kSkippedSuffix, {std::to_string(end.skipped_folders)});
   return text;
+}
+
+std::string RunFailureText(const RunEnd& end) {
+  return end.failure.empty() ? std::string(Tr(Id::kRunFailedUnknown))
+                             : Fill(Id::kRunFailed, {end.failure});
 }
 
 std::string ConfirmText(Operation operation, std::size_t count) {

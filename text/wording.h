@@ -44,6 +44,8 @@ using Cells = std::array<std::string, kColumnCount>;
 // The status label once a run has ended: "执行完毕." or "执行中断.", or an undo's; after it, how
 // many folders could not be read, when any.
 [[nodiscard]] std::string EndStatusText(const RunEnd& end);
+// What the user is told when a failure of the program ended the run (`end.failed`).
+[[nodiscard]] std::string RunFailureText(const RunEnd& end);
 
 // The question asked before renaming.
 [[nodiscard]] std::string ConfirmText(Operation operation, std::size_t count);

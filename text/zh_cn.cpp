@@ -142,10 +142,16 @@ std::string_view Tr(Id id) {
              "保留的设备名，资源管理器无法打开或删除这样的文件，未重命名";
     case Id::kRefusedNoReplace:
       return "此文件系统无法保证不覆盖已有文件，未重命名（{}）";
-    case Id::kRefusedPathsNotInOneFolder:
-      return "日志中的两个路径不在同一文件夹";
     case Id::kRefusedFolderUnopenable:
       return "无法打开文件夹";
+    case Id::kRefusedLink:
+      return "路径中有链接，未撤销";
+    case Id::kRefusedOutsideRunFolder:
+      return "日志中的文件夹不在本次运行的文件夹内，未撤销";
+    case Id::kRefusedNotAPlainName:
+      return "日志中的名称不是单个文件名，未撤销";
+    case Id::kRefusedNotTheRulesName:
+      return "日志中的改名不是本工具会做的改名，未撤销";
 
     case Id::kErrorNameExists:
       return "当文件已存在时，无法创建该文件。";
@@ -165,6 +171,10 @@ std::string_view Tr(Id id) {
       return "文件名、目录名或卷标语法不正确。";
     case Id::kErrorUnknown:
       return "系统错误 {}";
+    case Id::kRunFailed:
+      return "程序出错，运行已停止（{}）。已列出的行保留，已做的改名可以撤销。";
+    case Id::kRunFailedUnknown:
+      return "程序出错，运行已停止。已列出的行保留，已做的改名可以撤销。";
 
     case Id::kCliUsage:
       return "用法: korvane-restore [选项] 文件夹\n"

@@ -9,6 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "engine/undo.h"
 #include "platform/replace_file.h"
 #include "platform/text_win32.h"
 #include "text/strings.h"
@@ -693,11 +694,12 @@ void FormMain::StartRun(RunRequest request) {
   // The rows and the labels come in at most 20 ms after the run reports them.
   SetTimer(hwnd_, kReportTimer, 20, nullptr);
   run_ = std::thread([this, request = std::move(request)] {
+    // The engine ends a run that fails inside as a stop, with kFailed; what could still escape
+    // (no memory even for that) leaves the window free all the same.
     try {
       run_outcome_ = restorer_.Run(request);
-    } catch (const std::exception&) {
-      // A run that failed ends as any other: the window is free again.
-      run_outcome_ = RunOutcome::kInterrupted;
+    } catch (...) {
+      run_outcome_ = RunOutcome::kFailed;
     }
     run_finished_ = true;
     PostMessageW(hwnd_, kRunEnded, 0, 0);
@@ -719,7 +721,11 @@ void FormMain::OnRunEnded() {
   report_.Refresh();
   run_active_ = false;
   const RunOutcome outcome = run_outcome_;
-  const bool ran = outcome == RunOutcome::kFinished || outcome == RunOutcome::kInterrupted;
+  // A failed run may have renamed files before it failed: its journal stays, for undo.
+  const bool ran = outcome == RunOutcome::kFinished || outcome == RunOutcome::kInterrupted ||
+                   outcome == RunOutcome::kFailed;
+  if (outcome == RunOutcome::kFailed)
+    dialogs_.Warn(text::RunFailureText(report_.last_end()));
   if (journal_) {
     const std::string path = journal_->path;
     const bool written = journal_->journal->ok();
@@ -736,7 +742,7 @@ void FormMain::OnRunEnded() {
       dialogs_.Warn(text::Fill(text::Id::kJournalUnwritable, {path, text::ErrorText(why)}));
   }
   if (!undoing_journal_.empty()) {
-    if (outcome == RunOutcome::kFinished && restorer_.FailCount == 0) {
+    if (ReversedEveryRename(outcome, restorer_.totals())) {
       journals_.MarkUndone(undoing_journal_);
       if (undoing_journal_ == last_journal_)
         last_run_undoable_ = false;
@@ -951,14 +957,15 @@ void FormMain::UndoJournal(const std::string& path) {
   }
   RunRequest request;
   request.operation = Operation::kUndo;
-  request.undo = UndoItemsOf(*journal);
+  request.undo = UndoItemsOf(*journal, separator_);
   // The rows of that run are shown: each reversal marks its row.
   if (path == rows_journal_) {
     std::unordered_map<std::string, int> row_of;
     for (const Row& row : report_.store().rows())
       row_of.emplace(row.new_path, row.number);
     for (UndoItem& item : request.undo) {
-      if (const auto it = row_of.find(item.record.target); it != row_of.end())
+      if (const auto it = row_of.find(item.record.folder + item.record.restored);
+          it != row_of.end())
         item.row = it->second;
     }
   } else {

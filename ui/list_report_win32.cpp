@@ -64,6 +64,7 @@ void ListReport::Progress(std::string_view path, const Totals& totals) {
 }
 
 void ListReport::RunEnded(const RunEnd& end) {
+  last_end_ = end;
   SetLabel(summary_, text::SummaryText(end.operation, end.totals));
   SetLabel(status_, text::EndStatusText(end));
 }

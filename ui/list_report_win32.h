@@ -37,6 +37,8 @@ class ListReport final : public RunReport {
   [[nodiscard]] const RowStore& store() const { return store_; }
   // The row on the list's 0-based line, or null.
   [[nodiscard]] const Row* RowAt(int line) const;
+  // How the last run ended.
+  [[nodiscard]] const RunEnd& last_end() const { return last_end_; }
 
  private:
   void SetLabel(HWND label, std::string_view text);
@@ -48,6 +50,7 @@ class ListReport final : public RunReport {
   HWND status_ = nullptr;
   HWND summary_ = nullptr;
   int shown_ = 0;  // the list's item count
+  RunEnd last_end_;
 };
 
 }  // namespace korvane::ui

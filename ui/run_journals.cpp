@@ -5,6 +5,7 @@
 
 #include "platform/app_files.h"
 #include "platform/journal_file.h"
+#include "platform/native.h"
 
 namespace korvane::ui {
 namespace {
@@ -61,7 +62,7 @@ std::optional<Journal> RunJournals::Read(std::string_view path) const {
   SystemError error;
   if (!ReadWholeFile(path, bytes, error))
     return std::nullopt;
-  return ParseJournal(bytes);
+  return ParseJournal(bytes, PathSeparator());
 }
 
 std::vector<JournalSummary> RunJournals::List() const {
@@ -92,8 +93,7 @@ std::vector<JournalSummary> RunJournals::List() const {
 
 void RunJournals::MarkUndone(std::string_view path) const {
   SystemError error;
-  if (const std::unique_ptr<JournalStorage> file = OpenJournalFile(path, error))
-    (void)(file->Append(UndoneLine(std::chrono::system_clock::now()), error) && file->Sync(error));
+  (void)NoteJournalUndone(path, error);
 }
 
 void RunJournals::Discard(std::string_view path) const {

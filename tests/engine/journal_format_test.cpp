@@ -32,6 +32,7 @@ TEST(JournalFormatTest, ReadsWhatEachRenameCameTo) {
   std::string text =
       "# korvane-restore 还原日志 1970-01-01T00:00:00Z\n"
       "/d/A.TXT.2011.qjd\t/d/a.txt\n";  // the first format: renames made
+  text += "/d/x.2011.qjd\t/e/x\n";      // two folders: never a name of one
   text += JournalHeader(epoch, "/d/") + IntentLine(1, "/d/", "B.2011.qjd", "b") +
           IntentLine(2, "/d/sub\t/", "c.2011.qjd", "c") + OutcomeLine(2, false) +
           OutcomeLine(1, true) + IntentLine(3, "/d/", "d.2011.qjd", "d") +
@@ -39,20 +40,26 @@ TEST(JournalFormatTest, ReadsWhatEachRenameCameTo) {
   const std::string cut = IntentLine(4, "/d/", "e.2011.qjd", "e");
   text += cut.substr(0, cut.size() - 3);
 
-  const Journal journal = ParseJournal(text);
+  const Journal journal = ParseJournal(text, '/');
   EXPECT_EQ(journal.bad_lines, 1);
   ASSERT_EQ(journal.runs.size(), 2u);
-  EXPECT_EQ(journal.runs[0].entries,
-            (std::vector<JournalEntry>{{{"/d/A.TXT.2011.qjd", "/d/a.txt"}, State::kMade}}));
+  EXPECT_EQ(journal.runs[0].version, 1);
+  EXPECT_EQ(journal.runs[0].entries, (std::vector<JournalEntry>{
+                                         {{"/d/", "A.TXT.2011.qjd", "a.txt"}, State::kMade},
+                                         {{"/d/", "x.2011.qjd", "/e/x"}, State::kMade},
+                                     }));
+  // An undo takes a whole file: its line marks every run before it.
+  EXPECT_TRUE(journal.runs[0].undone);
   const JournalRun& run = journal.runs[1];
+  EXPECT_EQ(run.version, 2);
   EXPECT_EQ(run.started, "1970-01-01T00:00:00Z");
   EXPECT_EQ(run.folder, "/d/");
   EXPECT_TRUE(run.ended);
   EXPECT_TRUE(run.undone);
   EXPECT_EQ(run.entries, (std::vector<JournalEntry>{
-                             {{"/d/B.2011.qjd", "/d/b"}, State::kMade},
-                             {{"/d/sub\t/c.2011.qjd", "/d/sub\t/c"}, State::kRefused},
-                             {{"/d/d.2011.qjd", "/d/d"}, State::kUnknown},
+                             {{"/d/", "B.2011.qjd", "b"}, State::kMade},
+                             {{"/d/sub\t/", "c.2011.qjd", "c"}, State::kRefused},
+                             {{"/d/", "d.2011.qjd", "d"}, State::kUnknown},
                          }));
   EXPECT_EQ(JournalHeader(epoch, "/d/"),
             "# korvane-restore 还原日志 v2 1970-01-01T00:00:00Z\n# 文件夹 /d/\n");

@@ -46,9 +46,9 @@ TEST_F(RestorerTest, RestoresEveryCandidateOfTheTree) {
                                {"sub/deeper/数据.xlsx", "d"},
                                {"sub/photo.jpg", "ph"},
                            }));
-  EXPECT_EQ(restorer.ScanCount, 5);
-  EXPECT_EQ(restorer.SuccessCount, 3);
-  EXPECT_EQ(restorer.FailCount, 0);
+  EXPECT_EQ(restorer.totals().scanned, 5);
+  EXPECT_EQ(restorer.totals().succeeded, 3);
+  EXPECT_EQ(restorer.totals().failed, 0);
   EXPECT_TRUE(restorer.StopFlag);
   EXPECT_EQ(report.status_text(), "执行完毕.");
   EXPECT_EQ(report.summary_text(), "扫描:5 个，命名成功:3 个，失败:0 个");
@@ -98,8 +98,8 @@ TEST_F(RestorerTest, HiddenFoldersAreLeftAloneAndDottedEntriesAreExamined) {
   EXPECT_EQ(snap.at(".hidden"), "h");
   EXPECT_EQ(snap.at("folder.2011.qjd/inner"), "i");
   // .svn, .cache.2011.qjd, .hidden.2011.qjd and inner.2011.qjd; not the walked folder.
-  EXPECT_EQ(restorer.ScanCount, 4);
-  EXPECT_EQ(restorer.SuccessCount, 3);
+  EXPECT_EQ(restorer.totals().scanned, 4);
+  EXPECT_EQ(restorer.totals().succeeded, 3);
 }
 
 TEST_F(RestorerTest, AnExistingTargetIsNeverReplaced) {
@@ -115,7 +115,7 @@ TEST_F(RestorerTest, AnExistingTargetIsNeverReplaced) {
   EXPECT_FALSE(r.cells[kColNote].empty());
   EXPECT_NE(r.cells[kColNote], "-");
   EXPECT_EQ(r.cells[kColNewPath], Shown("a.txt"));
-  EXPECT_EQ(restorer.FailCount, 1);
+  EXPECT_EQ(restorer.totals().failed, 1);
   EXPECT_EQ(report.summary_text(), "扫描:2 个，命名成功:0 个，失败:1 个");
 }
 
@@ -130,8 +130,8 @@ TEST_F(RestorerTest, TwoCandidatesForOneNameExactlyOneWins) {
   const std::string loser = snap.at("a") == "first" ? "a.2012.qjd" : "a.2011.qjd";
   EXPECT_EQ(snap.at(loser), snap.at("a") == "first" ? "second" : "first");
   EXPECT_EQ(snap.at("b"), "third");
-  EXPECT_EQ(restorer.SuccessCount, 2);
-  EXPECT_EQ(restorer.FailCount, 1);
+  EXPECT_EQ(restorer.totals().succeeded, 2);
+  EXPECT_EQ(restorer.totals().failed, 1);
   EXPECT_EQ(RowFor(loser)->cells[kColStatus], "失败");
 }
 
@@ -139,7 +139,7 @@ TEST_F(RestorerTest, ATargetNamedDotOrDotDotIsRefused) {
   sb.File("..2011.qjd", "one");
   sb.File("...2011.qjd", "two");
   Run();
-  EXPECT_EQ(restorer.FailCount, 2);
+  EXPECT_EQ(restorer.totals().failed, 2);
   EXPECT_EQ(sb.Snapshot(),
             (std::map<std::string, std::string>{{"..2011.qjd", "one"}, {"...2011.qjd", "two"}}));
 }
@@ -180,8 +180,8 @@ TEST_F(RestorerTest, EachEntryIsCountedOnceWhileItsFolderIsRenamed) {
   for (int i = 0; i < 600; ++i)
     sb.File("n" + std::to_string(i) + ".bin.2011.qjd");
   Run();
-  EXPECT_EQ(restorer.ScanCount, 600);
-  EXPECT_EQ(restorer.SuccessCount, 600);
+  EXPECT_EQ(restorer.totals().scanned, 600);
+  EXPECT_EQ(restorer.totals().succeeded, 600);
   EXPECT_EQ(report.RowCount(), 600);
 }
 
@@ -214,8 +214,8 @@ TEST_F(RestorerTest, StopIsObeyedAtTheNextEntryAndRowsSayWhatHappened) {
       ++restored;
     }
   }
-  EXPECT_EQ(restored, restorer.SuccessCount);
-  EXPECT_EQ(restorer.SuccessCount, report.RowCount());
+  EXPECT_EQ(restored, restorer.totals().succeeded);
+  EXPECT_EQ(restorer.totals().succeeded, report.RowCount());
 }
 
 TEST_F(RestorerTest, StopWhileIdleChangesNothingVisible) {
@@ -224,7 +224,7 @@ TEST_F(RestorerTest, StopWhileIdleChangesNothingVisible) {
   EXPECT_EQ(report.summary_text(), "-");
   sb.File("x.2011.qjd");
   EXPECT_EQ(Run(), RunOutcome::kFinished);  // a run clears it
-  EXPECT_EQ(restorer.SuccessCount, 1);
+  EXPECT_EQ(restorer.totals().succeeded, 1);
 }
 
 TEST_F(RestorerTest, ASecondRunStartsFromZero) {
@@ -236,8 +236,8 @@ TEST_F(RestorerTest, ASecondRunStartsFromZero) {
   Run();
   EXPECT_EQ(report.RowCount(), 1);
   EXPECT_EQ(report.rows()[0].cells[kColId], "1");
-  EXPECT_EQ(restorer.ScanCount, 3);
-  EXPECT_EQ(restorer.SuccessCount, 1);
+  EXPECT_EQ(restorer.totals().scanned, 3);
+  EXPECT_EQ(restorer.totals().succeeded, 1);
 }
 
 TEST_F(RestorerTest, AFileGivenAsTheFolderEndsWithZeros) {
@@ -266,7 +266,7 @@ TEST_F(RestorerTest, AMissingFolderWarnsAndChangesNothing) {
             std::vector<std::string>{"文件夹[" + missing + "]不存在，请重新选择"});
   EXPECT_EQ(dialogs.questions.size(), 1u);  // only the first run asked
   EXPECT_EQ(report.RowCount(), 1);
-  EXPECT_EQ(restorer.ScanCount, 1);
+  EXPECT_EQ(restorer.totals().scanned, 1);
 }
 
 TEST_F(RestorerTest, ARelativePathIsRefused) {
@@ -296,17 +296,26 @@ TEST_F(RestorerTest, AStartDuringARunIsIgnored) {
   EXPECT_EQ(report.RowCount(), 1);
 }
 
-TEST_F(RestorerTest, ARunLeftByAnExceptionDoesNotLockOutTheNext) {
+// A failure inside the engine ends the run as a stop does: the rows so far stand, the end is
+// reported with what went wrong, and the next run is not locked out.
+TEST_F(RestorerTest, AFailureInsideEndsTheRunLikeAStop) {
   sb.File("x.2011.qjd");
   sb.File("sub/y.2011.qjd");
-  pump.on_pump = [](int) { throw std::runtime_error("out of memory"); };
+  pump.on_pump = [](int n) {
+    if (n >= 4)
+      throw std::runtime_error("out of memory");
+  };
   // From a worker of several too: it reaches the caller once the others have stopped.
-  for (const int jobs : {1, 4})
-    EXPECT_THROW(restorer.Run({.folder = sb.RunPath(), .jobs = jobs}), std::runtime_error) << jobs;
-  EXPECT_FALSE(restorer.running());
+  for (const int jobs : {1, 4}) {
+    pump.count = 0;
+    EXPECT_EQ(restorer.Run({.folder = sb.RunPath(), .jobs = jobs}), RunOutcome::kFailed) << jobs;
+    EXPECT_FALSE(restorer.running());
+    EXPECT_EQ(report.status_text(), "执行中断.");
+  }
+  EXPECT_EQ(report.RowCount(), restorer.totals().succeeded + restorer.totals().failed);
   pump.on_pump = nullptr;
   EXPECT_EQ(Run(), RunOutcome::kFinished);
-  EXPECT_EQ(restorer.SuccessCount, 2);
+  EXPECT_EQ(restorer.totals().scanned, 2);
 }
 
 }  // namespace

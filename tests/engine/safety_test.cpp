@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 
+#include "engine/undo.h"
 #include "engine/write_ahead_journal.h"
 #include "platform/journal_file.h"
 #include "tests/support/run_fixture.h"
@@ -69,12 +70,12 @@ TEST_F(SafetyTest, ADryRunShowsTheRowsOfTheRealRunAndTouchesNothing) {
     dry_status[r.cells[kColOldName]] = r.cells[kColStatus];
   EXPECT_EQ(dry_status.at("report.doc.2011.qjd"), "将还原");
   EXPECT_EQ(dry_status.at("taken.txt.2011.qjd"), "冲突");
-  const int dry_ok = restorer.SuccessCount, dry_failed = restorer.FailCount;
+  const int dry_ok = restorer.totals().succeeded, dry_failed = restorer.totals().failed;
 
   ASSERT_EQ(Run(), RunOutcome::kFinished);
   EXPECT_EQ(RowsWithoutStatus(), dry);
-  EXPECT_EQ(restorer.SuccessCount, dry_ok);
-  EXPECT_EQ(restorer.FailCount, dry_failed);
+  EXPECT_EQ(restorer.totals().succeeded, dry_ok);
+  EXPECT_EQ(restorer.totals().failed, dry_failed);
   EXPECT_EQ(dry_failed, 2);  // the taken target and the second twin
 }
 
@@ -89,10 +90,11 @@ class JournalTest : public SafetyTest {
     restorer.Run({.folder = sb.RunPath(), .journal = &journal, .jobs = jobs});
     std::string text;
     EXPECT_TRUE(ReadWholeFile(path, text, error));
-    return ParseJournal(text);
+    return ParseJournal(text, fs->Style().separator);
   }
   RunOutcome Undo(const Journal& journal) {
-    return restorer.Run({.operation = Operation::kUndo, .undo = UndoItemsOf(journal)});
+    return restorer.Run(
+        {.operation = Operation::kUndo, .undo = UndoItemsOf(journal, fs->Style().separator)});
   }
 
   testing::Sandbox io;
@@ -107,7 +109,7 @@ TEST_F(JournalTest, EveryRenameIsWrittenDownWithTheNameFoundAndWhatBecameOfIt) {
   const std::string root = sb.RunPath();
   std::map<std::string, JournalEntry::State> states;
   for (const JournalEntry& e : journal.runs[0].entries)
-    states[e.record.source.substr(root.size())] = e.state;
+    states[(e.record.folder + e.record.found).substr(root.size())] = e.state;
   using State = JournalEntry::State;
   const char sep = fs->Style().separator;
   // Of the twins, the one listed first takes the name.
@@ -120,7 +122,8 @@ TEST_F(JournalTest, EveryRenameIsWrittenDownWithTheNameFoundAndWhatBecameOfIt) {
                         {"Report.DOC.2011.qjd", State::kMade},
                         {"taken.txt.2011.qjd", State::kRefused},
                         {std::string("sub") + sep + "deep.2011.qjd", State::kMade}}));
-  EXPECT_EQ(journal.runs[0].entries[0].record.target.substr(root.size()), "report.doc");
+  EXPECT_EQ(journal.runs[0].entries[0].record.folder, root);
+  EXPECT_EQ(journal.runs[0].entries[0].record.restored, "report.doc");
 }
 
 // Nothing is renamed before what the journal says of it is on disk: a journal that cannot be
@@ -135,7 +138,7 @@ TEST_F(JournalTest, AJournalThatCannotBeWrittenStopsTheRunBeforeItsRenames) {
   EXPECT_EQ(restorer.Run({.folder = sb.RunPath(), .journal = &journal, .jobs = 1}),
             RunOutcome::kInterrupted);
   EXPECT_FALSE(journal.ok());
-  EXPECT_EQ(restorer.SuccessCount, 0);
+  EXPECT_EQ(restorer.totals().succeeded, 0);
   EXPECT_EQ(sb.Snapshot(), before);
 }
 
@@ -155,7 +158,7 @@ TEST_F(JournalTest, UndoReversesWhatHappenedAndLeavesTheRest) {
   };
   const Journal journal = RunWithJournal();
   pump.on_pump = nullptr;
-  ASSERT_LT(restorer.SuccessCount, 30);
+  ASSERT_LT(restorer.totals().succeeded, 30);
   // Meanwhile someone made a new file under one of the protected names.
   sb.File("Report.DOC.2011.qjd", "newcomer");
 
@@ -170,8 +173,8 @@ TEST_F(JournalTest, UndoReversesWhatHappenedAndLeavesTheRest) {
   EXPECT_EQ(last.cells[kColOldName], "report.doc");
   EXPECT_EQ(last.cells[kColStatus], "撤销失败");
   EXPECT_EQ(last.cells[kColNote], "当文件已存在时，无法创建该文件。");
-  EXPECT_EQ(restorer.FailCount, 1);
-  EXPECT_EQ(restorer.SuccessCount, report.RowCount() - 1);
+  EXPECT_EQ(restorer.totals().failed, 1);
+  EXPECT_EQ(restorer.totals().succeeded, report.RowCount() - 1);
 
   // Undone once, there is nothing left to undo but the refused one.
   std::filesystem::remove(sb.Path("Report.DOC.2011.qjd"));

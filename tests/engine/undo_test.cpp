@@ -13,8 +13,8 @@ namespace {
 class UndoTest : public testing::RunFixture {
  protected:
   RunOutcome Undo() {
-    return restorer.Run(
-        {.operation = Operation::kUndo, .undo = report.store().UndoItems(fs->Style().separator)});
+    return restorer.Run({.operation = Operation::kUndo,
+                         .undo = report.store().UndoItems(sb.RunPath(), fs->Style().separator)});
   }
   bool CanUndo() const { return report.store().HasUndoable(); }
 };
@@ -28,7 +28,7 @@ TEST_F(UndoTest, GivesBackTheExactNamesAndMarksEachRow) {
   const auto before = sb.Snapshot();
 
   ASSERT_EQ(Run(), RunOutcome::kFinished);
-  ASSERT_EQ(report.store().UndoItems(fs->Style().separator).size(), 2u);
+  ASSERT_EQ(report.store().UndoItems(sb.RunPath(), fs->Style().separator).size(), 2u);
   ASSERT_NE(before, sb.Snapshot());
 
   EXPECT_EQ(Undo(), RunOutcome::kFinished);
@@ -57,7 +57,6 @@ TEST_F(UndoTest, ANameTakenMeanwhileIsNotOverwrittenAndCanBeTriedAgain) {
   EXPECT_EQ(RowFor("a.txt.2011.qjd")->cells[kColStatus], "撤销失败");
   EXPECT_EQ(RowFor("a.txt.2011.qjd")->cells[kColNote], "当文件已存在时，无法创建该文件。");
   EXPECT_EQ(report.summary_text(), "撤销:2 个，撤销成功:1 个，失败:1 个");
-  EXPECT_EQ(restorer.not_undone().size(), 1u);
 
   // Once the way is clear, the refused rename is the only one left to reverse.
   std::filesystem::remove(sb.Path("a.txt.2011.qjd"));
@@ -82,7 +81,6 @@ TEST_F(UndoTest, AStopEndsItNewestFirstAndLeavesTheRestToUndo) {
   // The run's order: the newest rename is the last row.
   EXPECT_EQ(report.rows()[2].cells[kColStatus], "已撤销");
   EXPECT_EQ(report.rows()[1].cells[kColStatus], "成功");
-  EXPECT_EQ(restorer.not_undone().size(), 2u);
 
   pump.on_pump = nullptr;
   EXPECT_EQ(Undo(), RunOutcome::kFinished);

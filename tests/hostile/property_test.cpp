@@ -141,11 +141,12 @@ TEST_F(WholeTreeProperty, ADryRunForetellsTheRunAndUndoGivesBackTheTree) {
           << r.cells[kColNewPath];
       EXPECT_EQ(f.cells[kColNote], r.cells[kColNote]) << r.cells[kColNewPath];
     }
-    const std::vector<UndoItem> items = report.store().UndoItems(fs->Style().separator);
-    EXPECT_EQ(static_cast<int>(items.size()), restorer.SuccessCount);
+    const std::vector<UndoItem> items =
+        report.store().UndoItems(sb.RunPath(), fs->Style().separator);
+    EXPECT_EQ(static_cast<int>(items.size()), restorer.totals().succeeded);
 
     ASSERT_EQ(restorer.Run({.operation = Operation::kUndo, .undo = items}), RunOutcome::kFinished);
-    EXPECT_EQ(restorer.FailCount, 0);
+    EXPECT_EQ(restorer.totals().failed, 0);
     EXPECT_EQ(testing::TakeSnapshot(sb.root()), before) << "undo did not give the tree back";
     if (HasFailure())
       ADD_FAILURE() << "tree of seed " << 200000 + seed << ":\n" << Describe(before);

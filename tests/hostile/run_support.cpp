@@ -28,9 +28,9 @@ RunRecord RunRestoration(const std::string& run_path,
       restorer.Run({.operation = operation, .folder = run_path, .jobs = jobs});
   r.open_files_after = OpenFileCount();
   r.rows = report.rows();
-  r.scanned = restorer.ScanCount;
-  r.succeeded = restorer.SuccessCount;
-  r.failed = restorer.FailCount;
+  r.scanned = restorer.totals().scanned;
+  r.succeeded = restorer.totals().succeeded;
+  r.failed = restorer.totals().failed;
   r.status = report.status_text();
   r.summary = report.summary_text();
   r.interrupted = outcome == RunOutcome::kInterrupted;

@@ -87,10 +87,10 @@ TEST_F(UntypedListing, TypesAreLookedUp) {
   sb.File("file.txt");
   sb.Folder("folder");
   std::filesystem::create_symlink("folder", sb.Path("link"));
-  auto cursor = fs->OpenTree(sb.RunPath());
+  auto cursor = testing::OpenTree(*fs, sb.RunPath());
   ASSERT_NE(cursor, nullptr);
   std::vector<DirEntry> entries;
-  ASSERT_TRUE(cursor->List(entries));
+  ASSERT_TRUE(cursor->List(entries).ok());
   ASSERT_EQ(entries.size(), 3u);
   for (const DirEntry& e : entries) {
     EXPECT_EQ(e.is_folder, e.name == "folder") << e.name;
@@ -103,10 +103,10 @@ TEST_F(UntypedListing, AnEntryDeletedDuringTheListingDoesNotHideTheFolder) {
   sb.File("vanishing.txt");
   sb.Folder("sub");
   g_vanishing = "vanishing.txt";
-  auto cursor = fs->OpenTree(sb.RunPath());
+  auto cursor = testing::OpenTree(*fs, sb.RunPath());
   ASSERT_NE(cursor, nullptr);
   std::vector<DirEntry> entries;
-  ASSERT_TRUE(cursor->List(entries));
+  ASSERT_TRUE(cursor->List(entries).ok());
   const auto has = [&](const char* name) {
     return std::any_of(entries.begin(), entries.end(),
                        [&](const DirEntry& e) { return e.name == name; });
@@ -128,7 +128,7 @@ TEST_F(UntypedListing, ARunRestoresAFolderInWhichAnEntryVanishedDuringTheListing
   EXPECT_EQ(restorer.Run({.folder = sb.RunPath()}), RunOutcome::kFinished);
   EXPECT_EQ(sb.Snapshot(), (std::map<std::string, std::string>{
                                {"a", "a"}, {"b", "b"}, {"sub", "<folder>"}, {"sub/c", "c"}}));
-  EXPECT_EQ(restorer.SuccessCount, 3);
+  EXPECT_EQ(restorer.totals().succeeded, 3);
 }
 
 }  // namespace
@@ -150,7 +150,7 @@ TEST_F(RenameWithoutNoReplace, AFreeNameIsTakenAndAnExistingOneNeverReplaced) {
   sb.File("a.2011.qjd", "protected a");
   sb.File("b.2011.qjd", "protected b");
   sb.File("b", "theirs");
-  auto cursor = fs->OpenTree(sb.RunPath());
+  auto cursor = testing::OpenTree(*fs, sb.RunPath());
   ASSERT_NE(cursor, nullptr);
   EXPECT_TRUE(cursor->Rename("a.2011.qjd", "a").ok());
   const FsResult taken = cursor->Rename("b.2011.qjd", "b");
@@ -166,7 +166,7 @@ TEST_F(RenameWithoutNoReplace, AFreeNameIsTakenAndAnExistingOneNeverReplaced) {
 
 TEST_F(RenameWithoutNoReplace, AFolderIsLeftAloneWithAReason) {
   sb.File(".hidden.2011.qjd/inner.txt", "inner");
-  auto cursor = fs->OpenTree(sb.RunPath());
+  auto cursor = testing::OpenTree(*fs, sb.RunPath());
   ASSERT_NE(cursor, nullptr);
   const FsResult r = cursor->Rename(".hidden.2011.qjd", ".hidden");
   EXPECT_FALSE(r.ok());
@@ -179,7 +179,7 @@ TEST_F(RenameWithoutNoReplace, AFolderIsLeftAloneWithAReason) {
 TEST_F(RenameWithoutNoReplace, ALinkIsRenamedItselfNotWhatItPointsTo) {
   sb.File("target.txt", "target");
   std::filesystem::create_symlink("target.txt", sb.Path("l.2011.qjd"));
-  auto cursor = fs->OpenTree(sb.RunPath());
+  auto cursor = testing::OpenTree(*fs, sb.RunPath());
   ASSERT_NE(cursor, nullptr);
   EXPECT_TRUE(cursor->Rename("l.2011.qjd", "l").ok());
   EXPECT_TRUE(std::filesystem::is_symlink(sb.Path("l")));

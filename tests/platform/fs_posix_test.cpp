@@ -41,8 +41,8 @@ TEST_F(PosixTreeTest, LinksAreRenamedThemselvesAndNeverFollowed) {
   EXPECT_EQ(fs::read_symlink(sb.Path("tree/link")), sb.Path("outside/victim.2011.qjd"));
   EXPECT_EQ(snap.at("tree/real/inner"), "inner");
   // Links are counted like files: link.2011.qjd, to-outside, inner.2011.qjd, loop.
-  EXPECT_EQ(restorer.ScanCount, 4);
-  EXPECT_EQ(restorer.SuccessCount, 2);
+  EXPECT_EQ(restorer.totals().scanned, 4);
+  EXPECT_EQ(restorer.totals().succeeded, 2);
 }
 
 TEST_F(PosixTreeTest, NamesThatAreNotUtf8KeepTheirBytes) {
@@ -125,7 +125,7 @@ TEST_F(PosixTreeTest, TenThousandFoldersDeepComplete) {
   struct stat st;
   EXPECT_EQ(fstatat(chain.bottom(), "bottom.txt", &st, 0), 0);
   EXPECT_LE(most - before, 4) << "open descriptors grew with depth";
-  EXPECT_EQ(restorer.ScanCount, 1);
+  EXPECT_EQ(restorer.totals().scanned, 1);
 }
 
 }  // namespace

@@ -31,10 +31,10 @@ TEST_F(FsTest, ListsEntriesWithoutDotsAndTellsFoldersApart) {
   sb.File("b.txt");
   sb.Folder("sub");
   sb.File(".hidden");
-  auto cursor = fs->OpenTree(sb.RunPath());
+  auto cursor = testing::OpenTree(*fs, sb.RunPath());
   ASSERT_NE(cursor, nullptr);
   std::vector<DirEntry> entries;
-  ASSERT_TRUE(cursor->List(entries));
+  ASSERT_TRUE(cursor->List(entries).ok());
   EXPECT_EQ(Names(entries), (std::vector<std::string>{".hidden", "b.txt", "sub"}));
   for (const DirEntry& e : entries) {
     EXPECT_EQ(e.is_folder, e.name == "sub") << e.name;
@@ -45,19 +45,19 @@ TEST_F(FsTest, ListsEntriesWithoutDotsAndTellsFoldersApart) {
 TEST_F(FsTest, EntersAndLeavesFoldersAndRenamesWhereItStands) {
   sb.File("a/b/x.2011.qjd", "x");
   sb.File("a/y.txt", "y");
-  auto cursor = fs->OpenTree(sb.RunPath());
+  auto cursor = testing::OpenTree(*fs, sb.RunPath());
   ASSERT_NE(cursor, nullptr);
-  ASSERT_TRUE(cursor->Enter("a"));
-  ASSERT_TRUE(cursor->Enter("b"));
+  ASSERT_TRUE(cursor->Enter("a").ok());
+  ASSERT_TRUE(cursor->Enter("b").ok());
   EXPECT_TRUE(cursor->Rename("x.2011.qjd", "x").ok());
   cursor->Leave();
   std::vector<DirEntry> entries;
-  ASSERT_TRUE(cursor->List(entries));
+  ASSERT_TRUE(cursor->List(entries).ok());
   EXPECT_EQ(Names(entries), (std::vector<std::string>{"b", "y.txt"}));
-  EXPECT_FALSE(cursor->Enter("y.txt"));  // not a folder
-  EXPECT_FALSE(cursor->Enter("missing"));
+  EXPECT_FALSE(cursor->Enter("y.txt").ok());  // not a folder
+  EXPECT_FALSE(cursor->Enter("missing").ok());
   cursor->Leave();
-  ASSERT_TRUE(cursor->List(entries));
+  ASSERT_TRUE(cursor->List(entries).ok());
   EXPECT_EQ(Names(entries), (std::vector<std::string>{"a"}));
   EXPECT_EQ(testing::ReadFile(sb.Path("a/b/x")), "x");
 }
@@ -65,7 +65,7 @@ TEST_F(FsTest, EntersAndLeavesFoldersAndRenamesWhereItStands) {
 TEST_F(FsTest, RenameNeverReplacesAndDescribesWhy) {
   sb.File("keep.txt", "old");
   sb.File("new.txt", "new");
-  auto cursor = fs->OpenTree(sb.RunPath());
+  auto cursor = testing::OpenTree(*fs, sb.RunPath());
   ASSERT_NE(cursor, nullptr);
   const FsResult r = cursor->Rename("new.txt", "keep.txt");
   EXPECT_FALSE(r.ok());
@@ -80,26 +80,26 @@ TEST_F(FsTest, RenameNeverReplacesAndDescribesWhy) {
 
 TEST_F(FsTest, LeavingAFolderThatMovedFindsTheWayBack) {
   sb.File("a/b/c/f.txt");
-  auto cursor = fs->OpenTree(sb.RunPath());
+  auto cursor = testing::OpenTree(*fs, sb.RunPath());
   ASSERT_NE(cursor, nullptr);
-  ASSERT_TRUE(cursor->Enter("a"));
-  ASSERT_TRUE(cursor->Enter("b"));
-  ASSERT_TRUE(cursor->Enter("c"));
+  ASSERT_TRUE(cursor->Enter("a").ok());
+  ASSERT_TRUE(cursor->Enter("b").ok());
+  ASSERT_TRUE(cursor->Enter("c").ok());
   // c moves elsewhere: its ".." is no longer b.
   std::filesystem::rename(sb.Path("a/b/c"), sb.Path("c-moved"));
   cursor->Leave();
   std::vector<DirEntry> entries;
-  ASSERT_TRUE(cursor->List(entries));
+  ASSERT_TRUE(cursor->List(entries).ok());
   EXPECT_TRUE(entries.empty());  // b, now empty
   cursor->Leave();
-  ASSERT_TRUE(cursor->List(entries));
+  ASSERT_TRUE(cursor->List(entries).ok());
   EXPECT_EQ(Names(entries), std::vector<std::string>{"b"});
 }
 
 TEST_F(FsTest, OpenTreeFailsOnFilesAndMissingFolders) {
   sb.File("f.txt");
-  EXPECT_EQ(fs->OpenTree(Utf8(sb.Path("f.txt")) + "/"), nullptr);
-  EXPECT_EQ(fs->OpenTree(Utf8(sb.Path("missing"))), nullptr);
+  EXPECT_EQ(testing::OpenTree(*fs, Utf8(sb.Path("f.txt")) + "/"), nullptr);
+  EXPECT_EQ(testing::OpenTree(*fs, Utf8(sb.Path("missing"))), nullptr);
 }
 
 TEST_F(FsTest, FolderExistsAcceptsFoldersFilesAndMatchingPatterns) {

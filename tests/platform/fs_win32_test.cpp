@@ -73,7 +73,7 @@ TEST_F(Win32FsTest, AnExistingNameInAnotherCaseBlocksTheRestore) {
   EXPECT_TRUE(blocked->failed);
   EXPECT_EQ(blocked->cells[kColNote], text::ErrorText(SystemErrorFrom(ERROR_ALREADY_EXISTS)));
   EXPECT_EQ(RowFor("notes.txt.2012.qjd")->cells[kColStatus], "成功");
-  EXPECT_EQ(restorer.FailCount, 1);
+  EXPECT_EQ(restorer.totals().failed, 1);
 }
 
 TEST_F(Win32FsTest, ReservedNamesAndTrailingDotsOrSpacesAreNotRenamed) {
@@ -109,7 +109,7 @@ TEST_F(Win32FsTest, ReservedNamesAndTrailingDotsOrSpacesAreNotRenamed) {
     EXPECT_EQ(RowFor(name)->cells[kColStatus], "成功") << name;
   }
   EXPECT_EQ(listing.size(), refused.size() + allowed.size());
-  EXPECT_EQ(restorer.FailCount, static_cast<int>(refused.size()));
+  EXPECT_EQ(restorer.totals().failed, static_cast<int>(refused.size()));
 }
 
 // Wine opens plain paths past 260 characters too, so there this test shows that deep files are
@@ -129,8 +129,8 @@ TEST_F(Win32FsTest, FilesDeeperThan260CharactersAreRestored) {
   ASSERT_TRUE(MakeFile(At("shallow.2011.qjd"), "shallow"));
 
   EXPECT_EQ(Run(), RunOutcome::kFinished);
-  EXPECT_EQ(restorer.SuccessCount, 2);
-  EXPECT_EQ(restorer.FailCount, 0);
+  EXPECT_EQ(restorer.totals().succeeded, 2);
+  EXPECT_EQ(restorer.totals().failed, 0);
   EXPECT_EQ(Content(deep + "\\深层报告.docx"), "deep");
   EXPECT_EQ(Content(deep + "\\深层报告.docx.2011.qjd"), "<missing>");
   const testing::TextRow* row = RowFor("深层报告.docx.2011.qjd");
@@ -144,7 +144,7 @@ TEST_F(Win32FsTest, FilesDeeperThan260CharactersAreRestored) {
   typed.insert(typed.rfind('\\'), "\\");
   EXPECT_TRUE(fs->FolderExists(typed));
   EXPECT_EQ(restorer.Run({.folder = typed}), RunOutcome::kFinished);
-  EXPECT_EQ(restorer.SuccessCount, 1);
+  EXPECT_EQ(restorer.totals().succeeded, 1);
   EXPECT_EQ(Content(deep + "\\again"), "again");
 }
 
@@ -173,7 +173,7 @@ TEST_F(Win32FsTest, TheFolderCheckTakesDrivesAndRefusesWhatIsNoFolder) {
     if (!(drives & (1u << (letter - 'A')))) {
       const std::string root = std::string(1, letter) + ":\\";
       EXPECT_FALSE(fs->FolderExists(root)) << root;
-      EXPECT_EQ(fs->OpenTree(root), nullptr) << root;
+      EXPECT_EQ(testing::OpenTree(*fs, root), nullptr) << root;
       break;
     }
   }
@@ -210,22 +210,22 @@ TEST_F(Win32FsTest, FolderLinksAreNeitherEnteredNorFollowed) {
       GTEST_SKIP() << "cannot make a junction here: " << SystemErrorFrom(error).text;
   }
 
-  auto cursor = fs->OpenTree(sb.RunPath() + "tree\\");
+  auto cursor = testing::OpenTree(*fs, sb.RunPath() + "tree\\");
   ASSERT_NE(cursor, nullptr);
   std::vector<DirEntry> entries;
-  ASSERT_TRUE(cursor->List(entries));
+  ASSERT_TRUE(cursor->List(entries).ok());
   ASSERT_EQ(entries.size(), 3u);
   for (const DirEntry& e : entries)
     EXPECT_EQ(e.is_link, e.name == "out" || e.name == "loop") << e.name;
-  EXPECT_FALSE(cursor->Enter("out"));
-  EXPECT_FALSE(cursor->Enter("loop"));
+  EXPECT_FALSE(cursor->Enter("out").ok());
+  EXPECT_FALSE(cursor->Enter("loop").ok());
 
   // The loop cannot hold the walk, and nothing outside the tree is touched.
   EXPECT_EQ(Run(), RunOutcome::kFinished);
   EXPECT_EQ(Content(outside.RunPath() + "elsewhere.2011.qjd"), "outside");
   EXPECT_EQ(Content(At("tree\\inside")), "inside");
-  EXPECT_EQ(restorer.SuccessCount, 1);
-  EXPECT_EQ(restorer.ScanCount, 1);
+  EXPECT_EQ(restorer.totals().succeeded, 1);
+  EXPECT_EQ(restorer.totals().scanned, 1);
 }
 
 TEST_F(Win32FsTest, AFolderSwappedForALinkWhileInsideLeadsNowhereElse) {
@@ -233,10 +233,10 @@ TEST_F(Win32FsTest, AFolderSwappedForALinkWhileInsideLeadsNowhereElse) {
   LongCleanup outside_cleanup{outside};
   outside.File("b/elsewhere.2011.qjd", "outside");
   sb.File("a/b/inside.2011.qjd", "inside");
-  auto cursor = fs->OpenTree(sb.RunPath());
+  auto cursor = testing::OpenTree(*fs, sb.RunPath());
   ASSERT_NE(cursor, nullptr);
-  ASSERT_TRUE(cursor->Enter("a"));
-  ASSERT_TRUE(cursor->Enter("b"));
+  ASSERT_TRUE(cursor->Enter("a").ok());
+  ASSERT_TRUE(cursor->Enter("b").ok());
   // Another program moves "a" away and puts a link to a look-alike tree in its place.
   std::filesystem::rename(sb.Path("a"), sb.Path("a-old"));
   UnixLinks unix_links;
@@ -245,7 +245,7 @@ TEST_F(Win32FsTest, AFolderSwappedForALinkWhileInsideLeadsNowhereElse) {
     GTEST_SKIP() << "cannot make a junction here: " << SystemErrorFrom(error).text;
 
   std::vector<DirEntry> entries;
-  EXPECT_FALSE(cursor->List(entries));
+  EXPECT_FALSE(cursor->List(entries).ok());
   EXPECT_TRUE(entries.empty());
   EXPECT_EQ(Content(outside.RunPath() + "b\\elsewhere.2011.qjd"), "outside");
 }
@@ -264,7 +264,7 @@ TEST_F(Win32FsTest, NamesOutsideTheChineseCodePageAreRestored) {
   for (const auto& [name, restored] : names)
     expected[restored] = name;
   EXPECT_EQ(Listing(Root()), expected);
-  EXPECT_EQ(restorer.SuccessCount, 4);
+  EXPECT_EQ(restorer.totals().succeeded, 4);
 }
 
 TEST_F(Win32FsTest, ANameHoldingALoneSurrogateIsRestoredExactly) {
@@ -277,7 +277,7 @@ TEST_F(Win32FsTest, ANameHoldingALoneSurrogateIsRestoredExactly) {
                  << SystemErrorFrom(GetLastError()).text;
   CloseHandle(h);
   Run();
-  EXPECT_EQ(restorer.SuccessCount, 1);
+  EXPECT_EQ(restorer.totals().succeeded, 1);
   const std::wstring restored = std::wstring(L"odd") + wchar_t(0xD800) + L".txt";
   EXPECT_NE(GetFileAttributesW((Long(Root()) + L"\\" + restored).c_str()), INVALID_FILE_ATTRIBUTES);
 }

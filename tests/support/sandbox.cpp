@@ -104,4 +104,9 @@ std::string ReadFile(const fs::path& p) {
   return s.str();
 }
 
+std::unique_ptr<FolderCursor> OpenTree(FileSystem& fs, std::string_view root) {
+  SystemError why;
+  return fs.OpenTree(root, why);
+}
+
 }  // namespace korvane::testing

@@ -3,8 +3,11 @@
 
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
+
+#include "engine/file_system.h"
 
 namespace korvane::testing {
 
@@ -36,5 +39,8 @@ class Sandbox {
 };
 
 std::string ReadFile(const std::filesystem::path& p);
+
+// A cursor on `root`, as a run opens it; null when it cannot be opened.
+std::unique_ptr<FolderCursor> OpenTree(FileSystem& fs, std::string_view root);
 
 }  // namespace korvane::testing

@@ -555,7 +555,7 @@ TEST_F(FormMainTest, StopDuringARunEndsItAndKeepsTheRows) {
   const int rows = ItemCount();
   EXPECT_GT(rows, 0);
   EXPECT_LT(rows, 300);
-  EXPECT_EQ(rows, form.restorer().SuccessCount);
+  EXPECT_EQ(rows, form.restorer().totals().succeeded);
   EXPECT_EQ(Text(kLabelTotal), text::SummaryText(Operation::kRestore, form.restorer().totals()));
   EXPECT_EQ(Cell(rows - 1, 0), std::to_string(rows));
   EXPECT_EQ(Cell(rows - 1, 1), "成功");
@@ -602,7 +602,7 @@ TEST_F(FormMainTest, TheKeyboardReachesStopDuringARun) {
 
   EXPECT_EQ(focus_after_tab, Control(kCmdStop));
   EXPECT_EQ(Text(kLabelStatus), "执行中断.");
-  EXPECT_LT(form.restorer().ScanCount, 300);
+  EXPECT_LT(form.restorer().totals().scanned, 300);
 }
 
 TEST_F(FormMainTest, ASecondRunStartsFromZero) {
@@ -650,7 +650,7 @@ TEST_F(FormMainTest, ClosingDuringARunStopsItFirstAndClosesAfterwards) {
   EXPECT_FALSE(IsWindow(hwnd));
   EXPECT_EQ(form.hwnd(), nullptr);
   EXPECT_TRUE(form.restorer().StopFlag);
-  EXPECT_LT(form.restorer().ScanCount, 150);
+  EXPECT_LT(form.restorer().totals().scanned, 150);
 }
 
 // The run has a thread of its own: a dialog left open on the window's thread does not hold it.

@@ -212,7 +212,7 @@ TEST_F(ListMenuTest, UndoAnsweredNoOrStoppedChangesNoMoreThanItShould) {
   pump.at = nullptr;
   EXPECT_EQ(sb.Snapshot(), restored);
   EXPECT_EQ(WindowText(form.control(kLabelStatus)), "撤销中断.");
-  EXPECT_EQ(form.report().store().UndoItems('\\').size(), 3u);
+  EXPECT_EQ(form.report().store().UndoItems(sb.RunPath(), '\\').size(), 3u);
   EXPECT_FALSE(form.busy());
 
   // A new run forgets the old renames, even one that renames nothing.

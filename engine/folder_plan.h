@@ -1,0 +1,39 @@
+// What the folder pass does with one folder, decided once from its listing: which entries it
+// examines (files, and folders whose names begin with "."), the lower-cased name of each, which are
+// candidates, the name each candidate gets back, and the refusals known before anything is tried.
+// The journal writes down exactly the renames the plan says will be tried; the preview and the
+// renames go by the same plan, so the three cannot disagree.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/file_system.h"
+#include "engine/outcome.h"
+
+namespace korvane {
+
+struct PlannedEntry {
+  std::string found;  // the name as found on disk
+  std::string lower;  // lower-cased; empty when it is the name as found
+  // A candidate's restored name (never empty for a candidate); empty for every other entry.
+  std::string restored;
+  Refusal refused = Refusal::kNone;  // a candidate refused before anything is tried
+  bool examined = false;             // counted by the pass; subfolders are not
+  std::uint64_t intent = 0;          // the journal's number for its rename, once written down
+
+  [[nodiscard]] bool candidate() const { return !restored.empty(); }
+  // A rename the pass will make (or, in a preview, judge).
+  [[nodiscard]] bool tried() const { return candidate() && refused == Refusal::kNone; }
+  [[nodiscard]] const std::string& lower_name() const { return lower.empty() ? found : lower; }
+};
+
+// One planned entry for every entry of the listing, in the listing's order. `folder_path` ends in
+// the separator; on Windows a rootless one is left alone: nothing in it is examined.
+std::vector<PlannedEntry> PlanFolder(std::vector<DirEntry>& listing,
+                                     std::string_view folder_path,
+                                     const FileSystem& fs);
+
+}  // namespace korvane
