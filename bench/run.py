@@ -69,31 +69,50 @@ PARALLEL_FLOOR = f"parallel floor ({DEFAULT_JOBS} threads)"
 QUIET = "korvane-restore --yes --quiet"
 
 
+UNDO = "korvane-restore --yes --quiet --undo FILE (the run's journal)"
+
+
 def contenders(args, tree_name):
+    """(name, argv for the tree, whether it renames, what to run first untimed or None).
+
+    A contender that does not rename leaves the tree as it was: a scan, or an undo of the run its
+    first step made."""
     cli = os.path.join(args.linux_build, "app", "korvane-restore")
     floor = os.path.join(args.linux_build, "bench", "bench_floor")
+    log = journal_file(args)
     out = [
-        (FLOOR, lambda t: [floor, t], True),
-        (PARALLEL_FLOOR, lambda t: [floor, "--jobs", str(DEFAULT_JOBS), t], True),
-        ("find -name '*.qjd' (scan only)", lambda t: ["find", t, "-name", "*.qjd"], False),
+        (FLOOR, lambda t: [floor, t], True, None),
+        (PARALLEL_FLOOR, lambda t: [floor, "--jobs", str(DEFAULT_JOBS), t], True, None),
+        ("find -name '*.qjd' (scan only)", lambda t: ["find", t, "-name", "*.qjd"], False, None),
         ("Python script (os.walk + rename)",
-         lambda t: [sys.executable, os.path.join(HERE, "user_script.py"), t], True),
+         lambda t: [sys.executable, os.path.join(HERE, "user_script.py"), t], True, None),
         ("korvane-restore --yes --quiet --jobs 1",
-         lambda t: [cli, "--yes", "--quiet", "--jobs", "1", t], True),
-        (QUIET, lambda t: [cli, "--yes", "--quiet", t], True),
+         lambda t: [cli, "--yes", "--quiet", "--jobs", "1", t], True, None),
+        (QUIET, lambda t: [cli, "--yes", "--quiet", t], True, None),
         ("korvane-restore --yes --quiet --log FILE",
-         lambda t: [cli, "--yes", "--quiet", "--log", journal_file(args), t], True),
-        ("korvane-restore --yes --format=json", lambda t: [cli, "--yes", "--format=json", t], True),
+         lambda t: [cli, "--yes", "--quiet", "--log", log, t], True, None),
+        ("korvane-restore --yes --format=json",
+         lambda t: [cli, "--yes", "--format=json", t], True, None),
+        (UNDO, lambda t: [cli, "--yes", "--quiet", "--undo", log], False,
+         lambda t: [cli, "--yes", "--quiet", "--log", log, t]),
     ]
     if args.wine and (not args.wine_trees or tree_name in args.wine_trees.split(",")):
         wine_run = [os.path.join(ROOT, "cmake", "wine-run"), args.wine_prefix]
         exe = os.path.join(args.windows_build, "app", "korvane-restore.exe")
         out.append(("wine korvane-restore.exe --yes --quiet",
-                    lambda t: wine_run + [exe, "--yes", "--quiet", wine_path(t)], True))
+                    lambda t: wine_run + [exe, "--yes", "--quiet", wine_path(t)], True, None))
+        out.append(("wine korvane-restore.exe --yes --quiet --log FILE",
+                    lambda t: wine_run + [exe, "--yes", "--quiet", "--log", wine_path(log),
+                                          wine_path(t)], True, None))
+        out.append(("wine korvane-restore.exe --yes --quiet --undo FILE (the run's journal)",
+                    lambda t: wine_run + [exe, "--yes", "--quiet", "--undo", wine_path(log)],
+                    False,
+                    lambda t: wine_run + [exe, "--yes", "--quiet", "--log", wine_path(log),
+                                          wine_path(t)]))
         window = os.path.join(args.windows_build, "bench", "bench_window_run.exe")
         out.append(("wine window run (Start pressed, every row listed)",
                     lambda t: wine_run + [window, "--bench-run", wine_path(t),
-                                          wine_path(window_result_file(args))], True))
+                                          wine_path(window_result_file(args))], True, None))
     return out
 
 
@@ -265,16 +284,19 @@ def main():
             candidates = sum(1 for e in unchanged if e.endswith(".qjd"))
             print(f"== tree {tree_name}: {entries} entries, {runs} run(s)", flush=True)
 
-            results = {name: [] for name, _, _ in contenders(args, tree_name)}
+            results = {name: [] for name, _, _, _ in contenders(args, tree_name)}
             rss = {name: 0 for name in results}
             for run in range(runs):
-                for name, argv, renames in contenders(args, tree_name):
+                for name, argv, renames, first in contenders(args, tree_name):
                     work = os.path.join(scratch, "work")
                     shutil.rmtree(work, ignore_errors=True)
                     # Hard links: the copy's names are its own, and no content is written.
                     subprocess.run(["cp", "-al", template, work], check=True)
                     if os.path.exists(journal_file(args)):
                         os.remove(journal_file(args))
+                    if first:
+                        subprocess.run(first(work), env=env, check=False,
+                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
                     subprocess.run(["sync"], check=True)
                     seconds, maxrss, code = timed(argv(work), env=env)
                     got = listing(work)

@@ -1,6 +1,7 @@
 // The file system on Windows: wide calls only, every path handed to Windows in its \\?\ form so
 // that depth is not limited to 260 characters, renames that never replace (MoveFileExW without
-// flags). The cursor keeps the folder it stands in as a path; no handle stays open between calls.
+// flags). The cursor holds open every folder from the chosen one down to where it stands, so the
+// paths it composes keep leading where the walk went.
 #include <windows.h>
 
 #include <algorithm>
@@ -76,37 +77,6 @@ bool IsReparsePoint(DWORD attributes) {
   return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
 }
 
-// The reparse tag of the entry at `path` (in its \\?\ form), read from the reparse point itself:
-// the handle opens the point, not what it leads to, and reads attributes only, so a cloud
-// placeholder is not downloaded. None when it cannot be read.
-std::optional<std::uint32_t> ReparseTagOf(const std::wstring& path) {
-  const ScopedHandle h(CreateFileW(
-      path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-      nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-  FILE_ATTRIBUTE_TAG_INFO info{};
-  if (!h.valid() ||
-      !GetFileInformationByHandleEx(h.get(), FileAttributeTagInfo, &info, sizeof info) ||
-      !IsReparsePoint(info.FileAttributes)) {
-    return std::nullopt;
-  }
-  return info.ReparseTag;
-}
-
-// What the entry at `path` is to the walk: a folder it enters, a link it passes over (see
-// reparse_tag.h), or neither (gone, or no folder), with the system's code for why.
-enum class WalkKind { kFolder, kLink, kNone };
-WalkKind WalkKindOf(const std::wstring& path, DWORD* why = nullptr) {
-  const DWORD attributes = GetFileAttributesW(path.c_str());
-  if (!IsFolder(attributes)) {
-    if (why)
-      *why = attributes == INVALID_FILE_ATTRIBUTES ? GetLastError() : ERROR_DIRECTORY;
-    return WalkKind::kNone;
-  }
-  if (!IsReparsePoint(attributes) || WalksReparseFolder(ReparseTagOf(path)))
-    return WalkKind::kFolder;
-  return WalkKind::kLink;
-}
-
 FsResult Failure(DWORD code) {
   return SystemFailure(SystemErrorFrom(static_cast<long>(code)));
 }
@@ -168,37 +138,56 @@ bool ExistsIn(const std::wstring& folder, std::string_view name) {
          GetFileAttributesW((folder + Widen(name)).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+// A folder held open, and so held in place: opened without FILE_SHARE_DELETE, it can be neither
+// renamed nor removed while held (nor can any folder above it, which Windows refuses to rename
+// while something inside is open). Its path therefore keeps naming it, and every call made by
+// that path lands in it, even when another program tries to swap a folder on the way for a
+// junction. The folders above it stay held through `parent`.
+struct HeldFolder {
+  ScopedHandle handle;
+  std::shared_ptr<const HeldFolder> parent;
+  std::wstring path;  // its \\?\ form, ending with "\"
+};
+using HeldPtr = std::shared_ptr<const HeldFolder>;
+
+// Opens a folder to hold it: others may list it and make or change files in it, but not move it
+// away. `as_itself`: a link or junction is opened as itself, to be looked at, not followed.
+HANDLE OpenToHold(const std::wstring& path, bool as_itself) {
+  return CreateFileW(path.c_str(), FILE_LIST_DIRECTORY | FILE_TRAVERSE | SYNCHRONIZE,
+                     FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                     FILE_FLAG_BACKUP_SEMANTICS | (as_itself ? FILE_FLAG_OPEN_REPARSE_POINT : 0),
+                     nullptr);
+}
+
 class PinnedFolder final : public Folder {
  public:
-  explicit PinnedFolder(std::wstring path) : path_(std::move(path)) {}
+  explicit PinnedFolder(HeldPtr folder) : folder_(std::move(folder)) {}
   FsResult Rename(std::string_view from, std::string_view to) override {
-    return RenameIn(path_, from, to);
+    return RenameIn(folder_->path, from, to);
   }
   FsResult CheckRename(std::string_view from, std::string_view to, bool to_taken) override {
-    return CheckRenameIn(path_, from, to, to_taken);
+    return CheckRenameIn(folder_->path, from, to, to_taken);
   }
-  bool Exists(std::string_view name) override { return ExistsIn(path_, name); }
+  bool Exists(std::string_view name) override { return ExistsIn(folder_->path, name); }
 
  private:
-  std::wstring path_;
+  HeldPtr folder_;
 };
 
 class Win32Cursor final : public FolderCursor {
  public:
-  // `root` is in its \\?\ form and ends with "\".
-  explicit Win32Cursor(std::wstring root) : path_(std::move(root)) {}
+  explicit Win32Cursor(HeldPtr root) : at_(std::move(root)) {}
 
   FsResult List(std::vector<DirEntry>& entries) override {
     entries.clear();
     QuietErrors quiet;
-    if (!AncestorsArePlainFolders())
-      return Failure(ERROR_PATH_NOT_FOUND);
+    const std::wstring& path = at_->path;
     WIN32_FIND_DATAW data;
-    const FindHandle find = FindFirst(path_ + L"*", data);
+    const FindHandle find = FindFirst(path + L"*", data);
     if (!find) {
       const DWORD code = GetLastError();
       // Only the root of an empty drive has not even "." to deliver.
-      if (code == ERROR_FILE_NOT_FOUND && IsFolder(GetFileAttributesW(path_.c_str())))
+      if (code == ERROR_FILE_NOT_FOUND && IsFolder(GetFileAttributesW(path.c_str())))
         return {};
       return Failure(code);
     }
@@ -220,61 +209,53 @@ class Win32Cursor final : public FolderCursor {
   FsResult Enter(std::string_view name) override {
     if (!IsPlainName(name))
       return Failure(ERROR_INVALID_NAME);
-    std::wstring child = path_ + Widen(name);
+    auto child = std::make_shared<HeldFolder>();
+    child->path = at_->path + Widen(name);
     QuietErrors quiet;
+    // Opened as itself, then asked what it is: the entry may have changed since it was listed.
     // Junctions and symbolic links are not entered: a junction loop would never end, and a link
-    // may lead out of the chosen tree. Asked again here, as the entry may have changed since.
-    DWORD why = 0;
-    switch (WalkKindOf(child, &why)) {
-      case WalkKind::kLink:
-        return Refused(Refusal::kLink);
-      case WalkKind::kNone:
-        return Failure(why);
-      case WalkKind::kFolder:
-        break;
-    }
-    child.push_back(kSep);
-    parents_.push_back(path_.size());
-    path_ = std::move(child);
+    // may lead out of the chosen tree.
+    child->handle.Reset(OpenToHold(child->path, true));
+    if (!child->handle.valid())
+      return Failure(GetLastError());
+    FILE_ATTRIBUTE_TAG_INFO info{};
+    if (!GetFileInformationByHandleEx(child->handle.get(), FileAttributeTagInfo, &info,
+                                      sizeof info))
+      return Failure(GetLastError());
+    if (!(info.FileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+      return Failure(ERROR_DIRECTORY);
+    // The entry's own attributes as well: Wine opens a Unix link as its target, reparse flag or
+    // not, yet lists it as a reparse point. Held now, the entry can no longer change.
+    const bool listed_as_reparse = IsReparsePoint(GetFileAttributesW(child->path.c_str()));
+    if (IsReparsePoint(info.FileAttributes) ? !WalksReparseFolder(info.ReparseTag)
+                                            : listed_as_reparse)
+      return Refused(Refusal::kLink);
+    child->path.push_back(kSep);
+    child->parent = std::move(at_);
+    at_ = std::move(child);
     return {};
   }
 
   void Leave() override {
-    if (parents_.empty())
-      return;
-    path_.resize(parents_.back());
-    parents_.pop_back();
+    if (at_->parent)
+      at_ = at_->parent;
   }
 
   FsResult CheckRename(std::string_view from, std::string_view to, bool to_taken) override {
-    return CheckRenameIn(path_, from, to, to_taken);
+    return CheckRenameIn(at_->path, from, to, to_taken);
   }
 
   FsResult Rename(std::string_view from, std::string_view to) override {
-    return RenameIn(path_, from, to);
+    return RenameIn(at_->path, from, to);
   }
 
-  bool Exists(std::string_view name) override { return ExistsIn(path_, name); }
+  bool Exists(std::string_view name) override { return ExistsIn(at_->path, name); }
 
-  // The folder by its path: it is the folder found there when it is used.
-  std::unique_ptr<Folder> Pin() override { return std::make_unique<PinnedFolder>(path_); }
+  // The folder and those above it stay held for as long as the pin lives.
+  std::unique_ptr<Folder> Pin() override { return std::make_unique<PinnedFolder>(at_); }
 
  private:
-  // The cursor names its folder by path, so a folder entered earlier and since swapped for a
-  // junction would lead the walk out of the tree. Before a folder is listed, every folder entered
-  // on the way to it is checked again; if one has become a link, the folder is skipped like one
-  // that vanished.
-  bool AncestorsArePlainFolders() const {
-    for (std::size_t end : parents_) {
-      const std::size_t next = path_.find(kSep, end);
-      if (WalkKindOf(path_.substr(0, next)) != WalkKind::kFolder)
-        return false;
-    }
-    return true;
-  }
-
-  std::wstring path_;
-  std::vector<std::size_t> parents_;  // length of path_ in each folder Enter was called from
+  HeldPtr at_;  // the folder the cursor stands in, holding those above it
 };
 
 class Win32FileSystem final : public FileSystem {
@@ -322,17 +303,25 @@ class Win32FileSystem final : public FileSystem {
     return Narrow(lower);
   }
 
-  // The folder's own listing says whether it can be read: the cursor holds nothing open.
-  std::unique_ptr<FolderCursor> OpenTree(std::string_view root, SystemError& /*error*/) override {
+  // The chosen folder is opened as the user named it, links on the way followed; everything
+  // below it is entered one name at a time.
+  std::unique_ptr<FolderCursor> OpenTree(std::string_view root, SystemError& error) override {
     if (root.empty() || HasNul(root))
       return nullptr;
     QuietErrors quiet;
-    std::wstring native = NativePath(root);
-    if (native.empty() || !IsFolder(GetFileAttributesW(native.c_str())))
+    auto held = std::make_shared<HeldFolder>();
+    held->path = NativePath(root);
+    // A file, a pattern or nothing at all is no folder that could not be read.
+    if (held->path.empty() || !IsFolder(GetFileAttributesW(held->path.c_str())))
       return nullptr;
-    if (!native.ends_with(kSep))
-      native.push_back(kSep);
-    return std::make_unique<Win32Cursor>(std::move(native));
+    if (!held->path.ends_with(kSep))
+      held->path.push_back(kSep);
+    held->handle.Reset(OpenToHold(held->path, false));
+    if (!held->handle.valid()) {
+      error = LastSystemError();
+      return nullptr;
+    }
+    return std::make_unique<Win32Cursor>(std::move(held));
   }
 };
 

@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -22,6 +23,8 @@ class PosixJournalFile final : public JournalStorage {
 
   bool Sync(SystemError& error) override { return fdatasync(fd_.get()) == 0 || Fail(error); }
 
+  [[nodiscard]] int fd() const { return fd_.get(); }
+
  private:
   static bool Fail(SystemError& error) {
     error = LastSystemError();
@@ -38,7 +41,7 @@ std::unique_ptr<JournalStorage> OpenJournalFile(std::string_view path, SystemErr
   UniqueFd fd(open(p.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
   const bool created = static_cast<bool>(fd);
   if (!fd && errno == EEXIST)
-    fd.Reset(open(p.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC));
+    fd.Reset(open(p.c_str(), O_RDWR | O_APPEND | O_CLOEXEC));
   if (!fd) {
     error = LastSystemError();
     return nullptr;
@@ -47,7 +50,20 @@ std::unique_ptr<JournalStorage> OpenJournalFile(std::string_view path, SystemErr
   // could leave the renames on disk and no journal at all.
   if (created && !SyncFolder(FolderOf(p), error))
     return nullptr;
-  return std::make_unique<PosixJournalFile>(std::move(fd));
+  auto file = std::make_unique<PosixJournalFile>(std::move(fd));
+  // A file a crash cut off mid-line gets its line ended, so that what follows is read whole.
+  if (!created) {
+    struct stat st;
+    char last = '\n';
+    if (fstat(file->fd(), &st) != 0 ||
+        (st.st_size > 0 && pread(file->fd(), &last, 1, st.st_size - 1) != 1)) {
+      error = LastSystemError();
+      return nullptr;
+    }
+    if (last != '\n' && !file->Append("\n", error))
+      return nullptr;
+  }
+  return file;
 }
 
 bool ReadWholeFile(std::string_view path, std::string& bytes, SystemError& error) {

@@ -33,9 +33,11 @@ class Win32JournalFile final : public JournalStorage {
 }  // namespace
 
 std::unique_ptr<JournalStorage> OpenJournalFile(std::string_view path, SystemError& error) {
-  // FILE_APPEND_DATA alone: every write goes to the end, even with another writer.
-  const HANDLE h = CreateFileW(NativePath(path).c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
-                               OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  // FILE_APPEND_DATA without FILE_WRITE_DATA: every write goes to the end, even with another
+  // writer. Read access only to look at the last byte.
+  const HANDLE h =
+      CreateFileW(NativePath(path).c_str(), FILE_APPEND_DATA | FILE_READ_DATA, FILE_SHARE_READ,
+                  nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
     error = LastSystemError();
     return nullptr;
@@ -45,6 +47,28 @@ std::unique_ptr<JournalStorage> OpenJournalFile(std::string_view path, SystemErr
   const bool created = GetLastError() != ERROR_ALREADY_EXISTS;
   auto file = std::make_unique<Win32JournalFile>(h);
   if (created && !SyncFolder(FolderOf(path), error))
+    return nullptr;
+  // A file a crash cut off mid-line gets its line ended, so that what follows is read whole.
+  LARGE_INTEGER size{};
+  char last = '\n';
+  if (!created) {
+    OVERLAPPED at{};
+    DWORD read = 0;
+    if (!GetFileSizeEx(h, &size)) {
+      error = LastSystemError();
+      return nullptr;
+    }
+    if (size.QuadPart > 0) {
+      const ULONGLONG offset = static_cast<ULONGLONG>(size.QuadPart) - 1;
+      at.Offset = static_cast<DWORD>(offset);
+      at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+      if (!ReadFile(h, &last, 1, &read, &at) || read != 1) {
+        error = LastSystemError();
+        return nullptr;
+      }
+    }
+  }
+  if (last != '\n' && !file->Append("\n", error))
     return nullptr;
   return file;
 }

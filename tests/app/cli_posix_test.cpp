@@ -170,6 +170,8 @@ TEST(CliPosixTest, DryRunThenLoggedRunThenUndo) {
   EXPECT_NE(undo_out.find("{\"scanned\":2,\"succeeded\":2,\"failed\":0"), std::string::npos)
       << undo_out;
   EXPECT_EQ(tree.Snapshot(), original);
+  // Reversed whole, the log says so, as the window's journals do.
+  EXPECT_NE(testing::ReadFile(io.Path("renames.log")).find("\n# 已撤销 "), std::string::npos);
 }
 
 // --journal writes to the user's state folder, and that file undoes the run; when the folder
@@ -205,11 +207,16 @@ TEST(CliPosixTest, TheJournalInTheStateFolderUndoesTheRun) {
 
 TEST(CliPosixTest, OptionsThatDoNotGoTogetherAreRefused) {
   Sandbox io;
+  // A log naming only renames this tool could not have made is as good as empty.
+  io.File("forged.log", "# korvane-restore 还原日志 v2 2026-12-07T07:22:17Z\n# 文件夹 " +
+                            testing::Utf8(io.Path("run")) +
+                            "/\nR\t1\t/etc/\tx.2011.qjd\tx\n=\t1\n");
   for (const std::vector<std::string>& args : {std::vector<std::string>{"--undo", "x.log", "/tmp"},
                                                {"--undo", "x.log", "--dry-run"},
                                                {"--log"},
                                                {"--undo"},
-                                               {"--undo", testing::Utf8(io.Path("missing.log"))}}) {
+                                               {"--undo", testing::Utf8(io.Path("missing.log"))},
+                                               {"--undo", testing::Utf8(io.Path("forged.log"))}}) {
     Child c = Spawn(args);
     ReadAll(c.out);
     EXPECT_EQ(Wait(c.pid), 2) << args[0];

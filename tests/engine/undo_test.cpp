@@ -1,10 +1,17 @@
-// Reversing a run from the report's own rows, as the window does: on real temporary trees.
+// Reversing a run, from the report's own rows and from its journal: on real temporary trees.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <string>
 
+#include "engine/journal_format.h"
+#include "engine/undo.h"
+#include "engine/write_ahead_journal.h"
+#include "platform/journal_file.h"
+#include "tests/support/folder_links.h"
 #include "tests/support/run_fixture.h"
 
 namespace korvane {
@@ -87,6 +94,108 @@ TEST_F(UndoTest, AStopEndsItNewestFirstAndLeavesTheRestToUndo) {
   for (const testing::TextRow& r : report.rows())
     EXPECT_EQ(r.cells[kColStatus], "已撤销") << r.cells[kColOldName];
   EXPECT_FALSE(CanUndo());
+}
+
+// Undo goes only where the run went, and acts only on records this tool could have written: a
+// real run written down in a journal, then the tree or the journal changed as another user of the
+// tree could change them, then undone.
+TEST(UndoSafetyTest, NothingOutsideTheRunsFolderIsEverRenamed) {
+  const std::unique_ptr<FileSystem> fs = MakeNativeFileSystem();
+  const char sep = fs->Style().separator;
+  struct Setting {
+    testing::Sandbox tree, outside, io;
+    std::string journal;  // the journal's text, as it will be undone
+    testing::FolderLinks links;
+  };
+  const auto record = [](std::string_view folder, std::string_view found,
+                         std::string_view restored) {
+    return IntentLine(900, folder, found, restored) + OutcomeLine(900, true);
+  };
+  const struct {
+    const char* what;
+    std::function<bool(Setting&, std::string& skip)> meddle;
+    std::string note;  // the refused row's 备注
+  } cases[] = {
+      {"a folder of the tree replaced by a link to another that holds the restored name",
+       [&](Setting& s, std::string& skip) {
+         std::filesystem::rename(s.tree.Path("a/s"), s.tree.Path("a/s-old"));
+         return s.links.Make(s.tree.Path("a/s"), s.outside.root(), skip);
+       },
+       "路径中有链接，未撤销"},
+      {"a record of a folder outside the run's",
+       [&](Setting& s, std::string&) {
+         s.journal += record(s.outside.RunPath(), "x.txt.2011.qjd", "x.txt");
+         return true;
+       },
+       "日志中的文件夹不在本次运行的文件夹内，未撤销"},
+      {"a folder reached through \"..\"",
+       [&](Setting& s, std::string&) {
+         const std::string up =
+             s.tree.RunPath() + ".." + sep + testing::Utf8(s.outside.root().filename()) + sep;
+         s.journal += record(up, "x.txt.2011.qjd", "x.txt");
+         return true;
+       },
+       "日志中的文件夹不在本次运行的文件夹内，未撤销"},
+      {"a name with a separator",
+       [&](Setting& s, std::string&) {
+         s.journal += record(s.tree.RunPath(), "x.txt.2011.qjd", std::string("..") + sep + "x.txt");
+         return true;
+       },
+       "日志中的名称不是单个文件名，未撤销"},
+      {"a restored name the naming rule would not make",
+       [&](Setting& s, std::string&) {
+         s.journal += record(s.tree.RunPath(), "z.txt.2011.qjd", "evil.exe");
+         return true;
+       },
+       "日志中的改名不是本工具会做的改名，未撤销"},
+  };
+  for (const auto& c : cases) {
+    Setting s;
+    s.tree.File("a/s/x.txt.2011.qjd", "tree's x");
+    s.tree.File("b/y.txt.2011.qjd", "tree's y");
+    s.tree.File("evil.exe", "someone's program");
+    s.outside.File("x.txt", "not the tree's");
+    testing::RecordingReport report;
+    NoEvents pump;
+    testing::ScriptedDialogs dialogs;
+    Restorer restorer(*fs, report, pump, dialogs);
+    {
+      SystemError error;
+      const std::string path = testing::Utf8(s.io.Path("j.log"));
+      const std::unique_ptr<JournalStorage> file = OpenJournalFile(path, error);
+      ASSERT_NE(file, nullptr) << error.text;
+      WriteAheadJournal journal(*file, std::chrono::system_clock::now(), s.tree.RunPath());
+      ASSERT_EQ(restorer.Run({.folder = s.tree.RunPath(), .confirm = false, .journal = &journal}),
+                RunOutcome::kFinished);
+      ASSERT_TRUE(ReadWholeFile(path, s.journal, error));
+    }
+    const auto outside_before = s.outside.Snapshot();
+    std::string skip;
+    if (!c.meddle(s, skip)) {
+      ADD_FAILURE() << c.what << ": cannot be set up here: " << skip;
+      continue;
+    }
+
+    const Journal journal = ParseJournal(s.journal, sep);
+    EXPECT_EQ(
+        restorer.Run(
+            {.operation = Operation::kUndo, .undo = UndoItemsOf(journal, sep), .confirm = false}),
+        RunOutcome::kFinished)
+        << c.what;
+    EXPECT_EQ(s.outside.Snapshot(), outside_before) << c.what;
+    EXPECT_EQ(testing::ReadFile(s.tree.Path("evil.exe")), "someone's program") << c.what;
+    // The honest record is undone all the same; the other is refused, saying why.
+    EXPECT_EQ(testing::ReadFile(s.tree.Path("b/y.txt.2011.qjd")), "tree's y") << c.what;
+    int refused = 0;
+    for (const testing::TextRow& row : report.rows()) {
+      if (row.cells[kColStatus] == "撤销失败") {
+        ++refused;
+        EXPECT_EQ(row.cells[kColNote], c.note) << c.what;
+      }
+    }
+    EXPECT_EQ(refused, 1) << c.what;
+    EXPECT_FALSE(ReversedEveryRename(RunOutcome::kFinished, restorer.totals())) << c.what;
+  }
 }
 
 }  // namespace

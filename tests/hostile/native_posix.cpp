@@ -33,8 +33,8 @@ bool RestoredNameRefused(const std::string&) {
   return false;
 }
 
-bool WalkFollowsMovedFolders() {
-  return true;
+bool WalkHoldsItsFolders() {
+  return false;
 }
 
 bool OddNamesAllowed() {

@@ -58,8 +58,8 @@ bool RestoredNameRefused(const std::string& name) {
          digit == "²" || digit == "³";
 }
 
-bool WalkFollowsMovedFolders() {
-  return false;
+bool WalkHoldsItsFolders() {
+  return true;
 }
 
 // Control characters, backslashes and bytes that are not UTF-16 cannot be in a Windows name.

@@ -29,10 +29,10 @@ std::string NameKey(const std::string& name);
 // or a space, or a reserved device name, which Explorer could neither open nor delete.
 bool RestoredNameRefused(const std::string& name);
 
-// Whether the walk holds on to the folders it entered (POSIX: by descriptor), so that a folder
-// moved while the walk is inside is finished where it now is. The Win32 walk names folders by
-// path: a folder moved away is left, and what remains in it fails with "path not found".
-bool WalkFollowsMovedFolders();
+// Whether another program is refused when it moves or removes a folder the walk stands in (or
+// one above it). The Win32 walk holds those folders open without FILE_SHARE_DELETE; the POSIX
+// walk holds them by descriptor, so that a folder moved meanwhile is finished where it now is.
+bool WalkHoldsItsFolders();
 
 // Creates a file holding `content` only where nothing is yet; false when the name is taken.
 bool CreateNewFile(const std::filesystem::path& p, const std::string& content);

@@ -126,6 +126,15 @@ TEST_F(PosixTreeTest, TenThousandFoldersDeepComplete) {
   EXPECT_EQ(fstatat(chain.bottom(), "bottom.txt", &st, 0), 0);
   EXPECT_LE(most - before, 4) << "open descriptors grew with depth";
   EXPECT_EQ(restorer.totals().scanned, 1);
+
+  // Undo reaches the folder the way the walk did, one name at a time: as deep as the run went.
+  ASSERT_EQ(restorer.Run({.operation = Operation::kUndo,
+                          .undo = report.store().UndoItems(sb.RunPath(), '/'),
+                          .confirm = false}),
+            RunOutcome::kFinished);
+  EXPECT_EQ(report.rows()[0].cells[kColStatus], "已撤销") << report.rows()[0].cells[kColNote];
+  EXPECT_EQ(fstatat(chain.bottom(), "bottom.txt.2011.qjd", &st, 0), 0);
+  EXPECT_EQ(restorer.totals().succeeded, 1) << report.status_text();
 }
 
 }  // namespace

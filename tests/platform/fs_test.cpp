@@ -85,8 +85,15 @@ TEST_F(FsTest, LeavingAFolderThatMovedFindsTheWayBack) {
   ASSERT_TRUE(cursor->Enter("a").ok());
   ASSERT_TRUE(cursor->Enter("b").ok());
   ASSERT_TRUE(cursor->Enter("c").ok());
-  // c moves elsewhere: its ".." is no longer b.
-  std::filesystem::rename(sb.Path("a/b/c"), sb.Path("c-moved"));
+  // c moves elsewhere: its ".." is no longer b. Windows refuses to move a folder the cursor
+  // holds, so there its way back never changes.
+  std::error_code moved;
+  std::filesystem::rename(sb.Path("a/b/c"), sb.Path("c-moved"), moved);
+  if (fs->Style().separator == '\\') {
+    EXPECT_TRUE(moved) << "a folder the cursor stands in was moved";
+    return;
+  }
+  ASSERT_FALSE(moved) << moved.message();
   cursor->Leave();
   std::vector<DirEntry> entries;
   ASSERT_TRUE(cursor->List(entries).ok());
