@@ -151,9 +151,10 @@ int RunCommandLine(const std::vector<std::string>& args) {
     case RunOutcome::kFailed:
       break;
   }
-  // An undo that reversed everything says so in the log, as the window's does.
-  if (!undo_path.empty() && ReversedEveryRename(outcome, restorer.totals())) {
-    if (SystemError error; !NoteJournalUndone(undo_path, error))
+  // What the undo did goes into the log, as the window's undo writes it into its journals.
+  if (!undo_path.empty()) {
+    if (SystemError error;
+        !AppendToJournal(undo_path, UndoEndLines(outcome, restorer.totals()), error))
       Write(Stream::kErr,
             "korvane-restore: " + Fill(Id::kCliLogUnwritable, {undo_path, text::ErrorText(error)}) +
                 "\n");
@@ -170,8 +171,6 @@ int RunCommandLine(const std::vector<std::string>& args) {
   } else {
     Write(Stream::kOut,
           text::SummaryText(end.operation, end.totals) + "\n" + text::EndStatusText(end) + "\n");
-    if (o.dry_run)
-      Write(Stream::kOut, std::string(Tr(Id::kCliDryRunNote)) + "\n");
   }
   Flush(Stream::kOut);
   if (end.failed)

@@ -16,15 +16,14 @@ void TerminalDialogs::UnreadableFolder(std::string_view path_text, const SystemE
   Write(Stream::kErr, text::UnreadableFolderText(path_text, why) + "\n");
 }
 
-bool TerminalDialogs::Confirm(Operation operation, std::size_t count) {
+bool TerminalDialogs::Confirm(const Confirmation& question) {
   bool yes = yes_;
   if (!yes) {
     if (!InputIsTerminal()) {
       no_terminal_ = true;
       return false;
     }
-    Write(Stream::kErr,
-          text::ConfirmText(operation, count) + std::string(text::Tr(text::Id::kCliPrompt)));
+    Write(Stream::kErr, text::ConfirmText(question) + std::string(text::Tr(text::Id::kCliPrompt)));
     Flush(Stream::kErr);
     std::string answer;
     yes = ReadLine(answer) && (answer == "y" || answer == "Y" || answer == "yes" ||

@@ -17,7 +17,7 @@ class TerminalDialogs final : public Dialogs {
 
   void MissingFolder(std::string_view path_text) override;
   void UnreadableFolder(std::string_view path_text, const SystemError& why) override;
-  bool Confirm(Operation operation, std::size_t count) override;
+  bool Confirm(const Confirmation& question) override;
 
   // The question went unanswered: there was no terminal to ask on.
   [[nodiscard]] bool no_terminal() const { return no_terminal_; }

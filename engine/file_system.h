@@ -35,10 +35,8 @@ class Folder {
   [[nodiscard]] virtual FsResult Rename(std::string_view from, std::string_view to) = 0;
 
   // What Rename(from, to) would answer, judged without changing anything: the same failure when
-  // `to` exists (or `to_taken` says an earlier rename would have made it) or `from` is gone.
-  [[nodiscard]] virtual FsResult CheckRename(std::string_view from,
-                                             std::string_view to,
-                                             bool to_taken) = 0;
+  // `to` exists or `from` is gone.
+  [[nodiscard]] virtual FsResult CheckRename(std::string_view from, std::string_view to) = 0;
 
   // Whether the folder holds an entry of that name (a link counts as itself).
   [[nodiscard]] virtual bool Exists(std::string_view name) = 0;

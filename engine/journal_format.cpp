@@ -127,6 +127,7 @@ constexpr std::string_view kVersion2 = "v2 ";
 constexpr std::string_view kFolder = "# 文件夹 ";
 constexpr std::string_view kEnd = "# 结束 ";
 constexpr std::string_view kUndone = "# 已撤销 ";
+constexpr std::string_view kReversed = "# 撤销 ";
 
 // The tab-separated fields of a line.
 std::vector<std::string_view> Fields(std::string_view line) {
@@ -155,6 +156,7 @@ class RunReader {
       return UnescapeJournalField(line.substr(kFolder.size()), run_.folder);
     if (line.starts_with(kEnd)) {
       run_.ended = true;
+      run_.interrupted = line.ends_with(" 中断");
       return true;
     }
     if (line.starts_with('#'))
@@ -252,6 +254,10 @@ std::string UndoneLine(std::chrono::system_clock::time_point when) {
   return std::string(kUndone) + UtcTimeText(when) + "\n";
 }
 
+std::string ReversedLine(std::chrono::system_clock::time_point when, int count) {
+  return std::string(kReversed) + UtcTimeText(when) + " " + std::to_string(count) + "\n";
+}
+
 Journal ParseJournal(std::string_view text, char separator) {
   Journal journal;
   std::optional<RunReader> reader;
@@ -277,6 +283,17 @@ Journal ParseJournal(std::string_view text, char separator) {
     if (line.starts_with(kUndone)) {
       for (JournalRun& run : journal.runs)
         run.undone = true;
+      continue;
+    }
+    if (line.starts_with(kReversed)) {
+      const std::string_view rest = line.substr(kReversed.size());
+      std::uint64_t count = 0;
+      if (const std::size_t space = rest.rfind(' ');
+          space == std::string_view::npos || !ParseId(rest.substr(space + 1), count)) {
+        ++journal.bad_lines;
+      } else {
+        journal.reversed += static_cast<int>(count);
+      }
       continue;
     }
     // Lines before any header are taken as the first format wrote them.

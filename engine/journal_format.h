@@ -8,12 +8,13 @@
 //   =<tab>1
 //   !<tab>2
 //   # 结束 2026-12-07T07:22:19Z 完成
+//   # 撤销 2026-12-08T02:00:00Z 1
 //   # 已撤销 2026-12-08T02:00:00Z
 //
 // "R" is a rename about to be made (its number, the folder, the name as found, the new name);
-// "=" says it was made, "!" that it was refused. The end line says 完成 or 中断; the last line is
-// added when an undo reversed every rename written before it (an undo takes a whole file, so it
-// marks every run of the file).
+// "=" says it was made, "!" that it was refused. The end line says 完成 or 中断. Each undo that
+// reversed renames adds how many ("# 撤销"); the last line is added when an undo reversed every
+// rename written before it (an undo takes a whole file, so it marks every run of the file).
 //
 // Fields are escaped so that any name survives the trip: tabs, line breaks, backslashes and bytes
 // that are not UTF-8 are written as \t, \n, \\ and \xHH. The first format (a header without "v2",
@@ -52,6 +53,8 @@ std::string IntentLine(std::uint64_t id,
 std::string OutcomeLine(std::uint64_t id, bool made);
 std::string EndLine(std::chrono::system_clock::time_point end, bool interrupted);
 std::string UndoneLine(std::chrono::system_clock::time_point when);
+// An undo reversed `count` renames of the file (each undo that reversed any adds one).
+std::string ReversedLine(std::chrono::system_clock::time_point when, int count);
 
 // One rename the journal names, and what it knows of it.
 struct JournalEntry {
@@ -67,11 +70,13 @@ struct JournalRun {
   std::string folder;   // the chosen folder, as the header gives it; the first format has none
   std::vector<JournalEntry> entries;  // in the order written
   bool ended = false;
-  bool undone = false;  // an undo reversed every rename of it
+  bool interrupted = false;  // ended by a stop (中断), not finished (完成)
+  bool undone = false;       // an undo reversed every rename of it
 };
 
 struct Journal {
   std::vector<JournalRun> runs;  // a file appended to by several runs holds each
+  int reversed = 0;              // renames its undos reversed, all of them together
   int bad_lines = 0;             // lines it could not read, skipped
 };
 

@@ -38,6 +38,7 @@ enum class Refusal : std::uint8_t {
   kTrailingDotOrSpace,    // Windows Explorer could neither open nor delete the file
   kReservedDeviceName,    // CON, NUL, COM1 ...: Windows opens the device instead
   kNoReplaceUnsupported,  // the file system cannot refuse to replace; `error` says why
+  kClaimedInFolder,       // preview: an earlier file of the folder will be given the name first
   kFolderUnopenable,      // the folder of a rename to reverse cannot be opened
   // A journal's record the tool could not have written, never acted on:
   kOutsideRunFolder,  // its folder is not the run's folder or below it

@@ -8,6 +8,7 @@
 
 #include "engine/rule.h"
 #include "engine/tree_walk.h"
+#include "engine/undo.h"
 
 namespace korvane {
 namespace {
@@ -54,9 +55,16 @@ RunOutcome Restorer::Run(const RunRequest& request) {
   const ActiveRun active(running_);
   if (operation != Operation::kUndo && !CanList(run_path, request.folder))
     return RunOutcome::kUnreadableFolder;
-  if (operation != Operation::kPreview && request.confirm &&
-      !dialogs_.Confirm(operation, request.undo.size())) {
-    return RunOutcome::kDeclined;
+  if (operation != Operation::kPreview && request.confirm) {
+    Confirmation question{operation};
+    if (operation == Operation::kUndo) {
+      question.folder = UndoFolderText(request.undo, style_.separator);
+      question.count = CountReversals(request.undo);
+    }
+    // An undo with nothing left to do asks nothing: its report says so.
+    const bool ask = operation == Operation::kRestore || question.count > 0;
+    if (ask && !dialogs_.Confirm(question))
+      return RunOutcome::kDeclined;
   }
 
   // An undo of renames that the report's rows show marks those rows; any other run reports anew.
@@ -108,12 +116,7 @@ void Restorer::BeginRun(Operation operation, bool keeps_rows) {
 }
 
 void Restorer::SkipFolder(std::string_view folder, SystemError why) {
-  // Shown without the trailing separator, except where that would leave only a drive ("C:").
-  if (folder.size() > 1 && folder.ends_with(style_.separator) &&
-      !folder.substr(0, folder.size() - 1).ends_with(':')) {
-    folder.remove_suffix(1);
-  }
-  skipped_.push_back({std::string(folder), std::move(why)});
+  skipped_.push_back({std::string(ShownFolder(folder, style_.separator)), std::move(why)});
   report_.FolderSkipped(skipped_.back());
 }
 

@@ -16,6 +16,8 @@
 
 namespace korvane {
 
+class FolderReach;
+
 class Restorer {
  public:
   Restorer(FileSystem& fs, RunReport& report, EventPump& pump, Dialogs& dialogs);
@@ -48,6 +50,9 @@ class Restorer {
 
   // Reverses the request's renames, newest first.
   void ReverseRenames(const std::vector<UndoItem>& items);
+  // How many of them an undo would reverse or report, judged on the disk without changing it.
+  std::size_t CountReversals(const std::vector<UndoItem>& items);
+  bool ReverseOne(FolderReach& reach, const UndoItem& item, bool act, FsResult& result);
   // Records a folder the walk could not list or enter; `folder` ends with the separator.
   void SkipFolder(std::string_view folder, SystemError why);
   // Whether the chosen folder can be listed; if not, the user is told and the reason is given.

@@ -38,4 +38,11 @@ std::string EntryPath(std::string_view folder, std::string_view name, char separ
   return out;
 }
 
+std::string_view ShownFolder(std::string_view folder, char separator) {
+  if (folder.size() > 1 && folder.ends_with(separator) &&
+      !folder.substr(0, folder.size() - 1).ends_with(':'))
+    folder.remove_suffix(1);
+  return folder;
+}
+
 }  // namespace korvane

@@ -24,4 +24,7 @@ std::string_view RestoredName(std::string_view lower_name, std::size_t p);
 // right without rescanning a replacement (three become two, four become two).
 std::string EntryPath(std::string_view folder, std::string_view name, char separator);
 
+// A folder as the report shows it: without its trailing separator, but for a root ("C:\\", "/").
+std::string_view ShownFolder(std::string_view folder, char separator);
+
 }  // namespace korvane

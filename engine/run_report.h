@@ -59,6 +59,15 @@ class NoEvents final : public EventPump {
   void PumpEvents() override {}
 };
 
+// What a run asks before it renames: a restore, or an undo of `count` renames in `folder` (the
+// folder of the run being undone, as the report shows folders), counted as the undo will count
+// them: those it will reverse or report, not those already reversed.
+struct Confirmation {
+  Operation operation = Operation::kRestore;
+  std::string folder{};
+  std::size_t count = 0;
+};
+
 // The questions and warnings of the Start action, asked of the user in the front-end's words.
 class Dialogs {
  public:
@@ -67,8 +76,8 @@ class Dialogs {
   virtual void MissingFolder(std::string_view path_text) = 0;
   // The folder the user named exists, but the system refuses to list it.
   virtual void UnreadableFolder(std::string_view path_text, const SystemError& why) = 0;
-  // Asks before renaming: a restore, or an undo of `count` renames. True only for Yes.
-  [[nodiscard]] virtual bool Confirm(Operation operation, std::size_t count) = 0;
+  // Asks before renaming. True only for Yes.
+  [[nodiscard]] virtual bool Confirm(const Confirmation& question) = 0;
 };
 
 }  // namespace korvane

@@ -344,7 +344,10 @@ void TreeWalk::RestoreFolder(Folder& folder, Node& node) {
       if (!p.tried()) {
         row->failure = Refused(p.refused);
       } else if (preview) {
-        row->failure = folder.CheckRename(p.found, p.restored, claimed.contains(p.restored));
+        // A name an earlier file of this folder will take is refused for that reason, though a
+        // real run would meet it as a name taken.
+        row->failure = claimed.contains(p.restored) ? Refused(Refusal::kClaimedInFolder)
+                                                    : folder.CheckRename(p.found, p.restored);
         if (row->failure.ok())
           claimed.insert(p.restored);
       } else if (options_.journal && p.intent == 0) {

@@ -2,6 +2,8 @@
 // has been taken meanwhile.
 #include "engine/undo.h"
 
+#include <algorithm>
+#include <chrono>
 #include <string_view>
 
 #include "engine/restorer.h"
@@ -53,6 +55,8 @@ std::string CommonFolder(const JournalRun& run, char separator) {
   const std::size_t cut = common.rfind(separator);
   return cut == std::string_view::npos ? std::string() : std::string(common.substr(0, cut + 1));
 }
+
+}  // namespace
 
 // Reaches each record's folder from its run's folder down, one name at a time, refusing links;
 // records of one folder, which come together, share one opening.
@@ -106,19 +110,25 @@ class FolderReach {
   std::vector<std::string_view> steps_;
 };
 
-// Gives a recorded rename back its name as found, in `folder`, never replacing. False when there
-// is nothing to do, nothing to say: the file is back under its old name already, or (when not
-// `certain`) the disk does not show the rename was made.
-bool Reverse(Folder& folder, const RenameRecord& record, bool certain, FsResult& result) {
-  // Tried first, as it nearly always succeeds; the disk is asked only when it did not.
-  result = folder.Rename(record.restored, record.found);
-  if (result.ok())
-    return true;
+namespace {
+
+// Whether undo has anything to do or say about a recorded rename in `folder`, by the disk: not
+// when the file is back under its old name already (or was never renamed), nor, when the rename
+// is not `certain`, unless the disk shows it was made.
+bool NeedsReversing(Folder& folder, const RenameRecord& record, bool certain) {
   const bool now = folder.Exists(record.restored);
   const bool before = folder.Exists(record.found);
   if (before && !now)
     return false;
   return certain || (now && !before);
+}
+
+// Gives a recorded rename back its name as found, in `folder`, never replacing. False when there
+// is nothing to do, nothing to say.
+bool Reverse(Folder& folder, const RenameRecord& record, bool certain, FsResult& result) {
+  // Tried first, as it nearly always succeeds; the disk is asked only when it did not.
+  result = folder.Rename(record.restored, record.found);
+  return result.ok() || NeedsReversing(folder, record, certain);
 }
 
 }  // namespace
@@ -158,6 +168,62 @@ bool ReversedEveryRename(RunOutcome outcome, const Totals& totals) {
   return outcome == RunOutcome::kFinished && totals.failed == 0;
 }
 
+std::string UndoEndLines(RunOutcome outcome, const Totals& totals) {
+  const auto now = std::chrono::system_clock::now();
+  std::string lines;
+  if (totals.succeeded > 0)
+    lines += ReversedLine(now, totals.succeeded);
+  if (ReversedEveryRename(outcome, totals))
+    lines += UndoneLine(now);
+  return lines;
+}
+
+std::string UndoFolderText(const std::vector<UndoItem>& items, char separator) {
+  std::vector<std::string_view> roots;
+  for (const UndoItem& item : items) {
+    if (roots.empty() || roots.back() != item.root)
+      roots.push_back(item.root);
+  }
+  std::string text;
+  for (std::size_t i = 0; i < roots.size(); ++i) {
+    if (std::find(roots.begin(), roots.begin() + static_cast<std::ptrdiff_t>(i), roots[i]) !=
+        roots.begin() + static_cast<std::ptrdiff_t>(i))
+      continue;
+    if (!text.empty())
+      text += "、";
+    text += ShownFolder(roots[i], separator);
+  }
+  return text;
+}
+
+// One rename to reverse: false when there is nothing to do or say about it; else `result` is what
+// became of it, or (without `act`) what would be tried.
+bool Restorer::ReverseOne(FolderReach& reach, const UndoItem& item, bool act, FsResult& result) {
+  result = {};
+  if (const Refusal invalid = CheckUndoItem(fs_, item); invalid != Refusal::kNone) {
+    result = Refused(invalid);
+    return true;
+  }
+  if (Folder* folder = reach.Reach(item, result)) {
+    return act ? Reverse(*folder, item.record, item.certain, result)
+               : NeedsReversing(*folder, item.record, item.certain);
+  }
+  // A folder gone, for a rename not known to have been made: nothing to say. A link on the way is
+  // always said.
+  return item.certain || result.refusal == Refusal::kLink;
+}
+
+std::size_t Restorer::CountReversals(const std::vector<UndoItem>& items) {
+  FolderReach reach(fs_);
+  std::size_t count = 0;
+  FsResult result;
+  for (std::size_t i = items.size(); i > 0;) {
+    if (ReverseOne(reach, items[--i], false, result))
+      ++count;
+  }
+  return count;
+}
+
 void Restorer::ReverseRenames(const std::vector<UndoItem>& items) {
   FolderReach reach(fs_);
   // Newest first: a later rename may have used a name an earlier one freed.
@@ -168,16 +234,8 @@ void Restorer::ReverseRenames(const std::vector<UndoItem>& items) {
     const UndoItem& item = items[--i];
     const RenameRecord& record = item.record;
     FsResult result;
-    if (const Refusal invalid = CheckUndoItem(fs_, item); invalid != Refusal::kNone) {
-      result = Refused(invalid);
-    } else if (Folder* folder = reach.Reach(item, result)) {
-      if (!Reverse(*folder, record, item.certain, result))
-        continue;
-    } else if (!item.certain && result.refusal != Refusal::kLink) {
-      // A folder gone, for a rename not known to have been made: nothing to say. A link on the
-      // way is always said.
+    if (!ReverseOne(reach, item, true, result))
       continue;
-    }
     Row row;
     row.reverses = item.row;
     row.old_name = record.restored;

@@ -24,8 +24,16 @@ namespace korvane {
 // folder all its renames share).
 std::vector<UndoItem> UndoItemsOf(const Journal& journal, char separator);
 
+// The folders of the runs `items` come from, as the report shows folders, for the question asked
+// before an undo ("、" between several).
+std::string UndoFolderText(const std::vector<UndoItem>& items, char separator);
+
 // Whether an undo that ended so reversed every rename it was given (or found them reversed
 // already): the journal then says so.
 [[nodiscard]] bool ReversedEveryRename(RunOutcome outcome, const Totals& totals);
+
+// What an undo that ended so adds to the journal it reversed: how many it reversed, and whether
+// that was all of them. Both front ends append it.
+std::string UndoEndLines(RunOutcome outcome, const Totals& totals);
 
 }  // namespace korvane

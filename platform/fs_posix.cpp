@@ -54,7 +54,7 @@ UniqueFd Duplicate(int fd) {
   return UniqueFd(fcntl(fd, F_DUPFD_CLOEXEC, 0));
 }
 
-FsResult CheckRenameIn(int fd, std::string_view from, std::string_view to, bool to_taken) {
+FsResult CheckRenameIn(int fd, std::string_view from, std::string_view to) {
   if (!IsPlainName(from) || !IsPlainName(to))
     return Failure(EINVAL);
   struct stat st;
@@ -65,7 +65,7 @@ FsResult CheckRenameIn(int fd, std::string_view from, std::string_view to, bool 
   const long name_max = fpathconf(fd, _PC_NAME_MAX);
   if (name_max > 0 && to.size() > static_cast<std::size_t>(name_max))
     return Failure(ENAMETOOLONG);
-  if (to_taken || fstatat(fd, std::string(to).c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0)
+  if (fstatat(fd, std::string(to).c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0)
     return Failure(EEXIST);
   return {};
 }
@@ -113,8 +113,8 @@ class PinnedFolder final : public Folder {
   FsResult Rename(std::string_view from, std::string_view to) override {
     return RenameIn(fd_.get(), from, to);
   }
-  FsResult CheckRename(std::string_view from, std::string_view to, bool to_taken) override {
-    return CheckRenameIn(fd_.get(), from, to, to_taken);
+  FsResult CheckRename(std::string_view from, std::string_view to) override {
+    return CheckRenameIn(fd_.get(), from, to);
   }
   bool Exists(std::string_view name) override { return ExistsIn(fd_.get(), name); }
 
@@ -204,8 +204,8 @@ class PosixCursor final : public FolderCursor {
     dir_.Adopt(WalkFromRoot());
   }
 
-  FsResult CheckRename(std::string_view from, std::string_view to, bool to_taken) override {
-    return dir_ ? CheckRenameIn(dirfd(dir_.get()), from, to, to_taken) : Failure(ENOENT);
+  FsResult CheckRename(std::string_view from, std::string_view to) override {
+    return dir_ ? CheckRenameIn(dirfd(dir_.get()), from, to) : Failure(ENOENT);
   }
 
   FsResult Rename(std::string_view from, std::string_view to) override {

@@ -100,10 +100,7 @@ bool IsPlainName(std::string_view name) {
 }
 
 // Renames and checks in the folder `folder` (its \\?\ form, ending with "\").
-FsResult CheckRenameIn(const std::wstring& folder,
-                       std::string_view from,
-                       std::string_view to,
-                       bool to_taken) {
+FsResult CheckRenameIn(const std::wstring& folder, std::string_view from, std::string_view to) {
   if (!IsPlainName(from))
     return Failure(ERROR_INVALID_NAME);
   if (std::optional<FsResult> why = UnusableName(to))
@@ -112,7 +109,7 @@ FsResult CheckRenameIn(const std::wstring& folder,
   if (GetFileAttributesW((folder + Widen(from)).c_str()) == INVALID_FILE_ATTRIBUTES)
     return Failure(GetLastError());
   // Case-insensitive, as MoveFileExW is: REPORT.DOC takes the name report.doc.
-  if (to_taken || GetFileAttributesW((folder + Widen(to)).c_str()) != INVALID_FILE_ATTRIBUTES)
+  if (GetFileAttributesW((folder + Widen(to)).c_str()) != INVALID_FILE_ATTRIBUTES)
     return Failure(ERROR_ALREADY_EXISTS);
   return {};
 }
@@ -165,8 +162,8 @@ class PinnedFolder final : public Folder {
   FsResult Rename(std::string_view from, std::string_view to) override {
     return RenameIn(folder_->path, from, to);
   }
-  FsResult CheckRename(std::string_view from, std::string_view to, bool to_taken) override {
-    return CheckRenameIn(folder_->path, from, to, to_taken);
+  FsResult CheckRename(std::string_view from, std::string_view to) override {
+    return CheckRenameIn(folder_->path, from, to);
   }
   bool Exists(std::string_view name) override { return ExistsIn(folder_->path, name); }
 
@@ -241,8 +238,8 @@ class Win32Cursor final : public FolderCursor {
       at_ = at_->parent;
   }
 
-  FsResult CheckRename(std::string_view from, std::string_view to, bool to_taken) override {
-    return CheckRenameIn(at_->path, from, to, to_taken);
+  FsResult CheckRename(std::string_view from, std::string_view to) override {
+    return CheckRenameIn(at_->path, from, to);
   }
 
   FsResult Rename(std::string_view from, std::string_view to) override {

@@ -15,9 +15,10 @@ namespace korvane {
 // Opens (creating if needed) `path` for appending; null with `error` set on failure.
 std::unique_ptr<JournalStorage> OpenJournalFile(std::string_view path, SystemError& error);
 
-// Appends to the journal at `path` the line that says an undo reversed every rename it names,
-// and makes it durable.
-[[nodiscard]] bool NoteJournalUndone(std::string_view path, SystemError& error);
+// Appends whole lines to the journal at `path` (what an undo did, say) and makes them durable.
+[[nodiscard]] bool AppendToJournal(std::string_view path,
+                                   std::string_view lines,
+                                   SystemError& error);
 
 // Reads the whole file at `path`; false with `error` set when it cannot be read.
 [[nodiscard]] bool ReadWholeFile(std::string_view path, std::string& bytes, SystemError& error);

@@ -32,7 +32,12 @@ enum class Id : std::uint16_t {
   kMenuOpen,
   kMenuFailuresOnly,
   kEarlierTitle,
-  kEarlierLine,  // {started} {folder} {renamed}
+  kEarlierLine,  // {started} {folder} {renames made} {how it ended} {how much is undone}
+  kEarlierFinished,
+  kEarlierInterrupted,
+  kEarlierCrashed,
+  kEarlierNotUndone,
+  kEarlierPartlyUndone,  // {count}
   kEarlierUndone,
   kEarlierNone,
   kUndoButton,
@@ -57,12 +62,13 @@ enum class Id : std::uint16_t {
 
   // A run.
   kConfirmRestore,
-  kConfirmUndo,       // {count}
+  kConfirmUndo,       // {folder} {count}
   kMissingFolder,     // {path}
   kUnreadableFolder,  // {path} {reason}
   kSkippedSuffix,     // {count}: after the final status
   kSummary,           // {scanned} {succeeded} {failed}
   kUndoSummary,       // {tried} {undone} {failed}
+  kPreviewSummary,    // {scanned} {would restore} {conflicts}
   kStatusFinished,
   kStatusInterrupted,
   kStatusUndoFinished,
@@ -85,6 +91,7 @@ enum class Id : std::uint16_t {
   kRefusedTrailingDotOrSpace,   // {name}
   kRefusedReservedDeviceName,   // {name}
   kRefusedNoReplace,            // {system's reason}
+  kRefusedClaimedInFolder,      // {name}
   kRefusedFolderUnopenable,
   kRefusedLink,
   kRefusedOutsideRunFolder,
@@ -132,7 +139,6 @@ enum class Id : std::uint16_t {
   kCliYesWord,
   kCliCancelled,
   kCliNoTerminal,
-  kCliDryRunNote,
   kCliLogUnwritable,  // {path} {reason}
   kCliLogStopped,     // {reason}
   kCliLogUnreadable,  // {path} {reason}

@@ -102,6 +102,8 @@ std::string RefusalText(const FsResult& result, std::string_view name) {
       return Fill(Id::kRefusedReservedDeviceName, {name});
     case Refusal::kNoReplaceUnsupported:
       return Fill(Id::kRefusedNoReplace, {ErrorText(result.error)});
+    case Refusal::kClaimedInFolder:
+      return Fill(Id::kRefusedClaimedInFolder, {name});
     case Refusal::kFolderUnopenable:
       return std::string(Tr(Id::kRefusedFolderUnopenable));
     case Refusal::kLink:
@@ -149,9 +151,11 @@ bool ShowsUndone(const Row& row) {
 }
 
 std::string SummaryText(Operation operation, const Totals& totals) {
-  return Fill(operation == Operation::kUndo ? Id::kUndoSummary : Id::kSummary,
-              {std::to_string(totals.scanned), std::to_string(totals.succeeded),
-               std::to_string(totals.failed)});
+  const Id id = operation == Operation::kUndo      ? Id::kUndoSummary
+                : operation == Operation::kPreview ? Id::kPreviewSummary
+                                                   : Id::kSummary;
+  return Fill(id, {std::to_string(totals.scanned), std::to_string(totals.succeeded),
+                   std::to_string(totals.failed)});
 }
 
 std::string EndStatusText(const RunEnd& end) {
@@ -171,9 +175,21 @@ std::string RunFailureText(const RunEnd& end) {
                              : Fill(Id::kRunFailed, {end.failure});
 }
 
-std::string ConfirmText(Operation operation, std::size_t count) {
-  if (operation == Operation::kUndo)
-    return Fill(Id::kConfirmUndo, {std::to_string(count)});
+std::string EarlierRunText(std::string_view started, const JournalSummary& run) {
+  const Id end = run.end == JournalSummary::End::kFinished      ? Id::kEarlierFinished
+                 : run.end == JournalSummary::End::kInterrupted ? Id::kEarlierInterrupted
+                                                                : Id::kEarlierCrashed;
+  std::string undone(Tr(Id::kEarlierNotUndone));
+  if (run.undone)
+    undone = Tr(Id::kEarlierUndone);
+  else if (run.reversed > 0)
+    undone = Fill(Id::kEarlierPartlyUndone, {std::to_string(run.reversed)});
+  return Fill(Id::kEarlierLine, {started, run.folder, std::to_string(run.made), Tr(end), undone});
+}
+
+std::string ConfirmText(const Confirmation& question) {
+  if (question.operation == Operation::kUndo)
+    return Fill(Id::kConfirmUndo, {question.folder, std::to_string(question.count)});
   return std::string(Tr(Id::kConfirmRestore));
 }
 

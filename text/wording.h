@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/journal_summary.h"
 #include "engine/row.h"
 #include "engine/run_report.h"
 
@@ -48,7 +49,10 @@ using Cells = std::array<std::string, kColumnCount>;
 [[nodiscard]] std::string RunFailureText(const RunEnd& end);
 
 // The question asked before renaming.
-[[nodiscard]] std::string ConfirmText(Operation operation, std::size_t count);
+[[nodiscard]] std::string ConfirmText(const Confirmation& question);
+// One run in the list of earlier runs: when it started, its folder, the renames it made, how it
+// ended and how much of it is undone.
+[[nodiscard]] std::string EarlierRunText(std::string_view started, const JournalSummary& run);
 // "文件夹[<path>]不存在，请重新选择"
 [[nodiscard]] std::string MissingFolderText(std::string_view path);
 // "文件夹[<path>]无法读取：<reason>"

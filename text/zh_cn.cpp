@@ -49,9 +49,19 @@ std::string_view Tr(Id id) {
     case Id::kEarlierTitle:
       return "撤销以前的还原";
     case Id::kEarlierLine:
-      return "{}    {}    改名 {} 个";
+      return "{}    {}    改名 {} 个，{}，{}";
+    case Id::kEarlierFinished:
+      return "完成";
+    case Id::kEarlierInterrupted:
+      return "中断";
+    case Id::kEarlierCrashed:
+      return "程序未正常结束";
+    case Id::kEarlierNotUndone:
+      return "未撤销";
+    case Id::kEarlierPartlyUndone:
+      return "部分撤销 {} 个";
     case Id::kEarlierUndone:
-      return "（已撤销）";
+      return "已撤销";
     case Id::kEarlierNone:
       return "没有记录的还原。";
     case Id::kUndoButton:
@@ -93,7 +103,7 @@ std::string_view Tr(Id id) {
     case Id::kConfirmRestore:
       return "确定开始还原文件命名吗？";
     case Id::kConfirmUndo:
-      return "确定撤销这 {} 项还原吗？";
+      return "确定把 {} 中的 {} 个文件改回原来的名字吗？";
     case Id::kMissingFolder:
       return "文件夹[{}]不存在，请重新选择";
     case Id::kUnreadableFolder:
@@ -102,6 +112,8 @@ std::string_view Tr(Id id) {
       return "（{} 个文件夹无法读取，已跳过）";
     case Id::kSummary:
       return "扫描:{} 个，命名成功:{} 个，失败:{} 个";
+    case Id::kPreviewSummary:
+      return "扫描:{} 个，将还原:{} 个，冲突:{} 个";
     case Id::kUndoSummary:
       return "撤销:{} 个，撤销成功:{} 个，失败:{} 个";
     case Id::kStatusFinished:
@@ -113,9 +125,9 @@ std::string_view Tr(Id id) {
     case Id::kStatusUndoInterrupted:
       return "撤销中断.";
     case Id::kStatusPreviewFinished:
-      return "预览完毕.";
+      return "预览完毕，未重命名任何文件.";
     case Id::kStatusPreviewInterrupted:
-      return "预览中断.";
+      return "预览中断，未重命名任何文件.";
 
     case Id::kRowRestored:
       return "成功";
@@ -142,6 +154,8 @@ std::string_view Tr(Id id) {
              "保留的设备名，资源管理器无法打开或删除这样的文件，未重命名";
     case Id::kRefusedNoReplace:
       return "此文件系统无法保证不覆盖已有文件，未重命名（{}）";
+    case Id::kRefusedClaimedInFolder:
+      return "同一文件夹中排在前面的文件将先还原为“{}”，此文件无法还原";
     case Id::kRefusedFolderUnopenable:
       return "无法打开文件夹";
     case Id::kRefusedLink:
@@ -242,8 +256,6 @@ std::string_view Tr(Id id) {
     case Id::kCliNoTerminal:
       return "没有终端可供确认；确认要还原请加 --yes。\n"
              "No terminal to confirm on; add --yes to go ahead without asking.";
-    case Id::kCliDryRunNote:
-      return "试运行：没有重命名任何文件。";
     case Id::kCliLogUnwritable:
       return "无法写入日志 / cannot write the log {}: {}";
     case Id::kCliLogStopped:

@@ -4,22 +4,19 @@
 
 #include "platform/text_win32.h"
 #include "text/strings.h"
+#include "text/wording.h"
 #include "ui/dialog_template_win32.h"
 
 namespace korvane::ui {
 namespace {
 
 struct Choice {
-  const std::vector<JournalSummary>* runs;
+  const std::vector<EarlierRun>* runs;
   std::optional<std::size_t> chosen;
 };
 
-std::wstring LineOf(const JournalSummary& run) {
-  std::string line =
-      text::Fill(text::Id::kEarlierLine, {run.started, run.folder, std::to_string(run.renamed)});
-  if (run.undone)
-    line += text::Tr(text::Id::kEarlierUndone);
-  return Widen(line);
+std::wstring LineOf(const EarlierRun& earlier) {
+  return Widen(text::EarlierRunText(earlier.started, earlier.run));
 }
 
 INT_PTR CALLBACK EarlierRunsProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -36,7 +33,7 @@ INT_PTR CALLBACK EarlierRunsProc(HWND dialog, UINT message, WPARAM wparam, LPARA
         EnableWindow(GetDlgItem(dialog, IDOK), FALSE);
         return TRUE;
       }
-      for (const JournalSummary& run : *choice->runs)
+      for (const EarlierRun& run : *choice->runs)
         SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(LineOf(run).c_str()));
       SendMessageW(list, LB_SETCURSEL, 0, 0);
       return TRUE;
@@ -64,7 +61,7 @@ INT_PTR CALLBACK EarlierRunsProc(HWND dialog, UINT message, WPARAM wparam, LPARA
 
 }  // namespace
 
-std::optional<std::size_t> ChooseEarlierRun(HWND owner, const std::vector<JournalSummary>& runs) {
+std::optional<std::size_t> ChooseEarlierRun(HWND owner, const std::vector<EarlierRun>& runs) {
   DialogTemplate dialog(DS_MODALFRAME | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU, 360, 180,
                         Widen(text::Tr(text::Id::kEarlierTitle)));
   dialog.AddItem(

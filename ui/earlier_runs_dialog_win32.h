@@ -15,6 +15,6 @@ inline constexpr int kEarlierRunsListId = 100;
 
 // Shows the runs (start time, folder, renames made, whether undone already), newest first, modal
 // to `owner`; the index of the one chosen to undo, or nothing when the box was closed without.
-std::optional<std::size_t> ChooseEarlierRun(HWND owner, const std::vector<JournalSummary>& runs);
+std::optional<std::size_t> ChooseEarlierRun(HWND owner, const std::vector<EarlierRun>& runs);
 
 }  // namespace korvane::ui

@@ -171,9 +171,9 @@ FormMain::FormMain(FileSystem& fs,
       boxes_(*this),
       restorer_(fs, queue_, pump, boxes_) {
   // After a restart, 撤销本次还原 reverses the last run recorded, if anything of it is left.
-  for (const JournalSummary& run : journals_.List()) {
-    last_journal_ = run.path;
-    last_run_undoable_ = run.renamed > 0 && !run.undone;
+  for (const EarlierRun& earlier : journals_.List()) {
+    last_journal_ = earlier.path;
+    last_run_undoable_ = earlier.run.made > earlier.run.reversed && !earlier.run.undone;
     break;
   }
 }
@@ -210,10 +210,9 @@ void FormMain::Boxes::UnreadableFolder(std::string_view path_text, const SystemE
   OnWindowThread([&] { form_.dialogs_.UnreadableFolder(path_text, why); });
 }
 
-bool FormMain::Boxes::Confirm(Operation operation, std::size_t count) {
+bool FormMain::Boxes::Confirm(const Confirmation& question) {
   bool yes = false;
-  OnWindowThread(
-      [&] { yes = form_.dialogs_.Confirm(operation, count) && !form_.close_requested_; });
+  OnWindowThread([&] { yes = form_.dialogs_.Confirm(question) && !form_.close_requested_; });
   return yes;
 }
 
@@ -742,11 +741,9 @@ void FormMain::OnRunEnded() {
       dialogs_.Warn(text::Fill(text::Id::kJournalUnwritable, {path, text::ErrorText(why)}));
   }
   if (!undoing_journal_.empty()) {
-    if (ReversedEveryRename(outcome, restorer_.totals())) {
-      journals_.MarkUndone(undoing_journal_);
-      if (undoing_journal_ == last_journal_)
-        last_run_undoable_ = false;
-    }
+    journals_.NoteUndo(undoing_journal_, UndoEndLines(outcome, restorer_.totals()));
+    if (ReversedEveryRename(outcome, restorer_.totals()) && undoing_journal_ == last_journal_)
+      last_run_undoable_ = false;
     undoing_journal_.clear();
   }
   if (ran && !run_folder_.empty() && on_folder_used_)
@@ -982,7 +979,7 @@ void FormMain::Menu_UndoEarlier_Click() {
   if (busy() || close_requested_)
     return;
   HandlerScope scope(*this);
-  const std::vector<JournalSummary> runs = journals_.List();
+  const std::vector<EarlierRun> runs = journals_.List();
   const std::optional<std::size_t> chosen = ChooseEarlierRun(hwnd_, runs);
   if (!chosen || !hwnd_ || close_requested_)
     return;

@@ -100,7 +100,7 @@ class FormMain {
     explicit Boxes(FormMain& form) : form_(form) {}
     void MissingFolder(std::string_view path_text) override;
     void UnreadableFolder(std::string_view path_text, const SystemError& why) override;
-    bool Confirm(Operation operation, std::size_t count) override;
+    bool Confirm(const Confirmation& question) override;
 
    private:
     // Runs `ask` on the window's thread and waits for it.

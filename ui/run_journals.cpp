@@ -65,35 +65,30 @@ std::optional<Journal> RunJournals::Read(std::string_view path) const {
   return ParseJournal(bytes, PathSeparator());
 }
 
-std::vector<JournalSummary> RunJournals::List() const {
-  std::vector<JournalSummary> list;
+std::vector<EarlierRun> RunJournals::List() const {
+  std::vector<EarlierRun> list;
   for (const std::string& name : FileNamesIn(folder_)) {
     if (!name.ends_with(kSuffix))
       continue;
-    JournalSummary summary;
-    summary.path = PathIn(folder_, name);
-    summary.started = StartOf(name);
-    const std::optional<Journal> journal = Read(summary.path);
+    EarlierRun earlier;
+    earlier.path = PathIn(folder_, name);
+    earlier.started = StartOf(name);
+    const std::optional<Journal> journal = Read(earlier.path);
     if (!journal)
       continue;
-    for (const JournalRun& run : journal->runs) {
-      summary.folder = run.folder;
-      summary.undone = run.undone;
-      summary.renamed += static_cast<int>(std::count_if(
-          run.entries.begin(), run.entries.end(),
-          [](const JournalEntry& e) { return e.state != JournalEntry::State::kRefused; }));
-    }
-    list.push_back(std::move(summary));
+    earlier.run = SummarizeJournal(*journal, PathSeparator());
+    list.push_back(std::move(earlier));
   }
   // Named by their start: the newest sorts last.
   std::sort(list.begin(), list.end(),
-            [](const JournalSummary& a, const JournalSummary& b) { return a.started > b.started; });
+            [](const EarlierRun& a, const EarlierRun& b) { return a.started > b.started; });
   return list;
 }
 
-void RunJournals::MarkUndone(std::string_view path) const {
+void RunJournals::NoteUndo(std::string_view path, std::string_view lines) const {
+  // The journal stays as it was: the next list shows the run less undone than it is.
   SystemError error;
-  (void)NoteJournalUndone(path, error);
+  (void)AppendToJournal(path, lines, error);
 }
 
 void RunJournals::Discard(std::string_view path) const {

@@ -10,18 +10,17 @@
 #include <vector>
 
 #include "engine/journal_format.h"
+#include "engine/journal_summary.h"
 #include "engine/outcome.h"
 #include "engine/write_ahead_journal.h"
 
 namespace korvane::ui {
 
-// What the list of earlier runs shows of one journal.
-struct JournalSummary {
+// A journal of an earlier run, and what it says of the run.
+struct EarlierRun {
   std::string path;
   std::string started;  // local time, as the file is named: "2026-12-07 15.22.17"
-  std::string folder;
-  int renamed = 0;  // renames made
-  bool undone = false;
+  JournalSummary run;
 };
 
 // A run's journal, open for the run to write.
@@ -45,13 +44,13 @@ class RunJournals {
                                     SystemError& error);
 
   // The journals there are, newest first.
-  std::vector<JournalSummary> List() const;
+  std::vector<EarlierRun> List() const;
 
   // Reads a journal; nothing when it cannot be read.
   std::optional<Journal> Read(std::string_view path) const;
 
-  // Notes in a journal that an undo reversed every rename it names.
-  void MarkUndone(std::string_view path) const;
+  // Notes in a journal what an undo did (the lines UndoEndLines gives).
+  void NoteUndo(std::string_view path, std::string_view lines) const;
 
   // Removes a journal that holds no rename (a run that never began).
   void Discard(std::string_view path) const;

@@ -15,9 +15,7 @@ class WindowDialogs : public Dialogs {
   void UnreadableFolder(std::string_view path_text, const SystemError& why) final {
     Warn(text::UnreadableFolderText(path_text, why));
   }
-  bool Confirm(Operation operation, std::size_t count) final {
-    return Ask(text::ConfirmText(operation, count));
-  }
+  bool Confirm(const Confirmation& question) final { return Ask(text::ConfirmText(question)); }
 
   // Exclamation icon, one OK button.
   virtual void Warn(std::string_view text) = 0;

@@ -149,6 +149,10 @@ TEST(CliPosixTest, DryRunThenLoggedRunThenUndo) {
   EXPECT_NE(dry_out.find("\"status\":\"将还原\""), std::string::npos) << dry_out;
   EXPECT_NE(dry_out.find("\"status\":\"冲突\""), std::string::npos) << dry_out;
   EXPECT_NE(dry_out.find(",\"dry_run\":true}"), std::string::npos) << dry_out;
+  // In the table, the summary in a preview's words, and a status that says nothing was renamed.
+  Child table = Spawn({"--dry-run", "--quiet", root});
+  EXPECT_EQ(ReadAll(table.out), "扫描:4 个，将还原:2 个，冲突:1 个\n预览完毕，未重命名任何文件.\n");
+  EXPECT_EQ(Wait(table.pid), 1);
   EXPECT_EQ(tree.Snapshot(), original);
 
   Child run = Spawn({"--yes", "--quiet", "--log", log, root});

@@ -39,7 +39,9 @@ TEST_F(UndoTest, GivesBackTheExactNamesAndMarksEachRow) {
   ASSERT_NE(before, sb.Snapshot());
 
   EXPECT_EQ(Undo(), RunOutcome::kFinished);
-  EXPECT_EQ(dialogs.questions.back(), "确定撤销这 2 项还原吗？");
+  std::string shown = sb.RunPath();
+  shown.pop_back();
+  EXPECT_EQ(dialogs.questions.back(), "确定把 " + shown + " 中的 2 个文件改回原来的名字吗？");
   EXPECT_EQ(sb.Snapshot(), before);  // names with their case, contents untouched
   EXPECT_FALSE(CanUndo());
   EXPECT_EQ(report.RowCount(), 3);  // the run's rows, marked: none added

@@ -293,7 +293,7 @@ TEST_F(FormMainTest, APreviewShowsTheRowsOfTheRunThatFollowsAndRenamesNothing) {
   WaitForRun(form);
   EXPECT_EQ(sb.Snapshot(), before);
   EXPECT_TRUE(dialogs.questions.empty());
-  EXPECT_EQ(Text(kLabelStatus), "预览完毕.");
+  EXPECT_EQ(Text(kLabelStatus), "预览完毕，未重命名任何文件.");
   std::vector<std::string> previewed = Rows();
   ASSERT_EQ(previewed.size(), 3u);
 

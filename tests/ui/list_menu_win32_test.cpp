@@ -49,6 +49,13 @@ class SavingShell final : public ShellActions {
   std::vector<std::string> save_names;
 };
 
+// The sandbox's folder as the window shows folders: without its trailing separator.
+std::string Shown(const Sandbox& sb) {
+  std::string shown = sb.RunPath();
+  shown.pop_back();
+  return shown;
+}
+
 std::string ClipboardText() {
   std::string text;
   if (!OpenClipboard(nullptr))
@@ -158,7 +165,8 @@ TEST_F(ListMenuTest, UndoGivesBackTheExactNamesAndNeverOverwrites) {
   dialogs.questions.clear();
   Command(FormMain::kMenuUndo);
 
-  EXPECT_EQ(dialogs.questions, std::vector<std::string>{"确定撤销这 2 项还原吗？"});
+  EXPECT_EQ(dialogs.questions,
+            std::vector<std::string>{"确定把 " + Shown(sb) + " 中的 2 个文件改回原来的名字吗？"});
   EXPECT_EQ(NamesIn(sb.root()), (std::vector<std::string>{"Report.DOC.2011.qjd", "Sub", "busy.txt",
                                                           "busy.txt.2013.qjd"}));
   EXPECT_EQ(testing::ReadFile(sb.Path("Report.DOC.2011.qjd")), "report");
@@ -447,16 +455,17 @@ TEST_F(ListMenuTest, AnEarlierRunIsUndoneFromTheNextWindow) {
   dialogs.questions.clear();
   choose(false);
   ASSERT_EQ(lines.size(), 1u);
-  EXPECT_NE(lines[0].find(sb.RunPath()), std::string::npos) << lines[0];
-  EXPECT_NE(lines[0].find("改名 2 个"), std::string::npos) << lines[0];
-  EXPECT_EQ(dialogs.questions, std::vector<std::string>{"确定撤销这 2 项还原吗？"});
+  EXPECT_NE(lines[0].find(Shown(sb) + "    改名 2 个，完成，未撤销"), std::string::npos)
+      << lines[0];
+  EXPECT_EQ(dialogs.questions,
+            std::vector<std::string>{"确定把 " + Shown(sb) + " 中的 2 个文件改回原来的名字吗？"});
   EXPECT_EQ(sb.Snapshot(), before);
   EXPECT_EQ(WindowText(next.control(kLabelStatus)), "撤销完毕.");
   EXPECT_EQ(WindowText(next.control(kLabelTotal)), "撤销:2 个，撤销成功:2 个，失败:0 个");
 
   choose(true);
   ASSERT_EQ(lines.size(), 1u);
-  EXPECT_TRUE(lines[0].ends_with("（已撤销）")) << lines[0];
+  EXPECT_TRUE(lines[0].ends_with("改名 2 个，完成，已撤销")) << lines[0];
   EXPECT_EQ(sb.Snapshot(), before);
 }
 

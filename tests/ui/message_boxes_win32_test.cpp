@@ -108,7 +108,7 @@ TEST_F(MessageBoxTest, TheConfirmationAsksYesOrNoAndOnlyYesConfirms) {
   MessageBoxes dialogs;
   dialogs.set_owner(owner);
   g_answer = IDYES;
-  const bool yes = dialogs.Confirm(Operation::kRestore, 0);
+  const bool yes = dialogs.Confirm({Operation::kRestore});
   if (!Shown())
     GTEST_SKIP() << "no display: Wine without X cannot show a message box";
   EXPECT_TRUE(yes);
@@ -121,8 +121,8 @@ TEST_F(MessageBoxTest, TheConfirmationAsksYesOrNoAndOnlyYesConfirms) {
 
   g_seen = {};
   g_answer = IDNO;
-  EXPECT_FALSE(dialogs.Confirm(Operation::kUndo, 3));
-  EXPECT_EQ(g_seen.text, L"确定撤销这 3 项还原吗？");
+  EXPECT_FALSE(dialogs.Confirm({Operation::kUndo, "D:\\资料3", 3}));
+  EXPECT_EQ(g_seen.text, L"确定把 D:\\资料3 中的 3 个文件改回原来的名字吗？");
   EXPECT_TRUE(g_seen.seen);
 }
 
