@@ -26,6 +26,7 @@
 #include "tests/ui/window_support_win32.h"
 #include "text/wording.h"
 #include "ui/list_text.h"
+#include "ui/menu_table.h"
 #include "ui/remembered_folder_win32.h"
 
 namespace korvane::ui {
@@ -289,7 +290,7 @@ TEST_F(FormMainTest, APreviewShowsTheRowsOfTheRunThatFollowsAndRenamesNothing) {
   SetPath(sb.RunPath());
   const auto before = sb.Snapshot();
 
-  SendMessageW(form.hwnd(), WM_COMMAND, MAKEWPARAM(FormMain::kMenuPreview, 0), 0);
+  SendMessageW(form.hwnd(), WM_COMMAND, MAKEWPARAM(MenuCommand(text::Id::kMenuPreview), 0), 0);
   WaitForRun(form);
   EXPECT_EQ(sb.Snapshot(), before);
   EXPECT_TRUE(dialogs.questions.empty());
