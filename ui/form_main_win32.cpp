@@ -11,6 +11,7 @@
 #include "text/wording.h"
 #include "ui/dropped_files_win32.h"
 #include "ui/earlier_runs_dialog_win32.h"
+#include "ui/explorer_verb_win32.h"
 #include "ui/menus_win32.h"
 #include "ui/report_text.h"
 #include "ui/text_dialog_win32.h"
@@ -134,11 +135,23 @@ LRESULT FormMain::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case RunThread::kEnded:
       OnRunEnded();
       return 0;
+    case WM_SYSCOLORCHANGE:
+      OnThemeChanged();
+      return 0;
+    case WM_SETTINGCHANGE:
+      if (wparam == SPI_SETHIGHCONTRAST)
+        OnThemeChanged();
+      return DefWindowProcW(hwnd_, message, wparam, lparam);
     case WM_DESTROY:
+      accessibility_.Detach();
       if (on_destroyed_)
         on_destroyed_();
       return 0;
     default:
+      if (message == TaskbarButton::CreatedMessage() && message != 0) {
+        taskbar_.OnCreated();
+        return 0;
+      }
       return DefWindowProcW(hwnd_, message, wparam, lparam);
   }
 }
@@ -150,10 +163,20 @@ bool FormMain::OnCreate() {
   view_.Attach(hwnd_, control(kList), control(kLabelStatus), control(kLabelTotal), shell_,
                separator_);
   AcceptDrops(hwnd_);
+  taskbar_.Attach(hwnd_);
+  accessibility_.Attach(controls_);
   controls_.ApplyFont(dpi_);
+  view_.SetDpi(dpi_);
   controls_.AddColumns(dpi_);
   controls_.Place(dpi_);
   return true;
+}
+
+void FormMain::OnThemeChanged() {
+  // The common controls learn of new colours only from their parent.
+  for (const HWND child : controls_.all())
+    SendMessageW(child, WM_SYSCOLORCHANGE, 0, 0);
+  view_.OnThemeChanged();
 }
 
 void FormMain::OnCommand(int id, int code) {
@@ -193,6 +216,7 @@ void FormMain::OnMenuCommand(text::Id item) {
       {text::Id::kMenuSkipped, &FormMain::Menu_Skipped_Click},
       {text::Id::kMenuUndoEarlier, &FormMain::Menu_UndoEarlier_Click},
       {text::Id::kMenuPreview, &FormMain::Menu_Preview_Click},
+      {text::Id::kMenuExplorerVerb, &FormMain::Menu_ExplorerVerb_Click},
   };
   for (const auto& [text, choice] : kChoices) {
     if (item == text)
@@ -217,11 +241,16 @@ MenuState FormMain::MenuStateNow() const {
           .rows = store.RowCount(),
           .can_undo = CanUndoLastRun(),
           .has_skipped = !store.skipped().empty(),
-          .failures_only = view_.report().order().failures_only};
+          .failures_only = view_.report().order().failures_only,
+          .explorer_verb = ExplorerVerbAdded()};
 }
 
 HMENU FormMain::CreateListMenu() const {
   return BuildMenu(kListMenu, MenuStateNow());
+}
+
+HMENU FormMain::CreateStartMenu() const {
+  return BuildMenu(kStartMenu, MenuStateNow());
 }
 
 void FormMain::OnListContextMenu(POINT at) {
@@ -245,6 +274,7 @@ void FormMain::ChooseFromMenu(std::span<const MenuItem> items, POINT at) {
 void FormMain::OnDpiChanged(int dpi, const RECT& suggested) {
   dpi_ = dpi > 0 ? dpi : kDefaultDpi;
   controls_.ApplyFont(dpi_);
+  view_.SetDpi(dpi_);
   const SIZE size = OuterSize(dpi_);
   SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, size.cx, size.cy,
                SWP_NOZORDER | SWP_NOACTIVATE);
@@ -264,8 +294,13 @@ void FormMain::OnRunEnded() {
   const std::optional<RunThread::Ending> ended = run_.Join(view_.report());
   if (!ended)
     return;
+  taskbar_.ShowWorking(false);
   const bool ran =
       ended->outcome == RunOutcome::kFinished || ended->outcome == RunOutcome::kInterrupted;
+  if (ran) {
+    accessibility_.AnnounceEnd();
+    taskbar_.FlashUnlessInFront();
+  }
   if (ran && !ended->folder.empty() && on_folder_used_)
     on_folder_used_(ended->folder);
   view_.ShowSortArrow();
@@ -301,9 +336,16 @@ void FormMain::StartWalk(Operation operation) {
   // A second Start while a run, an undo (or its confirmation) is active is ignored.
   if (busy() || close_requested_)
     return;
+  if (!run_.StartWalk(operation, controls_.TextOf(kTextPath), view_.report().store()))
+    return;
+  taskbar_.ShowWorking(true);
   // A new run's rows come in the run's order.
-  if (run_.StartWalk(operation, controls_.TextOf(kTextPath), view_.report().store()))
-    view_.ShowSortArrow();
+  view_.ShowSortArrow();
+}
+
+void FormMain::StartUndo(const std::string& path) {
+  if (run_.StartUndo(path, view_.report().store()))
+    taskbar_.ShowWorking(true);
 }
 
 void FormMain::Cmd_Stop_Click() {
@@ -368,7 +410,7 @@ void FormMain::Menu_Export_Click() {
 void FormMain::Menu_Undo_Click() {
   if (busy() || close_requested_ || !CanUndoLastRun())
     return;
-  run_.StartUndo(run_.journals().last_journal(), view_.report().store());
+  StartUndo(run_.journals().last_journal());
 }
 
 bool FormMain::CanUndoLastRun() const {
@@ -383,7 +425,7 @@ void FormMain::Menu_UndoEarlier_Click() {
   const std::optional<std::size_t> chosen = ChooseEarlierRun(hwnd_, runs);
   if (!chosen || !hwnd_ || close_requested_)
     return;
-  run_.StartUndo(runs[*chosen].path, view_.report().store());
+  StartUndo(runs[*chosen].path);
 }
 
 void FormMain::Menu_Skipped_Click() {
@@ -392,6 +434,13 @@ void FormMain::Menu_Skipped_Click() {
     return;
   HandlerScope scope(*this);
   ShowTextDialog(hwnd_, text::Tr(text::Id::kSkippedTitle), SkippedFoldersText(store.skipped()));
+}
+
+void FormMain::Menu_ExplorerVerb_Click() {
+  SystemError why;
+  // What the registry holds decides, whichever program the entry starts now.
+  if (!(ExplorerVerbAdded() ? RemoveExplorerVerb(why) : AddExplorerVerb(ThisProgram(), why)))
+    dialogs_.Warn(text::Fill(text::Id::kExplorerVerbFailed, {text::ErrorText(why)}));
 }
 
 }  // namespace korvane::ui

@@ -1,7 +1,9 @@
 // FormMain: the tool's one window. It owns the controls and binds each of them, each menu item
 // and each message to its action; the work is done in rooms of its own: the controls made and
 // placed (layout_win32), the report list (report_view_win32), the runs on their thread and their
-// journals (run_thread_win32, journal_bookkeeping) and the menus (menu_table, menus_win32).
+// journals (run_thread_win32, journal_bookkeeping), the menus (menu_table, menus_win32), the
+// taskbar button (taskbar_win32), what screen readers are told (accessibility_win32) and the
+// entry in Explorer's menu (explorer_verb_win32).
 #pragma once
 
 #include <windows.h>
@@ -16,6 +18,7 @@
 #include "engine/file_system.h"
 #include "engine/restorer.h"
 #include "engine/run_report.h"
+#include "ui/accessibility_win32.h"
 #include "ui/layout.h"
 #include "ui/layout_win32.h"
 #include "ui/list_report_win32.h"
@@ -24,6 +27,7 @@
 #include "ui/run_journals.h"
 #include "ui/run_thread_win32.h"
 #include "ui/shell_actions_win32.h"
+#include "ui/taskbar_win32.h"
 #include "ui/window_dialogs.h"
 
 namespace korvane::ui {
@@ -66,8 +70,10 @@ class FormMain {
   // The tooltip that shows a cut cell's whole text.
   [[nodiscard]] HWND cell_tip() const { return view_.cell_tip(); }
 
-  // The report list's context menu, built for the window's state now; the caller destroys it.
+  // The report list's context menu and 开始's drop-down, built for the window's state now; the
+  // caller destroys them.
   [[nodiscard]] HMENU CreateListMenu() const;
+  [[nodiscard]] HMENU CreateStartMenu() const;
   // Writes the whole report to `path` as CSV; a failure is shown in a message box. The 导出报告
   // command asks for the path and comes here.
   bool SaveReport(std::string_view path);
@@ -123,11 +129,17 @@ class FormMain {
   void Menu_Undo_Click();
   void Menu_Skipped_Click();
   void Menu_UndoEarlier_Click();
+  // Adds 还原文件名 to Explorer's right-click menu, or removes it, for the current user.
+  void Menu_ExplorerVerb_Click();
   // The drop-down of 开始.
   void Cmd_Start_DropDown();
 
   // A restore or a preview of the folder in the path box.
   void StartWalk(Operation operation);
+  // An undo of the journal at `path`.
+  void StartUndo(const std::string& path);
+  // The system's colours changed, or its high-contrast setting.
+  void OnThemeChanged();
   // Whether 撤销本次还原 has something to reverse.
   [[nodiscard]] bool CanUndoLastRun() const;
   // The window's state as the menus' rules read it.
@@ -146,6 +158,8 @@ class FormMain {
   bool close_requested_ = false;
   ReportView view_;
   RunThread run_;
+  TaskbarButton taskbar_;
+  Accessibility accessibility_;
 
   HWND hwnd_ = nullptr;
   WindowControls controls_;

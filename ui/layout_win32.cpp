@@ -190,7 +190,15 @@ void WindowControls::RememberFocus(HWND parent) {
 }
 
 void WindowControls::RestoreFocus() const {
-  const HWND target = focus_ && IsWindow(focus_) ? focus_ : (*this)[TabOrder()[0]];
+  // Never to a control that cannot take it: hidden, disabled or gone.
+  const auto takes_focus = [](HWND h) {
+    return h && IsWindow(h) && IsWindowVisible(h) && IsWindowEnabled(h);
+  };
+  HWND target = takes_focus(focus_) ? focus_ : nullptr;
+  for (const ControlIndex i : TabOrder()) {
+    if (!target && takes_focus((*this)[i]) && (GetWindowLongW((*this)[i], GWL_STYLE) & WS_TABSTOP))
+      target = (*this)[i];
+  }
   if (target)
     SetFocus(target);
 }

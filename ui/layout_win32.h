@@ -58,7 +58,7 @@ class WindowControls {
   // The window `parent` is left: the control with the focus is noted.
   void RememberFocus(HWND parent);
   // The window has the focus again: it goes back to the control noted, or to the first control
-  // in tab order (the list).
+  // in tab order that can take it (the list).
   void RestoreFocus() const;
 
  private:

@@ -25,6 +25,8 @@ bool Checked(const MenuItem& item, const MenuState& state) {
       return false;
     case MenuCheck::kFailuresOnly:
       return state.failures_only;
+    case MenuCheck::kExplorerVerb:
+      return state.explorer_verb;
   }
   return false;
 }

@@ -18,6 +18,7 @@ struct MenuState {
   bool can_undo = false;     // the last run has renames not reversed yet
   bool has_skipped = false;  // the last walk skipped folders it could not read
   bool failures_only = false;
+  bool explorer_verb = false;  // 还原文件名 is in Explorer's right-click menu
 };
 
 // What an item needs, as bits: every bit it names must hold.
@@ -31,7 +32,7 @@ enum MenuNeed : unsigned {
 };
 
 // What an item's check mark shows.
-enum class MenuCheck { kNone, kFailuresOnly };
+enum class MenuCheck { kNone, kFailuresOnly, kExplorerVerb };
 
 struct MenuItem {
   std::optional<text::Id> text;    // none: a separator
@@ -57,6 +58,8 @@ inline constexpr MenuItem kListMenu[] = {
 // The drop-down of 开始.
 inline constexpr MenuItem kStartMenu[] = {
     {text::Id::kMenuPreview, kIdle},
+    {},
+    {text::Id::kMenuExplorerVerb, kAnyTime, kAnyTime, MenuCheck::kExplorerVerb},
 };
 
 // Whether every need in `needs` holds in `state`.

@@ -29,10 +29,26 @@ void ReportView::Attach(HWND owner,
   shell_ = &shell;
   separator_ = separator;
   report_.Attach(list, status, summary);
+  OnThemeChanged();
   tips_.Attach(owner, list, [this](int line, int column) {
     const Row* row = report_.RowAt(line);
     return row ? text::CellText(*row, column) : std::string();
   });
+}
+
+void ReportView::SetDpi(int dpi) {
+  if (const HFONT bold = CreateMessageFont(dpi, true))
+    bold_.Reset(bold);
+}
+
+void ReportView::OnThemeChanged() {
+  theme_.high_contrast = HighContrastOn();
+  // The list's own background: the theme's window colour unless one was set.
+  const auto background = static_cast<COLORREF>(SendMessageW(list_, LVM_GETBKCOLOR, 0, 0));
+  theme_.background =
+      background == CLR_NONE || background == CLR_DEFAULT ? GetSysColor(COLOR_WINDOW) : background;
+  if (list_)
+    InvalidateRect(list_, nullptr, TRUE);
 }
 
 LRESULT ReportView::OnNotify(const NMHDR& header, LPARAM lparam, bool busy) {
@@ -78,8 +94,14 @@ LRESULT ReportView::OnCustomDraw(NMLVCUSTOMDRAW& draw) {
       return CDRF_NOTIFYSUBITEMDRAW;
     case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
       const Row* row = report_.RowAt(static_cast<int>(draw.nmcd.dwItemSpec));
-      const auto colour = row ? CellColour(*row, draw.iSubItem) : std::nullopt;
-      draw.clrText = colour ? static_cast<COLORREF>(*colour) : row_text_colour_;
+      const CellLook look = row ? CellLookOf(*row, draw.iSubItem, theme_) : CellLook{};
+      draw.clrText = look.colour ? static_cast<COLORREF>(*look.colour) : row_text_colour_;
+      // A font chosen for one cell stays for the next unless another is.
+      const HFONT font = look.bold && bold_
+                             ? bold_.get()
+                             : reinterpret_cast<HFONT>(SendMessageW(list_, WM_GETFONT, 0, 0));
+      if (font && draw.nmcd.hdc)
+        SelectObject(draw.nmcd.hdc, font);
       return CDRF_NEWFONT;
     }
     default:

@@ -1,6 +1,7 @@
 // The report list as the user works with it: being virtual, it asks for each cell's text and
-// colour as it paints; its order and filter; its selection, copied or opened; and the whole text
-// of a cell its column cuts. The rows themselves are the run report's (ListReport).
+// colour as it paints (the theme's colours in high contrast); its order and filter; its selection,
+// copied or opened; and the whole text of a cell its column cuts. The rows themselves are the run
+// report's (ListReport).
 #pragma once
 
 #include <windows.h>
@@ -9,8 +10,10 @@
 
 #include <vector>
 
+#include "platform/scoped_win32.h"
 #include "ui/cell_tips_win32.h"
 #include "ui/list_report_win32.h"
+#include "ui/list_text.h"
 #include "ui/shell_actions_win32.h"
 
 namespace korvane::ui {
@@ -31,6 +34,13 @@ class ReportView {
   [[nodiscard]] ListReport& report() { return report_; }
   [[nodiscard]] const ListReport& report() const { return report_; }
   [[nodiscard]] HWND cell_tip() const { return tips_.tip(); }
+
+  // The list's font at `dpi` is the window's; a failure's cell in a high-contrast theme takes its
+  // bold form.
+  void SetDpi(int dpi);
+  // The system's colours or its high-contrast setting changed: the list is painted in the new
+  // ones.
+  void OnThemeChanged();
 
   // A notification of the list's. While a run reports rows (`busy`) they are not sorted: they are
   // not final.
@@ -54,7 +64,7 @@ class ReportView {
  private:
   // LVN_GETDISPINFOW: a cell's text, copied within the list's buffer.
   void OnGetDispInfo(NMLVDISPINFOW& info) const;
-  // NM_CUSTOMDRAW: the colour of the one cell that has its own.
+  // NM_CUSTOMDRAW: the colour or the weight of the one cell that has its own.
   LRESULT OnCustomDraw(NMLVCUSTOMDRAW& draw);
   // Ctrl+A selects every row, Ctrl+C copies the selected ones.
   void OnKeyDown(WORD key);
@@ -72,6 +82,8 @@ class ReportView {
   ShellActions* shell_ = nullptr;
   char separator_ = '\\';
   COLORREF row_text_colour_ = 0;  // the list's own colour for the row being painted
+  ListTheme theme_;
+  GdiObject<HFONT> bold_;
 };
 
 }  // namespace korvane::ui

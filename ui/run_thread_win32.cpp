@@ -41,19 +41,20 @@ bool RunThread::StartWalk(Operation operation, std::string typed, const RowStore
   return true;
 }
 
-void RunThread::StartUndo(const std::string& path, const RowStore& shown) {
+bool RunThread::StartUndo(const std::string& path, const RowStore& shown) {
   RunRequest request;
   switch (journals_.BeginUndo(path, shown, request)) {
     case JournalBookkeeping::UndoStart::kUnreadable:
       dialogs_.Warn(text::Fill(text::Id::kJournalUnreadable, {path}));
-      return;
+      return false;
     case JournalBookkeeping::UndoStart::kNothingToReverse:
-      return;
+      return false;
     case JournalBookkeeping::UndoStart::kBegun:
       folder_.clear();
       Start(std::move(request));
-      return;
+      return true;
   }
+  return false;
 }
 
 void RunThread::Start(RunRequest request) {

@@ -62,8 +62,9 @@ class RunThread {
   // A restore (its journal opened first; without one the user is told and nothing runs) or a
   // preview of the folder typed as `typed`, over the rows `shown` now. False when nothing began.
   bool StartWalk(Operation operation, std::string typed, const RowStore& shown);
-  // Reverses the renames the journal at `path` names; one that cannot be read is said so.
-  void StartUndo(const std::string& path, const RowStore& shown);
+  // Reverses the renames the journal at `path` names; one that cannot be read is said so. False
+  // when nothing began.
+  bool StartUndo(const std::string& path, const RowStore& shown);
   // Takes what the run has reported so far into `report`, on the window's thread.
   void TakeReport(ListReport& report);
   // On kEnded: waits for the thread, which has finished, takes the run's last report into

@@ -24,7 +24,7 @@ int DpiOf(HWND hwnd) {
   return SystemDpi();
 }
 
-HFONT CreateMessageFont(int dpi) {
+HFONT CreateMessageFont(int dpi, bool bold) {
   using Fn = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
   static const Fn spi_for_dpi = User32Function<Fn>("SystemParametersInfoForDpi");
   NONCLIENTMETRICSW ncm{};
@@ -36,7 +36,16 @@ HFONT CreateMessageFont(int dpi) {
     ok = SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0);
     ncm.lfMessageFont.lfHeight = MulDiv(ncm.lfMessageFont.lfHeight, dpi, SystemDpi());
   }
+  if (bold)
+    ncm.lfMessageFont.lfWeight = FW_BOLD;
   return ok ? CreateFontIndirectW(&ncm.lfMessageFont) : nullptr;
+}
+
+bool HighContrastOn() {
+  HIGHCONTRASTW contrast{};
+  contrast.cbSize = sizeof contrast;
+  return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+         (contrast.dwFlags & HCF_HIGHCONTRASTON);
 }
 
 }  // namespace korvane::ui

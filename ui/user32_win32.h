@@ -1,6 +1,7 @@
 // The window's calls into the system that need care: functions of newer systems looked up at run
 // time (so the tool still starts on Windows 7), the DPI a window is shown at, the message font at
-// a DPI, the state of a key, and the screen point a message carries.
+// a DPI, whether a high-contrast theme is on, the state of a key, and the screen point a message
+// carries.
 #pragma once
 
 #include <windows.h>
@@ -19,9 +20,12 @@ Fn User32Function(const char* name) {
 // The DPI `hwnd` is shown at: its monitor's where the system tells, else the system's.
 [[nodiscard]] int DpiOf(HWND hwnd);
 
-// The system's message font (it has the CJK glyphs the texts need), at `dpi`; null when the
-// system gives none. The caller deletes it.
-[[nodiscard]] HFONT CreateMessageFont(int dpi);
+// The system's message font (it has the CJK glyphs the texts need), at `dpi`, in bold when asked;
+// null when the system gives none. The caller deletes it.
+[[nodiscard]] HFONT CreateMessageFont(int dpi, bool bold = false);
+
+// Whether a high-contrast theme is on.
+[[nodiscard]] bool HighContrastOn();
 
 // Whether `key` is held down as the message being handled was sent.
 [[nodiscard]] inline bool KeyDown(int key) {
