@@ -1,6 +1,7 @@
 // The Windows program: creates FormMain, shows it, and runs the message loop until it closes.
-// Started with a folder as its only argument (a folder dropped on the program's icon, or sent to
-// it from Explorer), it puts that folder into the path box and waits for 开始.
+// Started with a folder as its only argument (a folder dropped on the program's icon, sent to it
+// from Explorer, or chosen with 还原文件名 in Explorer's right-click menu), it puts that folder
+// into the path box and waits for 开始.
 #include <windows.h>
 
 #include <shellapi.h>
@@ -8,7 +9,10 @@
 #include <string>
 
 #include "platform/scoped_win32.h"
+#include "platform/text_win32.h"
+#include "ui/explorer_verb_win32.h"
 #include "ui/message_boxes_win32.h"
+#include "ui/path_input.h"
 #include "ui/program_window_win32.h"
 
 namespace {
@@ -20,7 +24,7 @@ std::wstring FolderArgument() {
   const korvane::LocalMemory owned(argv);
   if (!argv || argc != 2)
     return {};
-  return argv[1];
+  return korvane::Widen(korvane::ui::FolderFromArgument(korvane::Narrow(argv[1])));
 }
 
 }  // namespace
@@ -28,6 +32,8 @@ std::wstring FolderArgument() {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
   // The folder picker and the file browser launch need COM on this thread.
   const korvane::ComScope com;
+  // Moved since 还原文件名 was added to Explorer's menu: the entry follows this program.
+  korvane::ui::RepointExplorerVerb(korvane::ui::ThisProgram());
   korvane::ui::MessageBoxes dialogs;
   korvane::ui::ProgramWindow window(dialogs);
   if (!window.Create(instance, show_command))

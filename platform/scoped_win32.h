@@ -1,6 +1,6 @@
 // The Windows resources the program holds, each released by its owner on every path: find
 // handles, file handles, COM on a thread, memory the system allocated, device contexts, GDI
-// objects, menus and shell item lists.
+// objects, menus, shell item lists, registry keys and COM interfaces.
 #pragma once
 
 #include <windows.h>
@@ -150,6 +150,64 @@ class MenuHandle {
 
  private:
   HMENU menu_;
+};
+
+// A registry key opened or created, closed with RegCloseKey.
+class RegistryKey {
+ public:
+  RegistryKey() = default;
+  ~RegistryKey() { Reset(); }
+  RegistryKey(RegistryKey&& other) noexcept : key_(std::exchange(other.key_, nullptr)) {}
+  RegistryKey& operator=(RegistryKey&& other) noexcept {
+    if (this != &other) {
+      Reset();
+      key_ = std::exchange(other.key_, nullptr);
+    }
+    return *this;
+  }
+  RegistryKey(const RegistryKey&) = delete;
+  RegistryKey& operator=(const RegistryKey&) = delete;
+  [[nodiscard]] HKEY get() const { return key_; }
+  // For the calls that open or create a key into it; the key held before is closed.
+  [[nodiscard]] HKEY* receive() {
+    Reset();
+    return &key_;
+  }
+  explicit operator bool() const { return key_ != nullptr; }
+  void Reset() {
+    if (key_)
+      RegCloseKey(key_);
+    key_ = nullptr;
+  }
+
+ private:
+  HKEY key_ = nullptr;
+};
+
+// A COM interface pointer, released with Release.
+template <typename T>
+class ComPtr {
+ public:
+  ComPtr() = default;
+  ~ComPtr() { Reset(); }
+  ComPtr(const ComPtr&) = delete;
+  ComPtr& operator=(const ComPtr&) = delete;
+  [[nodiscard]] T* get() const { return p_; }
+  T* operator->() const { return p_; }
+  explicit operator bool() const { return p_ != nullptr; }
+  // For the calls that hand out an interface (CoCreateInstance): the one held before is released.
+  [[nodiscard]] void** receive() {
+    Reset();
+    return reinterpret_cast<void**>(&p_);
+  }
+  void Reset() {
+    if (p_)
+      p_->Release();
+    p_ = nullptr;
+  }
+
+ private:
+  T* p_ = nullptr;
 };
 
 }  // namespace korvane

@@ -52,6 +52,10 @@ enum class Id : std::uint16_t {
   kSaveFilter,
   kDefaultReportName,
   kSaveFailed,  // {path} {reason}
+  kMenuExplorerVerb,
+  kExplorerVerb,        // the entry in Explorer's right-click menu
+  kExplorerVerbFailed,  // {reason}
+  kAccessibleList,      // what a screen reader calls the report list
 
   // The report's columns, in order.
   kColumnId,

@@ -88,6 +88,14 @@ std::string_view Tr(Id id) {
       return "还原报告.csv";
     case Id::kSaveFailed:
       return "无法保存报告“{}”：{}";
+    case Id::kMenuExplorerVerb:
+      return "在资源管理器的右键菜单中显示“还原文件名”";
+    case Id::kExplorerVerb:
+      return "还原文件名";
+    case Id::kExplorerVerbFailed:
+      return "无法更改资源管理器的右键菜单：{}";
+    case Id::kAccessibleList:
+      return "还原报告";
 
     case Id::kColumnId:
       return "ID";

@@ -2,6 +2,7 @@
 
 #include "platform/native_path_win32.h"
 #include "platform/text_win32.h"
+#include "ui/user32_win32.h"
 
 namespace korvane::ui {
 namespace {
@@ -40,6 +41,18 @@ std::string FolderOfDrop(HDROP drop) {
       first_file = std::move(path);
   }
   return Narrow(FolderOf(first_file));
+}
+
+void AcceptDrops(HWND hwnd) {
+  DragAcceptFiles(hwnd, TRUE);
+  using Fn = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
+  static const Fn allow = User32Function<Fn>("ChangeWindowMessageFilterEx");
+  if (!allow)
+    return;
+  constexpr UINT kCopyGlobalData = 0x0049;
+  for (const UINT message :
+       {static_cast<UINT>(WM_DROPFILES), static_cast<UINT>(WM_COPYDATA), kCopyGlobalData})
+    allow(hwnd, message, MSGFLT_ALLOW, nullptr);
 }
 
 }  // namespace korvane::ui

@@ -1,5 +1,8 @@
 #include "ui/list_text.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "text/wording.h"
 
 namespace korvane::ui {
@@ -11,14 +14,40 @@ bool IsLowSurrogate(char16_t c) {
 
 }  // namespace
 
-std::optional<std::uint32_t> CellColour(const Row& row, int column) {
+CellLook CellLookOf(const Row& row, int column, const ListTheme& theme) {
   if (column != kColStatus)
-    return std::nullopt;
+    return {};
   if (text::ShowsFailure(row))
-    return kFailColour;
-  if (text::ShowsUndone(row))
-    return kUndoneColour;
-  return std::nullopt;
+    return theme.high_contrast ? CellLook{.colour = std::nullopt, .bold = true}
+                               : CellLook{.colour = kFailColour, .bold = false};
+  if (text::ShowsUndone(row) && !theme.high_contrast)
+    return {.colour = UndoneGreyOn(theme.background), .bold = false};
+  return {};
+}
+
+double ContrastRatio(std::uint32_t a, std::uint32_t b) {
+  const auto luminance = [](std::uint32_t colour) {
+    const auto channel = [colour](int shift) {
+      const double c = static_cast<double>((colour >> shift) & 0xFF) / 255.0;
+      return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    // Red is the low byte.
+    return 0.2126 * channel(0) + 0.7152 * channel(8) + 0.0722 * channel(16);
+  };
+  const double la = luminance(a), lb = luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+std::uint32_t UndoneGreyOn(std::uint32_t background) {
+  const auto grey = [](std::uint32_t level) { return level * 0x010101u; };
+  // Darker on a light background, lighter on a dark one.
+  const bool darker = ContrastRatio(grey(0), background) >= ContrastRatio(grey(255), background);
+  for (std::uint32_t step = 0; step <= 0x80; ++step) {
+    const std::uint32_t level = darker ? 0x80 - step : std::min(0x80 + step, 0xFFu);
+    if (ContrastRatio(grey(level), background) >= 4.5)
+      return grey(level);
+  }
+  return grey(darker ? 0 : 255);
 }
 
 std::u16string ShortenForStatus(std::u16string_view path, std::size_t capacity) {

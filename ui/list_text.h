@@ -1,6 +1,6 @@
-// What the report list shows, as plain functions over the engine's rows: a cell's colour, the
-// bounded copy into the list's buffer, the folder browser's status line and the file browser's
-// command line. No <windows.h>; the window only glues.
+// What the report list shows, as plain functions over the engine's rows: a cell's look in the
+// theme shown, the bounded copy into the list's buffer, the folder browser's status line and the
+// file browser's command line. No <windows.h>; the window only glues.
 #pragma once
 
 #include <cstddef>
@@ -13,14 +13,32 @@
 
 namespace korvane::ui {
 
-// Colour of a failed row's 状态 cell: pure blue in the platform's blue-green-red order.
+// Colours are in the platform's blue-green-red order (0x00BBGGRR).
+// Colour of a failed row's 状态 cell: pure blue.
 inline constexpr std::uint32_t kFailColour = 0x00FF0000;
-// Colour of the 状态 cell of a row whose rename was reversed: grey, as done with.
-inline constexpr std::uint32_t kUndoneColour = 0x00808080;
 
-// The text colour of a cell when it has one of its own: only the 状态 cell of a failed row (or a
-// refused undo), and of an undone one.
-std::optional<std::uint32_t> CellColour(const Row& row, int column);
+// The colours the list is painted in now.
+struct ListTheme {
+  bool high_contrast = false;           // a high-contrast theme is on
+  std::uint32_t background = 0xFFFFFF;  // the list's background
+};
+
+// How a cell differs from the list's own text, if at all. Only the 状态 cell of a failed row (or a
+// refused undo), and of an undone one, has a look of its own. In a high-contrast theme no cell has
+// a colour of its own (the theme's are the ones the user can read); a failure is bold instead.
+// Otherwise a failure is pure blue, and an undone row grey, as done with, but dark (or light)
+// enough to read on the background.
+struct CellLook {
+  std::optional<std::uint32_t> colour;
+  bool bold = false;
+  bool operator==(const CellLook&) const = default;
+};
+CellLook CellLookOf(const Row& row, int column, const ListTheme& theme);
+
+// The contrast between two colours as WCAG 2 measures it: 1 (none) to 21 (black on white).
+double ContrastRatio(std::uint32_t a, std::uint32_t b);
+// The grey nearest the middle that reaches 4.5:1 (WCAG's level for text) on `background`.
+std::uint32_t UndoneGreyOn(std::uint32_t background);
 
 // Copies `text` into a buffer of `capacity` UTF-16 units, always NUL-terminated, cut so that a
 // surrogate pair is never split. Returns the units written, without the NUL. Nothing is written

@@ -39,4 +39,11 @@ std::string CleanPathInput(std::string_view typed, char separator) {
   return path;
 }
 
+std::string FolderFromArgument(std::string_view argument) {
+  std::string folder(argument);
+  if (folder.ends_with('"'))
+    folder.back() = '\\';
+  return folder;
+}
+
 }  // namespace korvane::ui

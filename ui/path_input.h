@@ -12,4 +12,10 @@ namespace korvane::ui {
 // rows show one separator.
 [[nodiscard]] std::string CleanPathInput(std::string_view typed, char separator);
 
+// The folder named by the program's one argument, as Explorer's entry hands it over. A drive's
+// root comes as "C:\" in quotes, and the system reads the backslash before the closing quote as
+// escaping it: the argument arrives as `C:"`. No Windows path holds a quote, so a last quote is
+// that backslash.
+[[nodiscard]] std::string FolderFromArgument(std::string_view argument);
+
 }  // namespace korvane::ui

@@ -80,15 +80,6 @@ std::string RowsAsCsv(const Rows& rows, const std::vector<SkippedFolder>& skippe
   return out;
 }
 
-ListMenuState ListMenuItems(bool busy,
-                            int selected_rows,
-                            int rows,
-                            bool can_undo,
-                            bool has_skipped) {
-  return {selected_rows > 0 && rows > 0, !busy && rows > 0, !busy && can_undo,
-          !busy && has_skipped};
-}
-
 std::string SkippedFoldersText(const std::vector<SkippedFolder>& skipped) {
   std::string out;
   for (const SkippedFolder& folder : skipped)

@@ -1,5 +1,5 @@
 // The report as text for other programs: the selected rows for the clipboard, all rows as a CSV
-// file, and which commands of the list's menu apply. No <windows.h>; the window only glues.
+// file, the skipped folders for the user to read. No <windows.h>; the window only glues.
 #pragma once
 
 #include <string>
@@ -32,21 +32,5 @@ std::string RowsAsCsv(const Rows& rows, const std::vector<SkippedFolder>& skippe
 
 // The folders a run could not read, one a line with the reason, for the user to read and copy.
 std::string SkippedFoldersText(const std::vector<SkippedFolder>& skipped);
-
-// Which commands of the list's menu can be chosen. Copy needs a selected row; export needs rows
-// and no run (the dialog would hold the run, and the rows are not final); undo needs no run and
-// renames of the last run that are not reversed yet; the skipped folders need no run and some.
-struct ListMenuState {
-  bool copy = false;
-  bool export_report = false;
-  bool undo = false;
-  bool skipped = false;
-  bool operator==(const ListMenuState&) const = default;
-};
-ListMenuState ListMenuItems(bool busy,
-                            int selected_rows,
-                            int rows,
-                            bool can_undo,
-                            bool has_skipped = false);
 
 }  // namespace korvane::ui

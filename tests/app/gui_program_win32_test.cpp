@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "platform/text_win32.h"
 #include "tests/support/sandbox.h"
 #include "tests/support/spawn_win32.h"
+#include "ui/explorer_verb_win32.h"
 #include "ui/layout.h"
 #include "version.h"
 
@@ -77,27 +79,30 @@ TEST(VersionBlockTest, TheProgramCarriesItsChineseVersionTexts) {
   EXPECT_EQ(fixed->dwProductVersionMS, 0x00010000u);
 }
 
-// A folder dropped on the program's icon, or sent to it from Explorer, arrives as its only
-// argument: it fills the path box, and nothing is renamed before the user presses 开始.
-TEST(GuiProgramTest, AFolderOnTheCommandLineFillsThePathBoxAndWaits) {
-  testing::Sandbox tree;
-  tree.File("报告.docx.2011.qjd", "r");
+// Starts the window program with `command` as its command line and reads its path box once the
+// program has filled it, then closes it; nothing when there is no display for the window.
+std::optional<std::string> PathBoxOfStarted(std::wstring command) {
   const std::wstring exe = GuiProgram();
-  std::wstring command = testing::CommandLine(exe, {testing::Utf8(tree.root())});
   STARTUPINFOW si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
-  ASSERT_TRUE(CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                             nullptr, &si, &pi));
+  if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &si, &pi)) {
+    ADD_FAILURE() << "cannot start " << Narrow(command);
+    return "";
+  }
   const ScopedHandle process(pi.hProcess);
   const ScopedHandle thread(pi.hThread);
   HWND form = nullptr;
   for (int i = 0; i < 200 && !form; ++i) {
     if (WaitForSingleObject(process.get(), 50) == WAIT_OBJECT_0)
-      GTEST_SKIP() << "the window cannot be created: no display (run under Xvfb)";
+      return std::nullopt;
     form = FindWindowW(L"KorvaneFormMain", nullptr);
   }
-  ASSERT_NE(form, nullptr);
+  if (!form) {
+    ADD_FAILURE() << "no window";
+    return "";
+  }
   wchar_t text[1024] = {};
   // The window may be found while it is still being made; the program puts the folder in right
   // after: allow it a moment.
@@ -108,11 +113,64 @@ TEST(GuiProgramTest, AFolderOnTheCommandLineFillsThePathBoxAndWaits) {
     if (text[0] == 0)
       Sleep(20);
   }
-  EXPECT_EQ(Narrow(text), testing::Utf8(tree.root()));
   Sleep(200);
-  EXPECT_TRUE(std::filesystem::exists(tree.Path("报告.docx.2011.qjd")));
   PostMessageW(form, WM_CLOSE, 0, 0);
   EXPECT_EQ(WaitForSingleObject(process.get(), 10000), WAIT_OBJECT_0);
+  return Narrow(text);
+}
+
+// A folder dropped on the program's icon, or sent to it from Explorer, arrives as its only
+// argument: it fills the path box, and nothing is renamed before the user presses 开始.
+TEST(GuiProgramTest, AFolderOnTheCommandLineFillsThePathBoxAndWaits) {
+  testing::Sandbox tree;
+  tree.File("报告.docx.2011.qjd", "r");
+  const std::optional<std::string> shown =
+      PathBoxOfStarted(testing::CommandLine(GuiProgram(), {testing::Utf8(tree.root())}));
+  if (!shown)
+    GTEST_SKIP() << "the window cannot be created: no display (run under Xvfb)";
+  EXPECT_EQ(*shown, testing::Utf8(tree.root()));
+  EXPECT_TRUE(std::filesystem::exists(tree.Path("报告.docx.2011.qjd")));
+}
+
+// 还原文件名 in Explorer's menu runs the command it was given, with the folder or the drive put in
+// as the shell puts it: the path box holds that folder, and nothing is renamed.
+TEST(GuiProgramTest, TheExplorerEntryStartsTheWindowOnItsFolderAndWaits) {
+  if (ui::ExplorerVerbAdded())
+    GTEST_SKIP() << "this user has the entry already; it is left as it is";
+  testing::Sandbox tree;
+  tree.File("报告.docx.2011.qjd", "r");
+  SystemError why;
+  ASSERT_TRUE(ui::AddExplorerVerb(GuiProgram(), why)) << why.text;
+  const std::wstring folder = Widen(testing::Utf8(tree.root()));
+  const std::wstring drive = folder.substr(0, 3);  // "Z:\" under Wine
+  const struct {
+    const wchar_t* place;
+    const wchar_t* argument;
+    std::wstring target;
+  } cases[] = {
+      {L"Directory", L"%1", folder},
+      {L"Directory\\Background", L"%V", folder},
+      {L"Drive", L"%1", drive},  // quoted, the root arrives as `C:"`
+  };
+  for (const auto& c : cases) {
+    const std::wstring key = std::wstring(L"Software\\Classes\\") + c.place + L"\\shell\\" +
+                             ui::kExplorerVerbKey + L"\\command";
+    wchar_t command[1024] = {};
+    DWORD size = sizeof command;
+    ASSERT_EQ(RegGetValueW(HKEY_CURRENT_USER, key.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, command,
+                           &size),
+              ERROR_SUCCESS);
+    std::wstring line = command;
+    line.replace(line.find(c.argument), 2, c.target);
+    const std::optional<std::string> shown = PathBoxOfStarted(line);
+    if (!shown) {
+      (void)ui::RemoveExplorerVerb(why);
+      GTEST_SKIP() << "the window cannot be created: no display (run under Xvfb)";
+    }
+    EXPECT_EQ(*shown, Narrow(c.target)) << Narrow(line);
+  }
+  EXPECT_TRUE(std::filesystem::exists(tree.Path("报告.docx.2011.qjd")));
+  EXPECT_TRUE(ui::RemoveExplorerVerb(why)) << why.text;
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "ui/form_main_win32.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
@@ -20,12 +21,15 @@
 #include <vector>
 
 #include "platform/native.h"
+#include "platform/scoped_win32.h"
 #include "platform/text_win32.h"
 #include "tests/support/sandbox.h"
 #include "tests/support/scripted.h"
 #include "tests/ui/window_support_win32.h"
 #include "text/wording.h"
+#include "ui/explorer_verb_win32.h"
 #include "ui/list_text.h"
+#include "ui/menu_table.h"
 #include "ui/remembered_folder_win32.h"
 
 namespace korvane::ui {
@@ -135,6 +139,7 @@ class FormMainTest : public ::testing::Test {
     return {r.right - r.left, r.bottom - r.top};
   }
 
+  ComScope com;  // as the program has it on the window's thread
   Sandbox sb;
   std::unique_ptr<FileSystem> fs = MakeNativeFileSystem();
   ScriptedDialogs dialogs;
@@ -289,7 +294,7 @@ TEST_F(FormMainTest, APreviewShowsTheRowsOfTheRunThatFollowsAndRenamesNothing) {
   SetPath(sb.RunPath());
   const auto before = sb.Snapshot();
 
-  SendMessageW(form.hwnd(), WM_COMMAND, MAKEWPARAM(FormMain::kMenuPreview, 0), 0);
+  SendMessageW(form.hwnd(), WM_COMMAND, MAKEWPARAM(MenuCommand(text::Id::kMenuPreview), 0), 0);
   WaitForRun(form);
   EXPECT_EQ(sb.Snapshot(), before);
   EXPECT_TRUE(dialogs.questions.empty());
@@ -810,6 +815,100 @@ TEST_F(FormMainTest, TheFolderPickerReplacesThePathOnlyWhenAFolderIsChosen) {
   EXPECT_EQ(shell.browse_starts,
             (std::vector<std::string>{"C:\\before", "C:\\before", "C:\\before"}));
   EXPECT_EQ(shell.browse_titles.at(0), "选择目录");
+}
+
+// The shell says the taskbar button exists; where the taskbar's interface is missing (Wine) the
+// run goes as ever, and its end flashes the button of a window not in front without a word.
+TEST_F(FormMainTest, ARunGoesAsEverWhateverTheTaskbarOffers) {
+  sb.File("a.txt.2011.qjd");
+  SetPath(sb.RunPath());
+  SendMessageW(form.hwnd(), RegisterWindowMessageW(L"TaskbarButtonCreated"), 0, 0);
+  Click(kCmdStart);
+  EXPECT_EQ(Text(kLabelStatus), "执行完毕.");
+  EXPECT_TRUE(dialogs.warnings.empty());
+}
+
+// The name the accessibility interface gives `hwnd` (or its child `child`, 1-based).
+std::string AccessibleName(HWND hwnd, LONG child = CHILDID_SELF) {
+  ComPtr<IAccessible> accessible;
+  if (FAILED(AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT),
+                                        __uuidof(IAccessible), accessible.receive())))
+    return "<no object>";
+  VARIANT id{};
+  id.vt = VT_I4;
+  id.lVal = child;
+  BSTR name = nullptr;
+  if (accessible->get_accName(id, &name) != S_OK || !name)
+    return "<no name>";
+  const std::string text = Narrow(name);
+  SysFreeString(name);
+  return text;
+}
+
+// Each control is named by what a sighted user reads beside it, and the end of a run is
+// announced: the summary and the status say, once, that they changed.
+TEST_F(FormMainTest, ScreenReadersHearEveryControlAndTheEnd) {
+  static std::vector<HWND> changed;
+  changed.clear();
+  const HWINEVENTHOOK hook = SetWinEventHook(
+      0x8019, 0x8019, nullptr,  // EVENT_OBJECT_LIVEREGIONCHANGED
+      [](HWINEVENTHOOK, DWORD, HWND hwnd, LONG, LONG, DWORD, DWORD) { changed.push_back(hwnd); },
+      GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+  sb.File("a.txt.2011.qjd");
+  sb.File("b.txt");
+  sb.File("b.txt.2011.qjd");
+  SetPath(sb.RunPath());
+  Click(kCmdStart);
+  for (int i = 0; i < 20 && changed.size() < 2; ++i) {
+    Sleep(10);
+    Pump();
+  }
+  UnhookWinEvent(hook);
+  EXPECT_EQ(changed, (std::vector<HWND>{Control(kLabelTotal), Control(kLabelStatus)}));
+  for (const ControlIndex own :
+       {kCmdStart, kCmdStop, kCmdSelect, kCmdAbout, kLabelTotal, kLabelStatus})
+    EXPECT_EQ(AccessibleName(Control(own)), Text(own)) << own;
+
+  // The boxes without a text of their own are named explicitly, where the system keeps names set
+  // for a window.
+  ComPtr<IAccPropServices> services;
+  if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                              IID_IAccPropServices, services.receive())) ||
+      services->SetHwndPropStr(Control(kLabel1), static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                               PROPID_ACC_DESCRIPTION, L"probe") != S_OK)
+    GTEST_SKIP() << "this system's oleacc keeps no names set for a window (IAccPropServices): "
+                    "those of the path box and the list cannot be read back";
+  MSAAPROPID probe = PROPID_ACC_DESCRIPTION;
+  services->ClearHwndProps(Control(kLabel1), static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, &probe,
+                           1);
+  EXPECT_EQ(AccessibleName(Control(kTextPath)), "路径");
+  EXPECT_EQ(AccessibleName(Control(kList)), "还原报告");
+  EXPECT_EQ(AccessibleName(Control(kList), 1), Cell(0, kColId));  // a row's name: its first cell
+}
+
+// 开始's drop-down ticks 还原文件名 in Explorer's menu as the registry has it, for this program.
+TEST_F(FormMainTest, StartsDropDownTicksAndUnticksTheExplorerEntry) {
+  if (ExplorerVerbAdded())
+    GTEST_SKIP() << "this user has the entry already; it is left as it is";
+  const UINT item = MenuCommand(text::Id::kMenuExplorerVerb);
+  const auto ticked = [&] {
+    const MenuHandle menu(form.CreateStartMenu());
+    wchar_t label[128] = {};
+    GetMenuStringW(menu.get(), item, label, 128, MF_BYCOMMAND);
+    EXPECT_EQ(Narrow(label), "在资源管理器的右键菜单中显示“还原文件名”");
+    return (GetMenuState(menu.get(), item, MF_BYCOMMAND) & MF_CHECKED) != 0;
+  };
+  EXPECT_FALSE(ticked());
+  SendMessageW(form.hwnd(), WM_COMMAND, MAKEWPARAM(item, 0), 0);
+  EXPECT_TRUE(ticked());
+  EXPECT_EQ(ExplorerVerbProgram(), ThisProgram());
+  // Whatever the entry starts, even a program that is gone, unticking removes it.
+  RepointExplorerVerb(L"C:\\已删除\\old.exe");
+  EXPECT_TRUE(ticked());
+  SendMessageW(form.hwnd(), WM_COMMAND, MAKEWPARAM(item, 0), 0);
+  EXPECT_FALSE(ticked());
+  EXPECT_FALSE(ExplorerVerbAdded());
+  EXPECT_TRUE(dialogs.warnings.empty());
 }
 
 TEST_F(FormMainTest, AboutOpensTheVendorPageOwnedByTheWindow) {

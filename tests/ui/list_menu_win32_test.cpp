@@ -24,6 +24,7 @@
 #include "text/wording.h"
 #include "ui/earlier_runs_dialog_win32.h"
 #include "ui/form_main_win32.h"
+#include "ui/menu_table.h"
 #include "ui/report_text.h"
 #include "ui/text_dialog_win32.h"
 
@@ -70,6 +71,15 @@ std::string ClipboardText() {
   return text;
 }
 
+// Which commands of the list's menu can be chosen.
+struct ListMenuState {
+  bool copy = false;
+  bool export_report = false;
+  bool undo = false;
+  bool skipped = false;
+  bool operator==(const ListMenuState&) const = default;
+};
+
 class ListMenuTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -115,8 +125,9 @@ class ListMenuTest : public ::testing::Test {
       const UINT s = GetMenuState(menu, id, MF_BYCOMMAND);
       return s != static_cast<UINT>(-1) && !(s & (MF_GRAYED | MF_DISABLED));
     };
-    const ListMenuState state{enabled(FormMain::kMenuCopy), enabled(FormMain::kMenuExport),
-                              enabled(FormMain::kMenuUndo), enabled(FormMain::kMenuSkipped)};
+    const ListMenuState state{
+        enabled(MenuCommand(text::Id::kMenuCopy)), enabled(MenuCommand(text::Id::kMenuExport)),
+        enabled(MenuCommand(text::Id::kMenuUndo)), enabled(MenuCommand(text::Id::kMenuSkipped))};
     DestroyMenu(menu);
     return state;
   }
@@ -163,7 +174,7 @@ TEST_F(ListMenuTest, UndoGivesBackTheExactNamesAndNeverOverwrites) {
   sb.File("Sub/photo.jpg.2012.QJD", "newcomer");
 
   dialogs.questions.clear();
-  Command(FormMain::kMenuUndo);
+  Command(MenuCommand(text::Id::kMenuUndo));
 
   EXPECT_EQ(dialogs.questions,
             std::vector<std::string>{"确定把 " + Shown(sb) + " 中的 2 个文件改回原来的名字吗？"});
@@ -192,7 +203,7 @@ TEST_F(ListMenuTest, UndoGivesBackTheExactNamesAndNeverOverwrites) {
   // The refused one can be tried again once its name is free; then nothing is left.
   EXPECT_TRUE(MenuNow().undo);
   std::filesystem::remove(sb.Path("Sub/photo.jpg.2012.QJD"));
-  Command(FormMain::kMenuUndo);
+  Command(MenuCommand(text::Id::kMenuUndo));
   EXPECT_EQ(NamesIn(sb.Path("Sub")), (std::vector<std::string>{"Photo.JPG.2012.qjd", "keep.txt"}));
   EXPECT_EQ(Cell(photo, kColStatus), "已撤销");
   EXPECT_FALSE(MenuNow().undo);
@@ -205,7 +216,7 @@ TEST_F(ListMenuTest, UndoAnsweredNoOrStoppedChangesNoMoreThanItShould) {
   const auto restored = sb.Snapshot();
 
   dialogs.set_answer(false);
-  Command(FormMain::kMenuUndo);
+  Command(MenuCommand(text::Id::kMenuUndo));
   EXPECT_EQ(sb.Snapshot(), restored);
   EXPECT_EQ(WindowText(form.control(kLabelStatus)), "执行完毕.");
 
@@ -216,7 +227,7 @@ TEST_F(ListMenuTest, UndoAnsweredNoOrStoppedChangesNoMoreThanItShould) {
     SendMessageW(form.hwnd(), WM_COMMAND, MAKEWPARAM(kFirstControlId + kCmdStop, BN_CLICKED),
                  reinterpret_cast<LPARAM>(form.control(kCmdStop)));
   };
-  Command(FormMain::kMenuUndo);
+  Command(MenuCommand(text::Id::kMenuUndo));
   pump.at = nullptr;
   EXPECT_EQ(sb.Snapshot(), restored);
   EXPECT_EQ(WindowText(form.control(kLabelStatus)), "撤销中断.");
@@ -238,9 +249,9 @@ TEST_F(ListMenuTest, MenuItemsAreGreyedDuringARunAndWithNothingToUndo) {
     GetMenuStringW(menu, id, buf, 64, MF_BYCOMMAND);
     return Narrow(buf);
   };
-  EXPECT_EQ(text_of(FormMain::kMenuCopy), "复制\tCtrl+C");
-  EXPECT_EQ(text_of(FormMain::kMenuExport), "导出报告…");
-  EXPECT_EQ(text_of(FormMain::kMenuUndo), "撤销本次还原");
+  EXPECT_EQ(text_of(MenuCommand(text::Id::kMenuCopy)), "复制\tCtrl+C");
+  EXPECT_EQ(text_of(MenuCommand(text::Id::kMenuExport)), "导出报告…");
+  EXPECT_EQ(text_of(MenuCommand(text::Id::kMenuUndo)), "撤销本次还原");
   DestroyMenu(menu);
 
   sb.File("a.txt.2011.qjd");
@@ -259,8 +270,8 @@ TEST_F(ListMenuTest, MenuItemsAreGreyedDuringARunAndWithNothingToUndo) {
   pump.at = [&](int) {
     during.push_back(MenuNow());
     const auto asked = dialogs.questions.size();
-    Command(FormMain::kMenuUndo);
-    Command(FormMain::kMenuExport);
+    Command(MenuCommand(text::Id::kMenuUndo));
+    Command(MenuCommand(text::Id::kMenuExport));
     undo_ignored = undo_ignored && dialogs.questions.size() == asked && shell.save_names.empty();
   };
   Run();
@@ -274,7 +285,7 @@ TEST_F(ListMenuTest, MenuItemsAreGreyedDuringARunAndWithNothingToUndo) {
   EXPECT_TRUE(MenuNow().undo);
   EXPECT_TRUE(MenuNow().export_report);
 
-  Command(FormMain::kMenuUndo);
+  Command(MenuCommand(text::Id::kMenuUndo));
   EXPECT_FALSE(MenuNow().undo);  // all reversed
 }
 
@@ -304,7 +315,7 @@ TEST_F(ListMenuTest, CopyAndTheKeysPutTheSelectedRowsOnTheClipboard) {
 
   Select(0);
   Select(2);
-  Command(FormMain::kMenuCopy);
+  Command(MenuCommand(text::Id::kMenuCopy));
   EXPECT_EQ(ClipboardText(), row_text(0) + "\r\n" + row_text(2));
 
   CtrlKey('A');
@@ -330,7 +341,7 @@ TEST_F(ListMenuTest, ExportWritesTheWholeReportAsCsvAndReplacesAFileWhole) {
   shell.save_result = testing::Utf8(target);
   sb.File("out/还原报告.csv", "an older report");
 
-  Command(FormMain::kMenuExport);
+  Command(MenuCommand(text::Id::kMenuExport));
 
   EXPECT_EQ(shell.save_names, std::vector<std::string>{"还原报告.csv"});
   EXPECT_EQ(shell.save_owners, std::vector<HWND>{form.hwnd()});
@@ -351,7 +362,7 @@ TEST_F(ListMenuTest, ExportWritesTheWholeReportAsCsvAndReplacesAFileWhole) {
   // Cancelled: nothing written.
   shell.save_result.clear();
   std::filesystem::remove(target);
-  Command(FormMain::kMenuExport);
+  Command(MenuCommand(text::Id::kMenuExport));
   EXPECT_FALSE(std::filesystem::exists(target));
 }
 
@@ -403,13 +414,13 @@ TEST_F(ListMenuTest, SkippedFoldersAreSaidInTheStatusTheMenuAndTheExport) {
       PostMessageW(box, WM_COMMAND, IDOK, 0);
     }
   });
-  Command(FormMain::kMenuSkipped);
+  Command(MenuCommand(text::Id::kMenuSkipped));
   KillTimer(nullptr, timer);
   EXPECT_EQ(Narrow(shown), line + "\r\n");
 
   const auto target = sb.Path("report.csv");
   shell.save_result = testing::Utf8(target);
-  Command(FormMain::kMenuExport);
+  Command(MenuCommand(text::Id::kMenuExport));
   const std::string csv = testing::ReadFile(target);
   EXPECT_TRUE(csv.ends_with("\r\n\r\n无法读取、已跳过的文件夹,原因\r\n" + sb.RunPath() + "b," +
                             text::ErrorText(form.report().store().skipped()[0].why) + "\r\n"))
@@ -447,7 +458,8 @@ TEST_F(ListMenuTest, AnEarlierRunIsUndoneFromTheNextWindow) {
         PostMessageW(box, WM_COMMAND, cancel ? IDCANCEL : IDOK, 0);
       }
     });
-    SendMessageW(next.hwnd(), WM_COMMAND, MAKEWPARAM(FormMain::kMenuUndoEarlier, 0), 0);
+    SendMessageW(next.hwnd(), WM_COMMAND, MAKEWPARAM(MenuCommand(text::Id::kMenuUndoEarlier), 0),
+                 0);
     KillTimer(nullptr, timer);
     WaitForRun(next);
   };
@@ -513,7 +525,7 @@ TEST_F(ListMenuTest, HeadersSortAndTheFilterShowsOnlyFailures) {
   EXPECT_EQ(Cell(0, kColId), "1");
   EXPECT_EQ(Cell(399, kColId), "400");
 
-  Command(FormMain::kMenuFailuresOnly);
+  Command(MenuCommand(text::Id::kMenuFailuresOnly));
   ASSERT_EQ(ItemCount(), 80);
   for (const std::string& status : column(kColStatus))
     EXPECT_EQ(status, "失败");
@@ -522,7 +534,7 @@ TEST_F(ListMenuTest, HeadersSortAndTheFilterShowsOnlyFailures) {
   EXPECT_EQ(ItemCount(), 80);
   const std::vector<std::string> failed = column(kColOldName);
   EXPECT_TRUE(std::is_sorted(failed.begin(), failed.end()));
-  Command(FormMain::kMenuFailuresOnly);
+  Command(MenuCommand(text::Id::kMenuFailuresOnly));
   EXPECT_EQ(ItemCount(), 400);
 }
 

@@ -32,25 +32,57 @@ TEST(CellTest, TextFollowsTheColumnsAndOnlyAFailedStatusIsBlue) {
   EXPECT_EQ(text::CellText(ok, 5), "");
   EXPECT_EQ(text::CellText(ok, -1), "");
 
-  EXPECT_EQ(CellColour(bad, 1), std::optional<std::uint32_t>(0x00FF0000u));
+  const ListTheme white;
+  EXPECT_EQ(CellLookOf(bad, 1, white).colour, std::optional<std::uint32_t>(0x00FF0000u));
   for (int column : {0, 2, 3, 4})
-    EXPECT_EQ(CellColour(bad, column), std::nullopt) << column;
+    EXPECT_EQ(CellLookOf(bad, column, white), CellLook{}) << column;
   for (int column = 0; column < 5; ++column)
-    EXPECT_EQ(CellColour(ok, column), std::nullopt) << column;
+    EXPECT_EQ(CellLookOf(ok, column, white), CellLook{}) << column;
 
   // Reversed later: the status says so, grey; refused, blue, with the reason in 备注.
   Row undone = ok;
   undone.undo = UndoMark::kUndone;
   EXPECT_EQ(text::CellText(undone, 1), "已撤销");
   EXPECT_EQ(text::CellText(undone, 4), "-");
-  EXPECT_EQ(CellColour(undone, 1), std::optional<std::uint32_t>(0x00808080u));
+  EXPECT_EQ(CellLookOf(undone, 1, white).colour, std::optional<std::uint32_t>(0x00767676u));
   Row refused = ok;
   refused.undo = UndoMark::kUndoFailed;
   refused.failure = SystemFailure({ErrorKind::kNameExists, 183, "Cannot create a file ..."});
   EXPECT_EQ(text::CellText(refused, 1), "撤销失败");
   EXPECT_EQ(text::CellText(refused, 4), "当文件已存在时，无法创建该文件。");
-  EXPECT_EQ(CellColour(refused, 1), std::optional<std::uint32_t>(0x00FF0000u));
-  EXPECT_EQ(CellColour(refused, 4), std::nullopt);
+  EXPECT_EQ(CellLookOf(refused, 1, white).colour, std::optional<std::uint32_t>(0x00FF0000u));
+  EXPECT_EQ(CellLookOf(refused, 4, white), CellLook{});
+
+  // In a high-contrast theme, light or dark, no cell has a colour of its own; a failure is bold.
+  for (const std::uint32_t background : {0x000000u, 0xFFFFFFu, 0x3F3F3Fu}) {
+    const ListTheme high{.high_contrast = true, .background = background};
+    for (int column = 0; column < 5; ++column) {
+      const CellLook look{.colour = std::nullopt, .bold = column == kColStatus};
+      EXPECT_EQ(CellLookOf(bad, column, high), look) << column;
+      EXPECT_EQ(CellLookOf(refused, column, high), look) << column;
+      EXPECT_EQ(CellLookOf(undone, column, high), CellLook{}) << column;
+      EXPECT_EQ(CellLookOf(ok, column, high), CellLook{}) << column;
+    }
+  }
+}
+
+// The grey of 已撤销 reads at 4.5:1 or better on any background, and stays as near the middle
+// grey as that allows; pure blue reads on the list's usual white.
+TEST(CellTest, TheUndoneGreyIsReadableOnItsBackground) {
+  EXPECT_NEAR(ContrastRatio(0x000000, 0xFFFFFF), 21.0, 1e-9);
+  EXPECT_NEAR(ContrastRatio(0x808080, 0xFFFFFF), 3.95, 0.01);  // the grey it replaces
+  EXPECT_GE(ContrastRatio(kFailColour, 0xFFFFFF), 4.5);
+  for (const std::uint32_t background :
+       {0xFFFFFFu, 0xF0F0F0u, 0xE1FFFFu, 0x202020u, 0x000000u, 0x7F7F7Fu, 0x00FF00u}) {
+    const std::uint32_t grey = UndoneGreyOn(background);
+    EXPECT_GE(ContrastRatio(grey, background), 4.5) << std::hex << background;
+    EXPECT_EQ(grey, (grey & 0xFF) * 0x010101u) << "a grey";
+    const std::uint32_t nearer = (grey & 0xFF) < 0x80 ? grey + 0x010101u : grey - 0x010101u;
+    if ((grey & 0xFF) != 0x80) {
+      EXPECT_LT(ContrastRatio(nearer, background), 4.5) << std::hex << background;
+    }
+  }
+  EXPECT_EQ(UndoneGreyOn(0xFFFFFF), 0x767676u);
 }
 
 TEST(CellTest, CopyIntoTheListBufferStaysInsideIt) {

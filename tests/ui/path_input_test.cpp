@@ -27,5 +27,14 @@ TEST(PathInputTest, PastedPathsLoseTheirQuotesAndSpacesAndGetOneSeparator) {
   }
 }
 
+// As Explorer's entry starts the program: `"%1"` for a folder, `"C:\"` (read as `C:"`) for a
+// drive.
+TEST(PathInputTest, AFolderArgumentEndingInAQuoteIsADrivesRoot) {
+  EXPECT_EQ(FolderFromArgument("C:\\"), "C:\\");
+  EXPECT_EQ(FolderFromArgument("C:\""), "C:\\");
+  EXPECT_EQ(FolderFromArgument("D:\\资料\\合同 2024"), "D:\\资料\\合同 2024");
+  EXPECT_EQ(FolderFromArgument(""), "");
+}
+
 }  // namespace
 }  // namespace korvane::ui

@@ -108,16 +108,5 @@ TEST(ReportTextTest, ACsvReaderReadsTheNeutralisedText) {
             "2|失败|'+1,2.txt.2011.qjd|D:\\+1,2.txt|'-1 \"x\"\n");
 }
 
-TEST(ReportTextTest, MenuItemsFollowTheRunTheSelectionAndWhatCanBeUndone) {
-  // Idle, rows, one selected, renames to reverse: everything.
-  EXPECT_EQ(ListMenuItems(false, 1, 5, true), (ListMenuState{true, true, true}));
-  // During a run only copying is left.
-  EXPECT_EQ(ListMenuItems(true, 1, 5, true), (ListMenuState{true, false, false}));
-  // Nothing selected, nothing to undo (no rename succeeded, or all are reversed).
-  EXPECT_EQ(ListMenuItems(false, 0, 5, false), (ListMenuState{false, true, false}));
-  // An empty list.
-  EXPECT_EQ(ListMenuItems(false, 0, 0, false), (ListMenuState{false, false, false}));
-}
-
 }  // namespace
 }  // namespace korvane::ui

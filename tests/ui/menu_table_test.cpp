@@ -1,0 +1,74 @@
+#include "ui/menu_table.h"
+
+#include <gtest/gtest.h>
+
+#include <span>
+
+#include "ui/layout.h"
+
+namespace korvane::ui {
+namespace {
+
+// The list menu's item with `text`.
+const MenuItem& Item(text::Id text) {
+  for (const MenuItem& item : kListMenu) {
+    if (item.text == text)
+      return item;
+  }
+  ADD_FAILURE() << "no item " << static_cast<int>(text);
+  return kListMenu[0];
+}
+
+bool Enabled(text::Id text, const MenuState& state) {
+  return Holds(Item(text).needs, state);
+}
+
+TEST(MenuTableTest, MenuItemsFollowTheRunTheSelectionAndWhatCanBeUndone) {
+  struct Case {
+    MenuState state;
+    bool copy, export_report, undo;
+  };
+  const Case cases[] = {
+      // Idle, rows, one selected, renames to reverse: everything.
+      {{.busy = false, .selected_rows = 1, .rows = 5, .can_undo = true}, true, true, true},
+      // During a run only copying is left.
+      {{.busy = true, .selected_rows = 1, .rows = 5, .can_undo = true}, true, false, false},
+      // Nothing selected, nothing to undo (no rename succeeded, or all are reversed).
+      {{.busy = false, .selected_rows = 0, .rows = 5, .can_undo = false}, false, true, false},
+      // An empty list.
+      {{.busy = false, .selected_rows = 0, .rows = 0, .can_undo = false}, false, false, false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Enabled(text::Id::kMenuCopy, c.state), c.copy);
+    EXPECT_EQ(Enabled(text::Id::kMenuOpen, c.state), c.copy);
+    EXPECT_EQ(Enabled(text::Id::kMenuExport, c.state), c.export_report);
+    EXPECT_EQ(Enabled(text::Id::kMenuUndo, c.state), c.undo);
+    EXPECT_EQ(Enabled(text::Id::kMenuUndoEarlier, c.state), !c.state.busy);
+  }
+
+  // The skipped folders' item is there only after a walk that skipped some, and greyed in a run.
+  const MenuItem& skipped = Item(text::Id::kMenuSkipped);
+  EXPECT_FALSE(Holds(skipped.shown_when, {}));
+  EXPECT_TRUE(Holds(skipped.shown_when, {.has_skipped = true}));
+  EXPECT_FALSE(Holds(skipped.needs, {.busy = true, .has_skipped = true}));
+  // 只显示失败 is checked while the list shows failures alone, and can be chosen at any time.
+  const MenuItem& filter = Item(text::Id::kMenuFailuresOnly);
+  EXPECT_TRUE(Checked(filter, {.busy = true, .failures_only = true}));
+  EXPECT_FALSE(Checked(filter, {}));
+  EXPECT_TRUE(Holds(filter.needs, {.busy = true}));
+
+  // Every item's command leads back to it, and none is taken for a control's.
+  for (const auto menu :
+       {std::span<const MenuItem>(kListMenu), std::span<const MenuItem>(kStartMenu)}) {
+    for (const MenuItem& item : menu) {
+      if (!item.text)
+        continue;
+      EXPECT_EQ(MenuCommandText(MenuCommand(*item.text)), item.text);
+      EXPECT_GE(MenuCommand(*item.text), kFirstControlId + kControlCount);
+    }
+  }
+  EXPECT_EQ(MenuCommandText(kFirstControlId + kCmdStart), std::nullopt);
+}
+
+}  // namespace
+}  // namespace korvane::ui

@@ -1,0 +1,40 @@
+#include "ui/menus_win32.h"
+
+#include "platform/scoped_win32.h"
+#include "platform/text_win32.h"
+
+namespace korvane::ui {
+
+HMENU BuildMenu(std::span<const MenuItem> items, const MenuState& state) {
+  HMENU menu = CreatePopupMenu();
+  if (!menu)
+    return nullptr;
+  for (const MenuItem& item : items) {
+    if (!Holds(item.shown_when, state))
+      continue;
+    BOOL added = FALSE;
+    if (!item.text) {
+      added = AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    } else {
+      const UINT flags = MF_STRING | (Holds(item.needs, state) ? MF_ENABLED : MF_GRAYED) |
+                         (Checked(item, state) ? MF_CHECKED : MF_UNCHECKED);
+      added = AppendMenuW(menu, flags, static_cast<UINT_PTR>(MenuCommand(*item.text)),
+                          Widen(text::Tr(*item.text)).c_str());
+    }
+    if (!added) {
+      DestroyMenu(menu);
+      return nullptr;
+    }
+  }
+  return menu;
+}
+
+int ChooseCommand(std::span<const MenuItem> items, const MenuState& state, HWND owner, POINT at) {
+  const MenuHandle menu(BuildMenu(items, state));
+  if (!menu)
+    return 0;
+  const UINT flags = TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY;
+  return TrackPopupMenu(menu.get(), flags, at.x, at.y, 0, owner, nullptr);
+}
+
+}  // namespace korvane::ui

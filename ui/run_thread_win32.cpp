@@ -1,0 +1,135 @@
+#include "ui/run_thread_win32.h"
+
+#include <exception>
+
+#include "text/strings.h"
+#include "text/wording.h"
+#include "ui/path_input.h"
+
+namespace korvane::ui {
+
+RunThread::RunThread(FileSystem& fs,
+                     EventPump& pump,
+                     WindowDialogs& dialogs,
+                     RunJournals& journals,
+                     const bool& closing)
+    : dialogs_(dialogs),
+      closing_(closing),
+      separator_(fs.Style().separator),
+      journals_(journals),
+      questions_(*this),
+      restorer_(fs, queue_, pump, questions_) {}
+
+RunThread::~RunThread() {
+  StopAndWait();
+}
+
+bool RunThread::StartWalk(Operation operation, std::string typed, const RowStore& shown) {
+  RunRequest request;
+  std::string path;
+  SystemError why;
+  if (!journals_.BeginWalk(operation, CleanPathInput(typed, separator_), shown, request, path,
+                           why)) {
+    dialogs_.Warn(text::Fill(text::Id::kJournalUnwritable, {path, text::ErrorText(why)}));
+    return false;
+  }
+  // A missing folder is named as the user typed it, quotes and all: that is the text they will
+  // look for.
+  typed_path_ = std::move(typed);
+  folder_ = request.folder;
+  Start(std::move(request));
+  return true;
+}
+
+bool RunThread::StartUndo(const std::string& path, const RowStore& shown) {
+  RunRequest request;
+  switch (journals_.BeginUndo(path, shown, request)) {
+    case JournalBookkeeping::UndoStart::kUnreadable:
+      dialogs_.Warn(text::Fill(text::Id::kJournalUnreadable, {path}));
+      return false;
+    case JournalBookkeeping::UndoStart::kNothingToReverse:
+      return false;
+    case JournalBookkeeping::UndoStart::kBegun:
+      folder_.clear();
+      Start(std::move(request));
+      return true;
+  }
+  return false;
+}
+
+void RunThread::Start(RunRequest request) {
+  active_ = true;
+  finished_ = false;
+  // The rows and the labels come in at most 20 ms after the run reports them.
+  SetTimer(window_, kReportTimer, 20, nullptr);
+  thread_ = std::thread([this, request = std::move(request)] {
+    // The engine ends a run that fails inside as a stop, with kFailed; what could still escape
+    // (no memory even for that) leaves the window free all the same.
+    try {
+      outcome_ = restorer_.Run(request);
+    } catch (...) {
+      outcome_ = RunOutcome::kFailed;
+    }
+    finished_ = true;
+    PostMessageW(window_, kEnded, 0, 0);
+  });
+}
+
+void RunThread::TakeReport(ListReport& report) {
+  queue_.DrainInto(report);
+  report.Sync();
+}
+
+std::optional<RunThread::Ending> RunThread::Join(ListReport& report) {
+  if (!active_ || !finished_)
+    return std::nullopt;
+  thread_.join();
+  KillTimer(window_, kReportTimer);
+  TakeReport(report);
+  // Rows of an undo changed where they stand.
+  report.Refresh();
+  active_ = false;
+  const RunOutcome outcome = outcome_;
+  if (outcome == RunOutcome::kFailed)
+    dialogs_.Warn(text::RunFailureText(report.last_end()));
+  if (const auto unwritten = journals_.RunEnded(outcome, restorer_.totals()))
+    dialogs_.Warn(text::Fill(text::Id::kJournalUnwritable,
+                             {unwritten->path, text::ErrorText(unwritten->why)}));
+  return Ending{outcome, folder_};
+}
+
+void RunThread::StopAndWait() {
+  if (!thread_.joinable())
+    return;
+  restorer_.Stop();
+  while (!finished_) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_SENDMESSAGE);
+    MSG msg;
+    PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  }
+  thread_.join();
+  active_ = false;
+}
+
+void RunThread::Questions::OnWindowThread(const std::function<void()>& ask) {
+  // The window exists for as long as the run does; a message the window can no longer take is
+  // an answer of No.
+  if (run_.window_)
+    SendMessageW(run_.window_, kAsks, 0, reinterpret_cast<LPARAM>(&ask));
+}
+
+void RunThread::Questions::MissingFolder(std::string_view /*path_text*/) {
+  OnWindowThread([&] { run_.dialogs_.MissingFolder(run_.typed_path_); });
+}
+
+void RunThread::Questions::UnreadableFolder(std::string_view path_text, const SystemError& why) {
+  OnWindowThread([&] { run_.dialogs_.UnreadableFolder(path_text, why); });
+}
+
+bool RunThread::Questions::Confirm(const Confirmation& question) {
+  bool yes = false;
+  OnWindowThread([&] { yes = run_.dialogs_.Confirm(question) && !run_.closing_; });
+  return yes;
+}
+
+}  // namespace korvane::ui
