@@ -116,7 +116,8 @@ enum class Id : std::uint16_t {
   kCliHelpHelp,
   kCliVersionHelp,
   kCliExitCodes,
-  kCliUsageError,     // {message}
+  kCliUsageError,  // {message}
+  kCliTryHelp,
   kCliUnknownOption,  // {option}
   kCliExtraArgument,  // {argument}
   kCliMissingFolder,

@@ -210,6 +210,8 @@ std::string_view Tr(Id id) {
              "  130 已中断 interrupted";
     case Id::kCliUsageError:
       return "用法错误 / usage error: {}";
+    case Id::kCliTryHelp:
+      return "用 --help 查看用法 / Try --help";
     case Id::kCliUnknownOption:
       return "未知选项 / unknown option: {}";
     case Id::kCliExtraArgument:
