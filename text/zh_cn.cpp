@@ -223,8 +223,8 @@ std::string_view Tr(Id id) {
     case Id::kCliNeedsValue:
       return "{} 需要一个文件 / {} takes a FILE";
     case Id::kCliUndoExcludes:
-      return "--undo 不能与文件夹、--dry-run 或 --log 同用 / --undo takes no FOLDER, --dry-run or "
-             "--log";
+      return "--undo 不能与文件夹、--dry-run、--log 或 --journal 同用 / --undo takes no FOLDER, "
+             "--dry-run, --log or --journal";
     case Id::kCliPrompt:
       return " [y/N] ";
     case Id::kCliYesWord:
