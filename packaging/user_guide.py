@@ -22,7 +22,7 @@ GUIDES = [
 ]
 WIDTH = 78
 # Never at the start of a line, and never at the end of one.
-CLOSING = set("，。；：、！？）」』”’》】,.;:!?)")
+CLOSING = set("，。；：、！？）」』”’》】…,.;:!?)")
 OPENING = set("（「『“‘《【(")
 
 
@@ -100,7 +100,7 @@ def wrap(text, indent, hanging):
             if line.strip():
                 line += piece
             continue
-        if line.strip() and width(line.rstrip() + piece) > WIDTH:
+        if line.strip() and width(line + piece) > WIDTH:
             lines.append(line.rstrip())
             line = " " * hanging
         line += piece
