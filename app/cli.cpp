@@ -84,7 +84,9 @@ int RunCommandLine(const std::vector<std::string>& args) {
   const ParsedCommandLine parsed = ParseCommandLine(args);
   switch (parsed.kind) {
     case ParsedCommandLine::Kind::kError:
-      Write(Stream::kErr, "korvane-restore: " + parsed.text + "\n\n" + HelpText());
+      // The message and where to read more, as git and ripgrep do: the whole help would bury it.
+      Write(Stream::kErr,
+            "korvane-restore: " + parsed.text + "\n" + std::string(Tr(Id::kCliTryHelp)) + "\n");
       return kExitNotRun;
     case ParsedCommandLine::Kind::kHelp:
     case ParsedCommandLine::Kind::kVersion:
@@ -127,7 +129,7 @@ int RunCommandLine(const std::vector<std::string>& args) {
     request.journal = &*journal;
   }
 
-  CliPrinter printer(o.json, o.quiet);
+  CliPrinter printer(o.json(), o.quiet);
   NoEvents pump;
   TerminalDialogs dialogs(o.yes);
   Restorer restorer(*fs, printer, pump, dialogs);
@@ -166,7 +168,7 @@ int RunCommandLine(const std::vector<std::string>& args) {
     Write(Stream::kErr, Fill(Id::kCliJournalWritten, {log_path}) + "\n");
 
   const RunEnd end = printer.end().value_or(RunEnd{});
-  if (o.json) {
+  if (o.json()) {
     Write(Stream::kOut, JsonTotals(end, o.dry_run));
   } else {
     Write(Stream::kOut,

@@ -3,6 +3,8 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <charconv>
+#include <map>
 #include <memory>
 
 #include "text/strings.h"
@@ -11,52 +13,105 @@
 namespace korvane {
 namespace {
 
+using Kind = OptionSpec::Kind;
 using text::Fill;
 using text::Id;
 using text::Tr;
 
-// CLI11's help with the usage lines in the tool's own words, first, and each option with only the
-// kind of value it takes.
-class HelpFormatter final : public CLI::Formatter {
- public:
-  std::string make_usage(const CLI::App* app, std::string /*name*/) const override {
-    return std::string(Tr(Id::kCliUsage)) + "\n" + app->get_description() + "\n";
+// Whether `value` is one the option takes.
+bool Accepts(const OptionSpec& spec, std::string_view value) {
+  switch (spec.kind) {
+    case Kind::kNumber: {
+      int n = 0;
+      const char* end = value.data() + value.size();
+      const auto [at, error] = std::from_chars(value.data(), end, n);
+      return error == std::errc() && at == end && n >= spec.min && n <= spec.max;
+    }
+    case Kind::kChoice:
+      for (std::string_view rest = spec.value; !rest.empty();) {
+        const std::size_t bar = std::min(rest.find('|'), rest.size());
+        if (rest.substr(0, bar) == value)
+          return true;
+        rest.remove_prefix(std::min(bar + 1, rest.size()));
+      }
+      return false;
+    case Kind::kFile:
+      return !value.empty();
+    default:
+      return true;
   }
-  std::string make_description(const CLI::App* /*app*/) const override { return {}; }
-  std::string make_option_opts(const CLI::Option* option) const override {
-    const std::string type = option->get_type_name();
-    return type.empty() || option->get_expected_max() == 0 ? std::string() : " " + type;
-  }
-};
+}
 
-// The definitions; `o` and `format` receive what is parsed.
-std::unique_ptr<CLI::App> MakeApp(CliOptions& o, std::string& format) {
-  auto app = std::make_unique<CLI::App>(std::string(Tr(Id::kCliDescription)), "korvane-restore");
-  app->formatter(std::make_shared<HelpFormatter>());
+// The option's own message: `id` with its name, or CLI11's words where the option has none.
+std::string Message(const OptionSpec& spec, Id id, const std::string& what) {
+  if (id == Id::kCliUsageError)
+    return Fill(id, {what});
+  return Fill(id, {spec.long_name, spec.long_name});
+}
+
+// The option a message of CLI11's starts with ("--log: 1 required FILE missing").
+const OptionSpec* NamedFirst(std::string_view what) {
+  const std::string_view name = what.substr(0, what.find(':'));
+  for (const OptionSpec& spec : OptionTable())
+    if (spec.long_name == name)
+      return &spec;
+  return nullptr;
+}
+
+// The definitions fed to CLI11; `refused` is set to the option whose value a check turned down,
+// so that the error names that option.
+std::unique_ptr<CLI::App> MakeApp(CliOptions& o, const OptionSpec*& refused) {
+  auto app = std::make_unique<CLI::App>("", "korvane-restore");
   // "/x" is a path, never an option, on every system.
   app->allow_windows_style_options(false);
   // Arguments it does not know are told apart (an unknown option, a second folder) afterwards.
   app->allow_extras();
-  app->set_help_flag("-h,--help", std::string(Tr(Id::kCliHelpHelp)));
-  app->set_version_flag("--version", "korvane-restore " KORVANE_VERSION,
-                        std::string(Tr(Id::kCliVersionHelp)));
-  app->add_flag("-y,--yes", o.yes, std::string(Tr(Id::kCliYesHelp)));
-  app->add_option("--format", format, std::string(Tr(Id::kCliFormatHelp)))->type_name("table|json");
-  app->add_flag("-q,--quiet", o.quiet, std::string(Tr(Id::kCliQuietHelp)));
-  CLI::Option* dry = app->add_flag("-n,--dry-run", o.dry_run, std::string(Tr(Id::kCliDryRunHelp)));
-  app->add_option("-j,--jobs", o.jobs, std::string(Tr(Id::kCliJobsHelp)))
-      ->type_name("N")
-      ->check(CLI::Range(1, 64));
-  CLI::Option* log =
-      app->add_option("--log", o.log_path, std::string(Tr(Id::kCliLogHelp)))->type_name("FILE");
-  CLI::Option* journal =
-      app->add_flag("--journal", o.journal, std::string(Tr(Id::kCliJournalHelp)))->excludes(log);
-  CLI::Option* undo =
-      app->add_option("--undo", o.undo_path, std::string(Tr(Id::kCliUndoHelp)))->type_name("FILE");
-  CLI::Option* folder =
-      app->add_option("FOLDER", o.folder, std::string(Tr(Id::kCliFolderHelp)))->type_name("");
-  undo->excludes(folder)->excludes(dry)->excludes(log)->excludes(journal);
-  app->footer(std::string(Tr(Id::kCliExitCodes)));
+  app->set_help_flag();
+  std::map<std::string_view, CLI::Option*> made;
+  for (const OptionSpec& spec : OptionTable()) {
+    std::string names(spec.long_name);
+    if (!spec.short_name.empty())
+      names = std::string(spec.short_name) + "," + names;
+    const std::string help(Tr(spec.help));
+    CLI::Option* option = nullptr;
+    switch (spec.kind) {
+      case Kind::kFlag:
+        option = app->add_flag(names, o.*spec.flag, help);
+        break;
+      case Kind::kNumber:
+        option = app->add_option(names, o.*spec.number, help);
+        break;
+      case Kind::kChoice:
+      case Kind::kFile:
+      case Kind::kFolder:
+        option = app->add_option(names, o.*spec.text, help);
+        break;
+      case Kind::kHelp:
+        option = app->set_help_flag(names, help);
+        break;
+      case Kind::kVersion:
+        option = app->set_version_flag(names, "korvane-restore " KORVANE_VERSION, help);
+        break;
+    }
+    if (spec.takes_value()) {
+      option->check(CLI::Validator(
+          [&spec, &refused](std::string& value) {
+            if (Accepts(spec, value))
+              return std::string();
+            refused = &spec;
+            return std::string("refused");
+          },
+          std::string(spec.value)));
+    }
+    made[spec.long_name] = option;
+  }
+  for (const OptionSpec& spec : OptionTable()) {
+    for (std::string_view rest = spec.excludes; !rest.empty();) {
+      const std::size_t space = std::min(rest.find(' '), rest.size());
+      made.at(spec.long_name)->excludes(made.at(rest.substr(0, space)));
+      rest.remove_prefix(std::min(space + 1, rest.size()));
+    }
+  }
   return app;
 }
 
@@ -64,41 +119,56 @@ ParsedCommandLine Error(std::string message) {
   return {ParsedCommandLine::Kind::kError, {}, std::move(message)};
 }
 
+// The message for options given together that cannot be: the one with words of its own for it
+// ("--undo takes no FOLDER ..."), else CLI11's.
+std::string ExcludedMessage(const std::string& what) {
+  for (const OptionSpec& spec : OptionTable())
+    if (spec.excluded != Id::kCliUsageError && what.find(spec.long_name) != std::string::npos)
+      return Message(spec, spec.excluded, what);
+  return Fill(Id::kCliUsageError, {what});
+}
+
 }  // namespace
 
 std::string HelpText() {
-  CliOptions o;
-  std::string format;
-  return MakeApp(o, format)->help();
+  std::size_t column = 0;
+  for (const OptionSpec& spec : OptionTable())
+    column = std::max(column, spec.Synopsis().size());
+  std::string out =
+      std::string(Tr(Id::kCliUsage)) + "\n" + std::string(Tr(Id::kCliDescription)) + "\n\n";
+  for (const OptionSpec& spec : OptionTable()) {
+    const std::string synopsis = spec.Synopsis();
+    out += "  " + synopsis + std::string(column + 2 - synopsis.size(), ' ');
+    out += std::string(Tr(spec.help)) + "\n";
+  }
+  out += "\n" + std::string(Tr(Id::kCliExitCodes)) + "\n";
+  return out;
 }
 
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
   ParsedCommandLine parsed;
   CliOptions& o = parsed.options;
-  std::string format = "table";
-  const std::unique_ptr<CLI::App> app = MakeApp(o, format);
+  const OptionSpec* refused = nullptr;
+  const std::unique_ptr<CLI::App> app = MakeApp(o, refused);
   // CLI11 takes the arguments last first.
   std::vector<std::string> reversed(args.rbegin(), args.rend());
   try {
     app->parse(reversed);
   } catch (const CLI::CallForHelp&) {
-    return {ParsedCommandLine::Kind::kHelp, {}, app->help()};
+    return {ParsedCommandLine::Kind::kHelp, {}, HelpText()};
   } catch (const CLI::CallForVersion& e) {
     return {ParsedCommandLine::Kind::kVersion, {}, std::string(e.what()) + "\n"};
-  } catch (const CLI::ValidationError&) {
-    return Error(std::string(Tr(Id::kCliJobsValue)));
-  } catch (const CLI::ConversionError&) {
-    return Error(std::string(Tr(Id::kCliJobsValue)));
   } catch (const CLI::ExcludesError& e) {
-    if (std::string_view(e.what()).find("--undo") != std::string_view::npos)
-      return Error(std::string(Tr(Id::kCliUndoExcludes)));
-    return Error(Fill(Id::kCliUsageError, {e.what()}));
+    return Error(ExcludedMessage(e.what()));
   } catch (const CLI::ArgumentMismatch& e) {
-    // "--log: 1 required FILE missing": the option comes first.
-    const std::string what = e.what();
-    const std::string option = what.substr(0, what.find(':'));
-    return Error(Fill(Id::kCliNeedsValue, {option, option}));
+    // A value missing: "--log: 1 required FILE missing".
+    const OptionSpec* spec = NamedFirst(e.what());
+    return Error(spec ? Message(*spec, spec->refused, e.what())
+                      : Fill(Id::kCliUsageError, {e.what()}));
   } catch (const CLI::ParseError& e) {
+    // A value the option's check turned down, or one CLI11 could not convert.
+    if (refused)
+      return Error(Message(*refused, refused->refused, e.what()));
     return Error(Fill(Id::kCliUsageError, {e.what()}));
   }
 
@@ -110,13 +180,6 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
       return Error(Fill(Id::kCliUnknownOption, {extra}));
     return Error(Fill(Id::kCliExtraArgument, {extra}));
   }
-  if (format != "table" && format != "json")
-    return Error(std::string(Tr(Id::kCliFormatValue)));
-  o.json = format == "json";
-  if (app->count("--log") > 0 && o.log_path.empty())
-    return Error(Fill(Id::kCliNeedsValue, {"--log", "--log"}));
-  if (app->count("--undo") > 0 && o.undo_path.empty())
-    return Error(Fill(Id::kCliNeedsValue, {"--undo", "--undo"}));
   if (o.undo_path.empty() && o.folder.empty())
     return Error(std::string(Tr(Id::kCliMissingFolder)));
   // A preview changes nothing, so there is nothing to confirm.

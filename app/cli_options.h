@@ -1,22 +1,12 @@
-// The command line's options: their definitions, the help generated from them, and parsing.
+// The command line's options parsed, and their help, both from the option table.
 #pragma once
 
 #include <string>
 #include <vector>
 
-namespace korvane {
+#include "app/cli_option_table.h"
 
-struct CliOptions {
-  bool yes = false;
-  bool json = false;
-  bool quiet = false;
-  bool dry_run = false;
-  int jobs = 0;  // folders worked on at once; 0: one per hardware thread, at most 8
-  std::string folder;
-  std::string log_path;
-  bool journal = false;  // the journal in the user's state folder
-  std::string undo_path;
-};
+namespace korvane {
 
 struct ParsedCommandLine {
   enum class Kind { kRun, kHelp, kVersion, kError };

@@ -1,11 +1,12 @@
 #!/usr/bin/env python3
-"""Makes 使用说明.txt for the Windows zip from the README, so the two never disagree: the window's
-user guide (the numbered list under "### 使用说明") and the section "## The command line" with its
-subsections, as plain text that Notepad shows right (windows_text.py).
+"""Makes 使用说明.txt for the Windows zip from the README, so the two never disagree: the README's
+Chinese guides for a Windows user, in the order of GUIDES, as plain text that Notepad shows right
+(windows_text.py): no Markdown marks, and every line within WIDTH columns, since Notepad does not
+wrap by default.
 
     user_guide.py README.md VERSION OUT
 
-A README without either part stops the build: a zip must not ship without its guide.
+A README without one of the guides stops the build: a zip must not ship without its guide.
 """
 import re
 import sys
@@ -13,62 +14,139 @@ import unicodedata
 
 import windows_text
 
+# The README's heading of each guide, and its heading in 使用说明.txt.
+GUIDES = [
+    ("### 使用说明", "一、窗口程序"),
+    ("### 命令行使用说明", "二、命令行程序 korvane-restore.exe"),
+    ("### 哪些文件名会被还原", "三、哪些文件名会被还原"),
+]
+WIDTH = 78
+# Never at the start of a line, and never at the end of one.
+CLOSING = set("，。；：、！？）」』”’》】…,.;:!?)")
+OPENING = set("（「『“‘《【(")
+
+
+def wide(c):
+    """Two columns wide; Chinese fonts draw the curly quotes and the ellipsis so too."""
+    return unicodedata.east_asian_width(c) in "WF" or c in "“”‘’…"
+
 
 def width(text):
     """Columns the text takes in a fixed-width font: Chinese characters take two."""
-    return sum(2 if unicodedata.east_asian_width(c) in "WF" else 1 for c in text)
+    return sum(2 if wide(c) else 1 for c in text)
 
 
 def heading(title, rule):
     return [title, rule * width(title)]
 
 
-def find(lines, title):
+def section(lines, title):
+    """The lines under `title` up to the next heading, without the blank lines around them."""
     if title not in lines:
         raise ValueError(f'no heading "{title}"')
-    return lines.index(title)
+    taken = []
+    for line in lines[lines.index(title) + 1:]:
+        if line.startswith("#"):
+            break
+        taken.append(line)
+    while taken and not taken[0]:
+        taken.pop(0)
+    while taken and not taken[-1]:
+        taken.pop()
+    if not taken:
+        raise ValueError(f'nothing under "{title}"')
+    return taken
 
 
-def trimmed(lines):
-    while lines and not lines[0]:
-        lines = lines[1:]
-    while lines and not lines[-1]:
-        lines = lines[:-1]
+def plain(text):
+    """Markdown's marks off: links as text and address, no backticks."""
+    text = re.sub(r"\[([^\]]+)\]\(([^)]+)\)", r"\1 (\2)", text)
+    return text.replace("`", "")
+
+
+def join(a, b):
+    """Two lines of one paragraph: Chinese text runs on without a space."""
+    if a and b and wide(a[-1]) and wide(b[0]):
+        return a + b
+    return a + " " + b
+
+
+def units(text):
+    """The pieces a line may break between: a Chinese character, a word, a space."""
+    pieces = []
+    for c in text:
+        kind = "space" if c == " " else "wide" if wide(c) else "word"
+        if pieces and kind != "wide" and pieces[-1][0] == kind:
+            pieces[-1][1] += c
+        else:
+            pieces.append([kind, c])
+    return [piece for _, piece in pieces]
+
+
+def wrap(text, indent, hanging):
+    """`text` in lines of at most WIDTH columns: the first after `indent`, the others after
+    `hanging` spaces. Breaks between Chinese characters or at spaces, never before closing or
+    after opening punctuation; a word longer than a line stays whole."""
+    pieces = []
+    for unit in units(text):
+        # Punctuation sticks to what it closes, and an opening mark to what follows it.
+        if pieces and not unit.isspace() and (unit[0] in CLOSING or pieces[-1][-1] in OPENING):
+            pieces[-1] += unit
+        else:
+            pieces.append(unit)
+    lines, line = [], indent
+    for piece in pieces:
+        if piece.isspace():
+            if line.strip():
+                line += piece
+            continue
+        if line.strip() and width(line + piece) > WIDTH:
+            lines.append(line.rstrip())
+            line = " " * hanging
+        line += piece
+    lines.append(line.rstrip())
     return lines
 
 
-def user_guide(lines):
-    """The numbered list under "### 使用说明": its items, their indented lines and the blank lines
-    between them; the paragraphs after it are about the window for developers."""
-    start = find(lines, "### 使用说明")
-    taken = [lines[start]]
-    for line in lines[start + 1:]:
-        if line and not line[0].isspace() and not re.match(r"\d+\. ", line):
-            break
-        taken.append(line)
-    if not any(re.match(r"\d+\. ", line) for line in taken):
-        raise ValueError("no numbered list under ### 使用说明")
-    return trimmed(taken)
+ITEM = re.compile(r"( *)(\d+\. |- )(.*)")
 
 
-def command_line(lines):
-    """"## The command line" up to the next section of the same level."""
-    start = find(lines, "## The command line")
-    taken = []
-    for line in lines[start:]:
-        if taken and line.startswith("## "):
-            break
-        taken.append(line)
-    return trimmed(taken)
+def guide_text(body):
+    """A guide's Markdown as wrapped plain text: list items with their hanging indent, paragraphs,
+    and indented examples kept as they are."""
+    out = []
+    paragraph = None  # [indent, hanging, text]
 
+    def flush():
+        nonlocal paragraph
+        if paragraph:
+            out.extend(wrap(plain(paragraph[2]), paragraph[0], paragraph[1]))
+        paragraph = None
 
-def plain(line):
-    """Markdown's marks off a line: headings underlined, links as text and address, no backticks."""
-    m = re.match(r"(#+) (.*)", line)
-    if m:
-        return heading(m.group(2), "=")
-    line = re.sub(r"\[([^\]]+)\]\(([^)]+)\)", r"\1 (\2)", line)
-    return [line.replace("`", "")]
+    example = False
+    for i, line in enumerate(body):
+        if not line.strip():
+            flush()
+            out.append("")
+            example = False
+            continue
+        item = ITEM.match(line)
+        starts_example = (i > 0 and not body[i - 1].strip() and line.startswith("    ")
+                          and not item)
+        if example or starts_example:
+            example = True
+            out.append(line)
+            continue
+        if item:
+            flush()
+            lead = item.group(1) + item.group(2)
+            paragraph = [lead, len(lead), item.group(3)]
+        elif paragraph:
+            paragraph[2] = join(paragraph[2], line.strip())
+        else:
+            paragraph = ["", 0, line.strip()]
+    flush()
+    return out
 
 
 def main():
@@ -77,13 +155,13 @@ def main():
     readme, version, out = sys.argv[1:]
     with open(readme, encoding="utf-8") as f:
         lines = f.read().splitlines()
+    text = heading(f"Korvane 文件名还原工具 {version} 使用说明", "=")
     try:
-        body = user_guide(lines) + [""] + command_line(lines)
+        for title, shown in GUIDES:
+            text += [""] + heading(shown, "-") + [""] + guide_text(section(lines, title))
     except ValueError as e:
         sys.exit(f"{readme}: {e}")
-    text = heading(f"Korvane 文件名还原工具 {version}", "=") + [""]
-    for line in body:
-        text += plain(line) if not line.startswith("    ") else [line]
+    text += ["", "许可：MIT，见 licences\\LICENSE.txt；网址：https://korvane.example/"]
     windows_text.write(out, "\n".join(text) + "\n")
 
 

@@ -132,7 +132,8 @@ enum class Id : std::uint16_t {
   kCliHelpHelp,
   kCliVersionHelp,
   kCliExitCodes,
-  kCliUsageError,     // {message}
+  kCliUsageError,  // {message}
+  kCliTryHelp,
   kCliUnknownOption,  // {option}
   kCliExtraArgument,  // {argument}
   kCliMissingFolder,

@@ -242,6 +242,8 @@ std::string_view Tr(Id id) {
              "  130 已中断 interrupted";
     case Id::kCliUsageError:
       return "用法错误 / usage error: {}";
+    case Id::kCliTryHelp:
+      return "用 --help 查看用法 / Try --help";
     case Id::kCliUnknownOption:
       return "未知选项 / unknown option: {}";
     case Id::kCliExtraArgument:
@@ -253,8 +255,8 @@ std::string_view Tr(Id id) {
     case Id::kCliNeedsValue:
       return "{} 需要一个文件 / {} takes a FILE";
     case Id::kCliUndoExcludes:
-      return "--undo 不能与文件夹、--dry-run 或 --log 同用 / --undo takes no FOLDER, --dry-run or "
-             "--log";
+      return "--undo 不能与文件夹、--dry-run、--log 或 --journal 同用 / --undo takes no FOLDER, "
+             "--dry-run, --log or --journal";
     case Id::kCliPrompt:
       return " [y/N] ";
     case Id::kCliYesWord:

@@ -1,8 +1,10 @@
 // The command line end to end: the real program on real trees.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/cli_output.h"
@@ -92,13 +94,34 @@ TEST_F(CliTest, WithoutATerminalItRefusesUnlessToldYes) {
 }
 
 TEST_F(CliTest, UsageErrorsAndHelp) {
-  EXPECT_EQ(RunCli(io, {}).exit_code, 2);
-  EXPECT_EQ(RunCli(io, {"--format=xml", "/"}).exit_code, 2);
-  EXPECT_EQ(RunCli(io, {"--bogus", "/"}).exit_code, 2);
-  EXPECT_EQ(RunCli(io, {"/a", "/b"}).exit_code, 2);
+  // Each error names the option at fault in its own words, then points to the help, nothing more.
+  const std::vector<std::pair<std::vector<std::string>, std::string>> errors = {
+      {{}, "缺少文件夹 / FOLDER is missing"},
+      {{"--format=xml", "/"}, "--format 只接受 table 或 json"},
+      {{"/", "--format"}, "--format 只接受 table 或 json"},
+      {{"--jobs", "0", "/"}, "--jobs 需要 1 到 64 之间的整数"},
+      {{"-jx", "/"}, "--jobs 需要 1 到 64 之间的整数"},
+      {{"/", "-j"}, "--jobs 需要 1 到 64 之间的整数"},
+      {{"--log", "", "/"}, "--log 需要一个文件 / --log takes a FILE"},
+      {{"/", "--undo"}, "--undo 需要一个文件 / --undo takes a FILE"},
+      {{"--undo", "x", "/"}, "--undo 不能与文件夹"},
+      {{"--bogus", "/"}, "未知选项 / unknown option: --bogus"},
+      {{"/a", "/b"}, "只能给一个文件夹 / only one FOLDER: "},
+  };
+  for (const auto& [args, message] : errors) {
+    const ProgramResult r = RunCli(io, args);
+    EXPECT_EQ(r.exit_code, 2) << message;
+    EXPECT_TRUE(r.err.starts_with("korvane-restore: " + message)) << r.err;
+    EXPECT_TRUE(r.err.ends_with("\n用 --help 查看用法 / Try --help\n")) << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 2) << r.err;
+  }
+  // The help in the option table's words, without CLI11's headings or type tags.
   const ProgramResult help = RunCli(io, {"--help"});
   EXPECT_EQ(help.exit_code, 0);
-  EXPECT_NE(help.out.find("korvane-restore"), std::string::npos);
+  EXPECT_TRUE(help.out.starts_with("用法: korvane-restore")) << help.out;
+  EXPECT_NE(help.out.find("\n  -j, --jobs N "), std::string::npos) << help.out;
+  for (const char* foreign : {"Options:", "Positionals:", "INT", "[1 - 64]"})
+    EXPECT_EQ(help.out.find(foreign), std::string::npos) << foreign;
   const ProgramResult version = RunCli(io, {"--version"});
   EXPECT_EQ(version.exit_code, 0);
   EXPECT_EQ(version.out, "korvane-restore " KORVANE_VERSION "\n");

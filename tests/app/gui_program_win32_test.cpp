@@ -1,5 +1,5 @@
-// The window program as it ships: its version block read back through the system's own
-// functions, and how it starts with a folder named on its command line.
+// The programs as they ship: their version blocks and manifests read back through the system's
+// own functions, and how the window starts with a folder named on its command line.
 #include <windows.h>
 #include <winver.h>
 
@@ -29,54 +29,98 @@ std::wstring VersionString(const std::vector<char>& block, const wchar_t* name) 
   return static_cast<const wchar_t*>(value);
 }
 
-// The window program, found beside this test in the build tree.
-std::wstring GuiProgram() {
+// A program of the build, found from this test's folder.
+std::wstring BuiltProgram(const char* relative) {
   wchar_t self[MAX_PATH];
   const DWORD n = GetModuleFileNameW(nullptr, self, MAX_PATH);
   std::wstring dir(self, n);
   dir.resize(dir.find_last_of(L"\\/") + 1);
-  std::wstring exe = dir + Widen(KORVANE_GUI_EXE_RELATIVE);
+  std::wstring exe = dir + Widen(relative);
   for (wchar_t& c : exe)
     if (c == L'/')
       c = L'\\';
   return exe;
 }
 
-TEST(VersionBlockTest, TheProgramCarriesItsChineseVersionTexts) {
-  const std::wstring exe = GuiProgram();
-  ASSERT_TRUE(exe.ends_with(L"Korvane·文件名还原工具.exe"));
-  DWORD handle = 0;
-  const DWORD size = GetFileVersionInfoSizeW(exe.c_str(), &handle);
-  ASSERT_GT(size, 0u) << "no version block in " << Narrow(exe);
-  std::vector<char> block(size);
-  ASSERT_TRUE(GetFileVersionInfoW(exe.c_str(), 0, size, block.data()));
+std::wstring GuiProgram() {
+  return BuiltProgram(KORVANE_GUI_EXE_RELATIVE);
+}
 
-  void* value = nullptr;
-  UINT len = 0;
-  ASSERT_TRUE(VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", &value, &len));
-  ASSERT_GE(len, 4u);
-  const auto* translation = static_cast<const WORD*>(value);
-  EXPECT_EQ(translation[0], 0x0804);
-  EXPECT_EQ(translation[1], 1200);
+// The manifest the program carries, as the loader reads it (resource 1 of type RT_MANIFEST).
+std::string Manifest(const std::wstring& exe) {
+  const HMODULE module = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  if (!module)
+    return "<cannot load>";
+  std::string manifest = "<missing>";
+  if (const HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(1), RT_MANIFEST)) {
+    const HGLOBAL data = LoadResource(module, found);
+    const char* bytes = data ? static_cast<const char*>(LockResource(data)) : nullptr;
+    if (bytes)
+      manifest.assign(bytes, SizeofResource(module, found));
+  }
+  FreeLibrary(module);
+  return manifest;
+}
 
-  // From the project's one version number.
-  EXPECT_EQ(VersionString(block, L"FileVersion"), L"1.00");
-  EXPECT_EQ(VersionString(block, L"ProductVersion"), L"1.00");
-  EXPECT_EQ(VersionString(block, L"FileDescription"), L"Korvane文件名还原工具");
-  EXPECT_EQ(VersionString(block, L"ProductName"), L"Korvane文件名还原工具V1.0");
-  EXPECT_EQ(VersionString(block, L"InternalName"), L"Korvane·文件名还原工具");
-  EXPECT_EQ(VersionString(block, L"OriginalFilename"), L"Korvane·文件名还原工具.exe");
-  // The vendor's own fields name the project, not the product again.
-  EXPECT_EQ(VersionString(block, L"CompanyName"), L"Korvane 文件名还原工具项目");
-  EXPECT_EQ(VersionString(block, L"LegalCopyright"),
-            L"Copyright © 2026 Korvane 文件名还原工具项目");
+// Both programs, as Explorer's Properties show them: one version, one language, their own names.
+TEST(VersionBlockTest, EachProgramCarriesItsChineseVersionTextsAndManifest) {
+  struct Program {
+    std::wstring exe;
+    const wchar_t* description;
+    const wchar_t* internal_name;
+    const wchar_t* file_name;
+  };
+  const Program programs[] = {
+      {GuiProgram(), L"Korvane文件名还原工具", L"Korvane·文件名还原工具",
+       L"Korvane·文件名还原工具.exe"},
+      {BuiltProgram(KORVANE_CLI_EXE_RELATIVE), L"Korvane文件名还原工具（命令行）",
+       L"korvane-restore", L"korvane-restore.exe"},
+  };
+  for (const Program& program : programs) {
+    const std::wstring& exe = program.exe;
+    SCOPED_TRACE(Narrow(exe));
+    ASSERT_TRUE(exe.ends_with(program.file_name));
+    DWORD handle = 0;
+    const DWORD size = GetFileVersionInfoSizeW(exe.c_str(), &handle);
+    ASSERT_GT(size, 0u) << "no version block";
+    std::vector<char> block(size);
+    ASSERT_TRUE(GetFileVersionInfoW(exe.c_str(), 0, size, block.data()));
 
-  EXPECT_EQ(VersionString(block, L"ProductName"), L"Korvane文件名还原工具V" KORVANE_VERSION_SHORT);
+    void* value = nullptr;
+    UINT len = 0;
+    ASSERT_TRUE(VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", &value, &len));
+    ASSERT_GE(len, 4u);
+    const auto* translation = static_cast<const WORD*>(value);
+    EXPECT_EQ(translation[0], 0x0804);
+    EXPECT_EQ(translation[1], 1200);
 
-  ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", &value, &len));
-  const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(value);
-  EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
-  EXPECT_EQ(fixed->dwProductVersionMS, 0x00010000u);
+    // From the project's one version number.
+    EXPECT_EQ(VersionString(block, L"FileVersion"), L"1.01");
+    EXPECT_EQ(VersionString(block, L"ProductVersion"), L"1.01");
+    EXPECT_EQ(VersionString(block, L"FileDescription"), program.description);
+    EXPECT_EQ(VersionString(block, L"ProductName"), L"Korvane文件名还原工具V1.1");
+    EXPECT_EQ(VersionString(block, L"InternalName"), program.internal_name);
+    EXPECT_EQ(VersionString(block, L"OriginalFilename"), program.file_name);
+    // The vendor's own fields name the project, not the product again.
+    EXPECT_EQ(VersionString(block, L"CompanyName"), L"Korvane 文件名还原工具项目");
+    EXPECT_EQ(VersionString(block, L"LegalCopyright"),
+              L"Copyright © 2026 Korvane 文件名还原工具项目");
+
+    EXPECT_EQ(VersionString(block, L"ProductName"),
+              L"Korvane文件名还原工具V" KORVANE_VERSION_SHORT);
+
+    ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", &value, &len));
+    const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(value);
+    EXPECT_EQ(fixed->dwFileVersionMS, 0x00010001u);
+    EXPECT_EQ(fixed->dwProductVersionMS, 0x00010001u);
+
+    // Never raised to administrator, Windows 7 to 11 known, paths beyond MAX_PATH allowed.
+    const std::string manifest = Manifest(exe);
+    EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos) << manifest;
+    EXPECT_NE(manifest.find("{35138b9a-5d96-4fbd-8e2d-a2440225f93a}"), std::string::npos);
+    EXPECT_NE(manifest.find("{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"), std::string::npos);
+    EXPECT_NE(manifest.find("<longPathAware"), std::string::npos);
+  }
 }
 
 // Starts the window program with `command` as its command line and reads its path box once the

@@ -151,7 +151,7 @@ class FormMainTest : public ::testing::Test {
 };
 
 TEST_F(FormMainTest, LoadShowsTheColumnsEmptyListLabelsAndLayout) {
-  EXPECT_EQ(WindowText(form.hwnd()), "Korvane·文件名还原工具V1.0 - https://korvane.example/");
+  EXPECT_EQ(WindowText(form.hwnd()), "Korvane·文件名还原工具V1.1 - https://korvane.example/");
   const char* headers[] = {"ID", "状态", "旧文件名", "新文件", "备注"};
   const int widths_at_96[] = {53, 47, 100, 333, 67};
   const HWND header = reinterpret_cast<HWND>(SendMessageW(Control(kList), LVM_GETHEADER, 0, 0));
