@@ -38,8 +38,8 @@ struct Row {
   UndoMark undo = UndoMark::kNone;
   // An undo row: the number of the row whose rename it reverses, 0 when that row is not shown.
   int reverses = 0;
-  std::string old_name;  // 旧文件名: the lower-cased candidate name; undo: the current name
-  std::string new_path;  // 新文件: the full restored path; undo: the full path it has again
+  std::string old_name;  // 旧文件名: the lower-cased candidate name
+  std::string new_path;  // 新文件: the full restored path
   // The name as found on disk when it differs from old_name (capitals); empty when the same.
   std::string found_name;
   FsResult failure;  // why, for a refused row or a refused undo

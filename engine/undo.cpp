@@ -236,10 +236,14 @@ void Restorer::ReverseRenames(const std::vector<UndoItem>& items) {
     FsResult result;
     if (!ReverseOne(reach, item, true, result))
       continue;
+    // Told as the run told it (the lower-cased name found, the restored path), whichever way the
+    // undo was reached: the 状态 says it was reversed.
     Row row;
     row.reverses = item.row;
-    row.old_name = record.restored;
-    row.new_path = record.folder + record.found;
+    row.old_name = fs_.ToLower(record.found);
+    if (row.old_name != record.found)
+      row.found_name = record.found;
+    row.new_path = EntryPath(record.folder, record.restored, style_.separator);
     row.failure = std::move(result);
     row.status = row.failure.ok() ? RowStatus::kUndone : RowStatus::kUndoFailed;
     AddRow(row);

@@ -30,11 +30,14 @@ std::string PathIn(std::string_view folder, std::string_view name);
 // The folder that holds `path`: everything before its last separator.
 std::string FolderOf(std::string_view path);
 
-// The names of the plain files in `folder`; none when it cannot be listed.
-std::vector<std::string> FileNamesIn(std::string_view folder);
+// The names of the plain files in `folder`; false, with the reason, when it cannot be listed (a
+// folder that is not there yet holds none: that is no failure).
+[[nodiscard]] bool FileNamesIn(std::string_view folder,
+                               std::vector<std::string>& names,
+                               SystemError& error);
 
-// Removes the file at `path`; false when it could not.
-bool RemoveFile(std::string_view path);
+// Removes the file at `path`; false, with the reason, when it could not.
+[[nodiscard]] bool RemoveFile(std::string_view path, SystemError& error);
 
 // The local date and time, as a file name may hold it: "2026-12-07 15.22.17".
 std::string LocalTimeForName(std::chrono::system_clock::time_point time);

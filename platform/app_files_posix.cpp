@@ -66,22 +66,37 @@ std::string FolderOf(std::string_view path) {
   return cut == 0 ? "/" : std::string(path.substr(0, cut));
 }
 
-std::vector<std::string> FileNamesIn(std::string_view folder) {
-  std::vector<std::string> names;
+bool FileNamesIn(std::string_view folder, std::vector<std::string>& names, SystemError& error) {
+  names.clear();
   UniqueDir dir;
   dir.Adopt(UniqueFd(open(std::string(folder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)));
-  if (!dir)
-    return names;
-  while (const dirent* d = readdir(dir.get())) {
+  if (!dir) {
+    if (errno == ENOENT)
+      return true;
+    error = LastSystemError();
+    return false;
+  }
+  for (;;) {
+    errno = 0;
+    const dirent* d = readdir(dir.get());
+    if (!d)
+      break;
     struct stat st;
     if (fstatat(dirfd(dir.get()), d->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode))
       names.emplace_back(d->d_name);
   }
-  return names;
+  if (errno != 0) {
+    error = LastSystemError();
+    return false;
+  }
+  return true;
 }
 
-bool RemoveFile(std::string_view path) {
-  return unlink(std::string(path).c_str()) == 0;
+bool RemoveFile(std::string_view path, SystemError& error) {
+  if (unlink(std::string(path).c_str()) == 0)
+    return true;
+  error = LastSystemError();
+  return false;
 }
 
 std::string LocalTimeForName(std::chrono::system_clock::time_point time) {

@@ -79,22 +79,34 @@ std::string FolderOf(std::string_view path) {
   return folder;
 }
 
-std::vector<std::string> FileNamesIn(std::string_view folder) {
-  std::vector<std::string> names;
+bool FileNamesIn(std::string_view folder, std::vector<std::string>& names, SystemError& error) {
+  names.clear();
   WIN32_FIND_DATAW data;
   const FindHandle find(FindFirstFileExW((NativePath(folder) + L"\\*").c_str(), FindExInfoBasic,
                                          &data, FindExSearchNameMatch, nullptr, 0));
-  if (!find)
-    return names;
+  if (!find) {
+    const DWORD code = GetLastError();
+    if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND)
+      return true;
+    error = SystemErrorFrom(static_cast<long>(code));
+    return false;
+  }
   do {
     if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
       names.push_back(Narrow(data.cFileName));
   } while (FindNextFileW(find.get(), &data));
-  return names;
+  if (GetLastError() != ERROR_NO_MORE_FILES) {
+    error = LastSystemError();
+    return false;
+  }
+  return true;
 }
 
-bool RemoveFile(std::string_view path) {
-  return DeleteFileW(NativePath(path).c_str()) != FALSE;
+bool RemoveFile(std::string_view path, SystemError& error) {
+  if (DeleteFileW(NativePath(path).c_str()))
+    return true;
+  error = LastSystemError();
+  return false;
 }
 
 std::string LocalTimeForName(std::chrono::system_clock::time_point time) {

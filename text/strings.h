@@ -31,6 +31,7 @@ enum class Id : std::uint16_t {
   kMenuPreview,
   kMenuOpen,
   kMenuFailuresOnly,
+  kHeaderFiltered,  // {header} {rows not shown}
   kEarlierTitle,
   kEarlierLine,  // {started} {folder} {renames made} {how it ended} {how much is undone}
   kEarlierFinished,
@@ -42,8 +43,9 @@ enum class Id : std::uint16_t {
   kEarlierNone,
   kUndoButton,
   kCancelButton,
-  kJournalUnwritable,  // {path} {reason}
-  kJournalUnreadable,  // {path}
+  kJournalUnwritable,   // {path} {reason}
+  kJournalUnreadable,   // {path} {why}
+  kJournalsUnreadable,  // {folder} {why}
   kSkippedTitle,
   kOkButton,
   kCsvSkippedFolder,

@@ -46,6 +46,8 @@ std::string_view Tr(Id id) {
       return "打开文件所在位置";
     case Id::kMenuFailuresOnly:
       return "只显示失败";
+    case Id::kHeaderFiltered:
+      return "{}（只显示失败，另有 {} 行未显示）";
     case Id::kEarlierTitle:
       return "撤销以前的还原";
     case Id::kEarlierLine:
@@ -71,7 +73,9 @@ std::string_view Tr(Id id) {
     case Id::kJournalUnwritable:
       return "无法写入还原日志“{}”：{}";
     case Id::kJournalUnreadable:
-      return "无法读取还原日志“{}”";
+      return "无法读取还原日志“{}”：{}";
+    case Id::kJournalsUnreadable:
+      return "无法读取还原日志所在的文件夹“{}”：{}";
     case Id::kSkippedTitle:
       return "无法读取、已跳过的文件夹";
     case Id::kOkButton:

@@ -22,6 +22,11 @@ TOOLINFOW ToolOf(HWND owner, wchar_t* text) {
   return ti;
 }
 
+int FocusedLine(HWND list) {
+  return static_cast<int>(
+      SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+}
+
 }  // namespace
 
 CellTips::~CellTips() {
@@ -62,10 +67,33 @@ void CellTips::Detach() {
 
 void CellTips::Hide() {
   line_ = column_ = -1;
+  shown_.clear();
   if (!tip_)
     return;
   TOOLINFOW ti = ToolOf(owner_, nullptr);
   SendMessageW(tip_, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&ti));
+}
+
+void CellTips::Revalidate() {
+  if (!shown_.empty() && Widen(text_(line_, column_, cut_)) != shown_)
+    Hide();
+}
+
+void CellTips::OnFocusMoved(int before) {
+  const int line = FocusedLine(list_);
+  if (line < 0 || line == before)
+    return;
+  std::wstring text = Widen(text_(line, -1, false));
+  RECT row{};
+  row.left = LVIR_LABEL;
+  if (text.empty() || !SendMessageW(list_, LVM_GETITEMRECT, static_cast<WPARAM>(line),
+                                    reinterpret_cast<LPARAM>(&row)))
+    return;
+  line_ = line;
+  column_ = -1;
+  cut_ = false;
+  shown_ = std::move(text);
+  ShowOver(row, 0);
 }
 
 LRESULT CALLBACK CellTips::ListProc(HWND list,
@@ -84,11 +112,17 @@ LRESULT CALLBACK CellTips::ListProc(HWND list,
       tips.Hide();
       break;
     // What moves the cells away from the mouse hides the tip.
+    case WM_KEYDOWN: {
+      const int before = FocusedLine(list);
+      tips.Hide();
+      const LRESULT result = DefSubclassProc(list, message, wparam, lparam);
+      tips.OnFocusMoved(before);
+      return result;
+    }
     case WM_MOUSEWHEEL:
     case WM_MOUSEHWHEEL:
     case WM_VSCROLL:
     case WM_HSCROLL:
-    case WM_KEYDOWN:
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_KILLFOCUS:
@@ -128,14 +162,16 @@ void CellTips::OnMouseMove(POINT at) {
   if (!SendMessageW(list_, LVM_GETSUBITEMRECT, static_cast<WPARAM>(hit.iItem),
                     reinterpret_cast<LPARAM>(&cell)))
     return;
-  std::wstring text = Widen(text_(hit.iItem, hit.iSubItem));
+  const std::wstring whole = Widen(text_(hit.iItem, hit.iSubItem, true));
   const int needed = static_cast<int>(
-      SendMessageW(list_, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text.c_str())));
+      SendMessageW(list_, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(whole.c_str())));
   // The part of the cell in view: a column may run past the list's right edge.
   RECT client{};
   GetClientRect(list_, &client);
   const int visible = std::min(cell.right, client.right) - std::max(cell.left, client.left);
-  if (text.empty() || needed + 2 * kCellPadding <= visible)
+  cut_ = needed + 2 * kCellPadding > visible;
+  std::wstring text = cut_ ? whole : Widen(text_(hit.iItem, hit.iSubItem, false));
+  if (text.empty())
     return;
   shown_ = std::move(text);
   ShowOver(cell, hit.iSubItem);

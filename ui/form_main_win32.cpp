@@ -120,8 +120,10 @@ LRESULT FormMain::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       OnClose();
       return 0;
     case WM_TIMER:
-      if (wparam == RunThread::kReportTimer)
+      if (wparam == RunThread::kReportTimer) {
         run_.TakeReport(view_.report());
+        view_.RowsChanged();
+      }
       return 0;
     case RunThread::kAsks: {
       // A window that is going asks nothing more: a question goes unanswered (No), a warning
@@ -240,7 +242,7 @@ MenuState FormMain::MenuStateNow() const {
   return {.busy = busy(),
           .selected_rows = view_.SelectedCount(),
           .rows = store.RowCount(),
-          .can_undo = CanUndoLastRun(),
+          .can_undo = CanUndoShownRun(),
           .has_skipped = !store.skipped().empty(),
           .failures_only = view_.report().order().failures_only,
           .explorer_verb = ExplorerVerbAdded()};
@@ -295,6 +297,7 @@ void FormMain::OnRunEnded() {
   const std::optional<RunThread::Ending> ended = run_.Join(view_.report());
   if (!ended)
     return;
+  view_.RowsChanged();
   taskbar_.ShowWorking(false);
   const bool ran =
       ended->outcome == RunOutcome::kFinished || ended->outcome == RunOutcome::kInterrupted;
@@ -337,8 +340,12 @@ void FormMain::StartWalk(Operation operation) {
   // A second Start while a run, an undo (or its confirmation) is active is ignored.
   if (busy() || close_requested_)
     return;
-  if (!run_.StartWalk(operation, controls_.TextOf(kTextPath), view_.report().store()))
+  const std::string typed = controls_.TextOf(kTextPath);
+  if (!run_.StartWalk(operation, typed))
     return;
+  // The box shows the folder as the run took it: quotes gone, one kind of separator.
+  if (run_.folder() != typed)
+    SetWindowTextW(control(kTextPath), Widen(run_.folder()).c_str());
   taskbar_.ShowWorking(true);
   // A new run's rows come in the run's order.
   view_.ShowSortArrow();
@@ -409,20 +416,25 @@ void FormMain::Menu_Export_Click() {
 // Reverses the last run's renames as a run of its own, from its journal: Stop and closing end it
 // at the next file. A rename refused now is tried again by the next undo.
 void FormMain::Menu_Undo_Click() {
-  if (busy() || close_requested_ || !CanUndoLastRun())
+  if (busy() || close_requested_ || !CanUndoShownRun())
     return;
-  StartUndo(run_.journals().last_journal());
+  StartUndo(run_.journals().shown_journal());
 }
 
-bool FormMain::CanUndoLastRun() const {
-  return run_.journals().CanUndoLastRun(view_.report().store());
+bool FormMain::CanUndoShownRun() const {
+  return run_.journals().CanUndoShownRun(view_.report().store());
 }
 
 void FormMain::Menu_UndoEarlier_Click() {
   if (busy() || close_requested_)
     return;
   HandlerScope scope(*this);
-  const std::vector<EarlierRun> runs = run_.journals().Runs();
+  std::vector<EarlierRun> runs;
+  if (SystemError why; !run_.journals().Runs(runs, why)) {
+    dialogs_.Warn(text::Fill(text::Id::kJournalsUnreadable,
+                             {run_.journals().folder(), text::ErrorText(why)}));
+    return;
+  }
   const std::optional<std::size_t> chosen = ChooseEarlierRun(hwnd_, runs);
   if (!chosen || !hwnd_ || close_requested_)
     return;

@@ -141,7 +141,7 @@ class FormMain {
   // The system's colours changed, or its high-contrast setting.
   void OnThemeChanged();
   // Whether 撤销本次还原 has something to reverse.
-  [[nodiscard]] bool CanUndoLastRun() const;
+  [[nodiscard]] bool CanUndoShownRun() const;
   // The window's state as the menus' rules read it.
   [[nodiscard]] MenuState MenuStateNow() const;
 

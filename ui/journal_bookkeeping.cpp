@@ -9,17 +9,10 @@
 namespace korvane::ui {
 
 JournalBookkeeping::JournalBookkeeping(RunJournals& journals)
-    : journals_(journals), separator_(PathSeparator()) {
-  const std::vector<EarlierRun> runs = journals_.List();
-  if (!runs.empty()) {
-    last_ = runs.front().path;
-    last_undoable_ = runs.front().run.made > runs.front().run.reversed && !runs.front().run.undone;
-  }
-}
+    : journals_(journals), separator_(PathSeparator()) {}
 
 bool JournalBookkeeping::BeginWalk(Operation operation,
                                    std::string folder,
-                                   const RowStore& shown,
                                    RunRequest& request,
                                    std::string& path,
                                    SystemError& why) {
@@ -31,17 +24,18 @@ bool JournalBookkeeping::BeginWalk(Operation operation,
     request.journal = writing_->journal.get();
   }
   // A restore's rows are its journal's once it has begun (RunEnded); a preview's are none's.
-  Begins(shown.HasUndoable(), {});
+  shown_after_.clear();
   return true;
 }
 
 JournalBookkeeping::UndoStart JournalBookkeeping::BeginUndo(const std::string& path,
                                                             const RowStore& shown,
-                                                            RunRequest& request) {
-  const std::optional<Journal> journal = journals_.Read(path);
-  if (!journal)
+                                                            RunRequest& request,
+                                                            SystemError& why) {
+  Journal journal;
+  if (!journals_.Read(path, journal, why))
     return UndoStart::kUnreadable;
-  request = RunRequest{.operation = Operation::kUndo, .undo = UndoItemsOf(*journal, separator_)};
+  request = RunRequest{.operation = Operation::kUndo, .undo = UndoItemsOf(journal, separator_)};
   if (request.undo.empty())
     return UndoStart::kNothingToReverse;
   // The rows of that run are shown: each reversal marks its row, and the rows stay. Any other
@@ -59,15 +53,9 @@ JournalBookkeeping::UndoStart JournalBookkeeping::BeginUndo(const std::string& p
       }
     }
   }
-  Begins(shown.HasUndoable(), marks_shown ? shown_ : std::string());
+  shown_after_ = marks_shown ? shown_ : std::string();
   undoing_ = path;
   return UndoStart::kBegun;
-}
-
-void JournalBookkeeping::Begins(bool shown_undoable, std::string shown_after) {
-  if (!last_.empty() && shown_ == last_)
-    last_undoable_ = shown_undoable;
-  shown_after_ = std::move(shown_after);
 }
 
 std::optional<UnwrittenJournal> JournalBookkeeping::RunEnded(RunOutcome outcome,
@@ -82,32 +70,29 @@ std::optional<UnwrittenJournal> JournalBookkeeping::RunEnded(RunOutcome outcome,
     if (!writing_->journal->ok())
       unwritten = UnwrittenJournal{path, writing_->journal->error()};
     writing_.reset();
+    // Keeping the journals few, and taking away one of a run that never began, is tidying: a
+    // journal that stays does no harm, and the user is not told.
+    SystemError untidy;
     if (began) {
-      last_ = shown_after_ = path;
-      journals_.Prune();
+      shown_after_ = path;
+      (void)journals_.Prune(untidy);
     } else {
-      // Nothing began: nothing to keep.
-      journals_.Discard(path);
+      (void)journals_.Discard(path, untidy);
     }
   }
   if (began)
     shown_ = shown_after_;
-  if (!undoing_.empty())
-    UndoEnded(outcome, totals);
+  if (!undoing_.empty()) {
+    // A journal that cannot say what the undo did lists the run less undone than it is.
+    if (SystemError why; !journals_.NoteUndo(undoing_, UndoEndLines(outcome, totals), why))
+      unwritten = UnwrittenJournal{undoing_, std::move(why)};
+    undoing_.clear();
+  }
   return unwritten;
 }
 
-void JournalBookkeeping::UndoEnded(RunOutcome outcome, const Totals& totals) {
-  journals_.NoteUndo(undoing_, UndoEndLines(outcome, totals));
-  if (ReversedEveryRename(outcome, totals) && undoing_ == last_)
-    last_undoable_ = false;
-  undoing_.clear();
-}
-
-bool JournalBookkeeping::CanUndoLastRun(const RowStore& shown) const {
-  if (last_.empty())
-    return false;
-  return shown_ == last_ ? shown.HasUndoable() : last_undoable_;
+bool JournalBookkeeping::CanUndoShownRun(const RowStore& shown) const {
+  return !shown_.empty() && shown.HasUndoable();
 }
 
 }  // namespace korvane::ui

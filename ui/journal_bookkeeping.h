@@ -1,7 +1,8 @@
 // Which journal each of the window's runs is written in, and which run 撤销本次还原 reverses: the
-// last restore's journal, the journal of the run whose rows the list shows, and the journal an
-// undo reverses now; and what becomes of a journal when its run ends (kept, pruned, discarded,
-// marked undone). No window in it: the window tells it when a run begins and ends.
+// run whose rows the list shows, and only while it shows them (after a preview, an undo of
+// another run or a restart, the run before is in 撤销以前的还原…); the journal an undo reverses
+// now; and what becomes of a journal when its run ends (kept, pruned, discarded, told what the
+// undo did). No window in it: the window tells it when a run begins and ends.
 #pragma once
 
 #include <optional>
@@ -25,16 +26,14 @@ struct UnwrittenJournal {
 
 class JournalBookkeeping {
  public:
-  // After a restart, 撤销本次还原 reverses the last run recorded, if anything of it is left.
   explicit JournalBookkeeping(RunJournals& journals);
 
-  // A restore or a preview of `folder` begins, over the rows `shown` now: its request. A restore's
+  // A restore or a preview of `folder` begins: its request. A restore's
   // journal is opened first, its header on disk, so that every rename is written down before it is
   // made; false, with the path it tried and the reason, when it cannot be: then nothing may be
   // renamed.
   [[nodiscard]] bool BeginWalk(Operation operation,
                                std::string folder,
-                               const RowStore& shown,
                                RunRequest& request,
                                std::string& path,
                                SystemError& why);
@@ -45,32 +44,33 @@ class JournalBookkeeping {
   // journal cannot be read or names nothing left to reverse.
   [[nodiscard]] UndoStart BeginUndo(const std::string& path,
                                     const RowStore& shown,
-                                    RunRequest& request);
+                                    RunRequest& request,
+                                    SystemError& why);
 
-  // The run that began last has ended. Returns its journal when it could not be written whole.
+  // The run that began last has ended. Returns its journal when it could not be written whole
+  // (for an undo: when what it did could not be noted in it).
   [[nodiscard]] std::optional<UnwrittenJournal> RunEnded(RunOutcome outcome, const Totals& totals);
 
-  // Whether 撤销本次还原 has something to reverse, with the rows `shown` now.
-  [[nodiscard]] bool CanUndoLastRun(const RowStore& shown) const;
-  // The last restore's journal (empty before any).
-  [[nodiscard]] const std::string& last_journal() const { return last_; }
-  // Every run recorded, newest first, for the list of earlier runs.
-  [[nodiscard]] std::vector<EarlierRun> Runs() const { return journals_.List(); }
+  // Whether 撤销本次还原 has something to reverse: the rows `shown` now are a restore's, with a
+  // rename not yet reversed.
+  [[nodiscard]] bool CanUndoShownRun(const RowStore& shown) const;
+  // The journal of the restore whose rows are shown; empty when the rows are not a restore's.
+  [[nodiscard]] const std::string& shown_journal() const { return shown_; }
+  // Every run recorded, newest first, for the list of earlier runs; false, with the reason, when
+  // the journals' folder cannot be read.
+  [[nodiscard]] bool Runs(std::vector<EarlierRun>& runs, SystemError& why) const {
+    return journals_.List(runs, why);
+  }
+  // Where the journals are kept.
+  [[nodiscard]] const std::string& folder() const { return journals_.folder(); }
 
  private:
-  // Before a run replaces the rows shown: keeps what the last run's rows had left to reverse.
-  void Begins(bool shown_undoable, std::string shown_after);
-  // An undo ended: its journal says what it did, for the list of earlier runs.
-  void UndoEnded(RunOutcome outcome, const Totals& totals);
-
   RunJournals& journals_;
   const char separator_;
   std::optional<OpenJournal> writing_;  // the journal the restore writes, while it runs
-  std::string last_;                    // the last restore's
-  bool last_undoable_ = false;  // when its rows are not shown: it has renames left to reverse
-  std::string shown_;           // the journal of the run whose rows are shown; empty: none's
-  std::string shown_after_;     // what `shown_` becomes once the run under way has begun
-  std::string undoing_;         // the journal an undo reverses now
+  std::string shown_;        // the journal of the restore whose rows are shown; empty: none's
+  std::string shown_after_;  // what `shown_` becomes once the run under way has begun
+  std::string undoing_;      // the journal an undo reverses now
 };
 
 }  // namespace korvane::ui

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "text/strings.h"
 #include "text/wording.h"
 
 namespace korvane::ui {
@@ -13,6 +14,26 @@ bool IsLowSurrogate(char16_t c) {
 }
 
 }  // namespace
+
+std::string NewPathHeader(bool failures_only, int hidden) {
+  const std::string_view header = text::ColumnHeader(kColNewPath);
+  if (!failures_only)
+    return std::string(header);
+  return text::Fill(text::Id::kHeaderFiltered, {header, std::to_string(hidden)});
+}
+
+std::string CellTipText(const Row& row, int column, bool cut) {
+  const std::string reason =
+      text::ShowsFailure(row) ? text::CellText(row, kColNote) : std::string();
+  if (column < 0)
+    return reason;
+  if (column == kColNote)
+    return cut || !reason.empty() ? text::CellText(row, kColNote) : std::string();
+  std::string tip = cut ? text::CellText(row, column) : std::string();
+  if (!reason.empty() && !tip.empty())
+    tip += '\n';
+  return tip + reason;
+}
 
 CellLook CellLookOf(const Row& row, int column, const ListTheme& theme) {
   if (column != kColStatus)

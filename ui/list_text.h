@@ -40,6 +40,15 @@ double ContrastRatio(std::uint32_t a, std::uint32_t b);
 // The grey nearest the middle that reaches 4.5:1 (WCAG's level for text) on `background`.
 std::uint32_t UndoneGreyOn(std::uint32_t background);
 
+// The header of 新文件, the widest column: while only failures are shown it says so, and how many
+// rows are not shown.
+std::string NewPathHeader(bool failures_only, int hidden);
+
+// What the tooltip over a cell says: the cell's whole text when its column cuts it (`cut`), and
+// for a row that failed, conflicts or could not be undone, the row's reason, over any of its
+// cells; column -1 is the row as the keyboard reaches it, its reason alone. Empty: no tip.
+std::string CellTipText(const Row& row, int column, bool cut);
+
 // Copies `text` into a buffer of `capacity` UTF-16 units, always NUL-terminated, cut so that a
 // surrogate pair is never split. Returns the units written, without the NUL. Nothing is written
 // when capacity is 0. A template because the system's wchar_t and char16_t are distinct types.

@@ -30,9 +30,9 @@ void ReportView::Attach(HWND owner,
   separator_ = separator;
   report_.Attach(list, status, summary);
   OnThemeChanged();
-  tips_.Attach(owner, list, [this](int line, int column) {
+  tips_.Attach(owner, list, [this](int line, int column, bool cut) {
     const Row* row = report_.RowAt(line);
-    return row ? text::CellText(*row, column) : std::string();
+    return row ? CellTipText(*row, column, cut) : std::string();
   });
 }
 
@@ -132,6 +132,21 @@ void ReportView::SortBy(int column) {
   ShowSortArrow();
 }
 
+void ReportView::RowsChanged() {
+  tips_.Revalidate();
+  const ListOrder& order = report_.order();
+  const std::string header =
+      NewPathHeader(order.failures_only, report_.RowCount() - report_.ShownCount());
+  if (header == new_path_header_ || !list_)
+    return;
+  new_path_header_ = header;
+  std::wstring wide = Widen(header);
+  LVCOLUMNW column{};
+  column.mask = LVCF_TEXT;
+  column.pszText = wide.data();
+  SendMessageW(list_, LVM_SETCOLUMNW, kColNewPath, reinterpret_cast<LPARAM>(&column));
+}
+
 void ReportView::ToggleFailuresOnly() {
   ListOrder order = report_.order();
   order.failures_only = !order.failures_only;
@@ -142,6 +157,7 @@ void ReportView::SetOrder(const ListOrder& order) {
   // The lines change under the tooltip.
   tips_.Hide();
   report_.SetOrder(order);
+  RowsChanged();
 }
 
 void ReportView::ShowSortArrow() {
@@ -177,8 +193,13 @@ void ReportView::OpenSelectedRow() const {
   if (!row || !shell_)
     return;
   const std::size_t cut = row->new_path.find_last_of(separator_);
+  const std::string found = cut == std::string::npos
+                                ? row->FoundName()
+                                : row->new_path.substr(0, cut + 1) + row->FoundName();
   if (text::ShowsFailure(*row) && cut != std::string::npos)
-    shell_->ShowTogether({row->new_path.substr(0, cut + 1) + row->FoundName(), row->new_path});
+    shell_->ShowTogether({found, row->new_path});
+  else if (text::ShowsUndone(*row))
+    shell_->ShowInExplorer(found);  // back under the name it was found with
   else
     shell_->ShowInExplorer(row->new_path);
 }

@@ -8,6 +8,7 @@
 
 #include <commctrl.h>
 
+#include <string>
 #include <vector>
 
 #include "platform/scoped_win32.h"
@@ -50,6 +51,9 @@ class ReportView {
   void ToggleFailuresOnly();
   // The sort arrow on the header of the column the list is sorted by, none in the run's order.
   void ShowSortArrow();
+  // The rows may have changed (more came, a run began, an undo marked some): what the list says
+  // around them follows, and a cell tip that would now say something else goes.
+  void RowsChanged();
 
   [[nodiscard]] int SelectedCount() const;
   // Double-click, Enter and 打开文件所在位置: the file browser with the selected row's file
@@ -84,6 +88,7 @@ class ReportView {
   COLORREF row_text_colour_ = 0;  // the list's own colour for the row being painted
   ListTheme theme_;
   GdiObject<HFONT> bold_;
+  std::string new_path_header_;  // what 新文件's header says now; empty: as the list was made
 };
 
 }  // namespace korvane::ui

@@ -39,7 +39,9 @@ std::optional<OpenJournal> RunJournals::Create(std::string_view run_folder,
   if (folder_.empty() || !MakeFolders(folder_, error))
     return std::nullopt;
   // Two runs within one second: the second gets a number after its time.
-  const std::vector<std::string> taken = FileNamesIn(folder_);
+  std::vector<std::string> taken;
+  if (!FileNamesIn(folder_, taken, error))
+    return std::nullopt;
   std::string name = stem + std::string(kSuffix);
   for (int n = 2; std::find(taken.begin(), taken.end(), name) != taken.end(); ++n)
     name = stem + " (" + std::to_string(n) + ")" + std::string(kSuffix);
@@ -57,57 +59,70 @@ std::optional<OpenJournal> RunJournals::Create(std::string_view run_folder,
   return open;
 }
 
-std::optional<Journal> RunJournals::Read(std::string_view path) const {
+bool RunJournals::Read(std::string_view path, Journal& journal, SystemError& error) const {
   std::string bytes;
-  SystemError error;
   if (!ReadWholeFile(path, bytes, error))
-    return std::nullopt;
-  return ParseJournal(bytes, PathSeparator());
+    return false;
+  journal = ParseJournal(bytes, PathSeparator());
+  return true;
 }
 
-std::vector<EarlierRun> RunJournals::List() const {
-  std::vector<EarlierRun> list;
-  for (const std::string& name : FileNamesIn(folder_)) {
+bool RunJournals::List(std::vector<EarlierRun>& runs, SystemError& error) const {
+  runs.clear();
+  std::vector<std::string> names;
+  if (!FileNamesIn(folder_, names, error))
+    return false;
+  for (const std::string& name : names) {
     if (!name.ends_with(kSuffix))
       continue;
     EarlierRun earlier;
     earlier.path = PathIn(folder_, name);
     earlier.started = StartOf(name);
-    const std::optional<Journal> journal = Read(earlier.path);
-    if (!journal)
+    // One that cannot be read (taken away meanwhile, say) is not a run to undo.
+    Journal journal;
+    if (SystemError unreadable; !Read(earlier.path, journal, unreadable))
       continue;
-    earlier.run = SummarizeJournal(*journal, PathSeparator());
-    list.push_back(std::move(earlier));
+    earlier.run = SummarizeJournal(journal, PathSeparator());
+    runs.push_back(std::move(earlier));
   }
   // Named by their start: the newest sorts last.
-  std::sort(list.begin(), list.end(),
+  std::sort(runs.begin(), runs.end(),
             [](const EarlierRun& a, const EarlierRun& b) { return a.started > b.started; });
-  return list;
+  return true;
 }
 
-void RunJournals::NoteUndo(std::string_view path, std::string_view lines) const {
-  // The journal stays as it was: the next list shows the run less undone than it is.
-  SystemError error;
-  (void)AppendToJournal(path, lines, error);
+bool RunJournals::NoteUndo(std::string_view path,
+                           std::string_view lines,
+                           SystemError& error) const {
+  return AppendToJournal(path, lines, error);
 }
 
-void RunJournals::Discard(std::string_view path) const {
-  RemoveFile(path);
+bool RunJournals::Discard(std::string_view path, SystemError& error) const {
+  return RemoveFile(path, error);
 }
 
-void RunJournals::Prune(std::size_t keep, std::chrono::hours max_age) const {
+bool RunJournals::Prune(SystemError& error, std::size_t keep, std::chrono::hours max_age) const {
   const auto oldest = std::chrono::system_clock::now() - max_age;
+  std::vector<std::string> all;
+  if (!FileNamesIn(folder_, all, error))
+    return false;
   std::vector<std::string> names;
-  for (const std::string& name : FileNamesIn(folder_)) {
+  for (const std::string& name : all) {
     if (name.ends_with(kSuffix) && TimeOfName(name))
       names.push_back(name);
   }
   std::sort(names.begin(), names.end(), std::greater<>());
+  bool all_gone = true;
   for (std::size_t i = 0; i < names.size(); ++i) {
     // Local times compared as if they were UTC: a few hours either way on 90 days.
-    if (i >= keep || *TimeOfName(names[i]) < oldest)
-      RemoveFile(PathIn(folder_, names[i]));
+    if (i < keep && *TimeOfName(names[i]) >= oldest)
+      continue;
+    if (SystemError why; !RemoveFile(PathIn(folder_, names[i]), why) && all_gone) {
+      error = std::move(why);
+      all_gone = false;
+    }
   }
+  return all_gone;
 }
 
 }  // namespace korvane::ui

@@ -43,20 +43,26 @@ class RunJournals {
                                     std::string& path,
                                     SystemError& error);
 
-  // The journals there are, newest first.
-  std::vector<EarlierRun> List() const;
+  // The journals there are, newest first (one that cannot be read is left out); false, with the
+  // reason, when their folder cannot be listed.
+  [[nodiscard]] bool List(std::vector<EarlierRun>& runs, SystemError& error) const;
 
-  // Reads a journal; nothing when it cannot be read.
-  std::optional<Journal> Read(std::string_view path) const;
+  // Reads a journal; false, with the reason, when it cannot be read.
+  [[nodiscard]] bool Read(std::string_view path, Journal& journal, SystemError& error) const;
 
   // Notes in a journal what an undo did (the lines UndoEndLines gives).
-  void NoteUndo(std::string_view path, std::string_view lines) const;
+  [[nodiscard]] bool NoteUndo(std::string_view path,
+                              std::string_view lines,
+                              SystemError& error) const;
 
   // Removes a journal that holds no rename (a run that never began).
-  void Discard(std::string_view path) const;
+  [[nodiscard]] bool Discard(std::string_view path, SystemError& error) const;
 
-  // Keeps the last `keep` runs within `max_age`; older journals go.
-  void Prune(std::size_t keep = 20, std::chrono::hours max_age = std::chrono::hours(24 * 90)) const;
+  // Keeps the last `keep` runs within `max_age`; older journals go. False, with the reason of the
+  // first that would not, when one stays.
+  [[nodiscard]] bool Prune(SystemError& error,
+                           std::size_t keep = 20,
+                           std::chrono::hours max_age = std::chrono::hours(24 * 90)) const;
 
  private:
   std::string folder_;

@@ -24,12 +24,11 @@ RunThread::~RunThread() {
   StopAndWait();
 }
 
-bool RunThread::StartWalk(Operation operation, std::string typed, const RowStore& shown) {
+bool RunThread::StartWalk(Operation operation, std::string typed) {
   RunRequest request;
   std::string path;
   SystemError why;
-  if (!journals_.BeginWalk(operation, CleanPathInput(typed, separator_), shown, request, path,
-                           why)) {
+  if (!journals_.BeginWalk(operation, CleanPathInput(typed, separator_), request, path, why)) {
     dialogs_.Warn(text::Fill(text::Id::kJournalUnwritable, {path, text::ErrorText(why)}));
     return false;
   }
@@ -43,9 +42,10 @@ bool RunThread::StartWalk(Operation operation, std::string typed, const RowStore
 
 bool RunThread::StartUndo(const std::string& path, const RowStore& shown) {
   RunRequest request;
-  switch (journals_.BeginUndo(path, shown, request)) {
+  SystemError why;
+  switch (journals_.BeginUndo(path, shown, request, why)) {
     case JournalBookkeeping::UndoStart::kUnreadable:
-      dialogs_.Warn(text::Fill(text::Id::kJournalUnreadable, {path}));
+      dialogs_.Warn(text::Fill(text::Id::kJournalUnreadable, {path, text::ErrorText(why)}));
       return false;
     case JournalBookkeeping::UndoStart::kNothingToReverse:
       return false;

@@ -58,10 +58,12 @@ class RunThread {
   [[nodiscard]] const JournalBookkeeping& journals() const { return journals_; }
   // From a start until Join or StopAndWait has seen the thread end.
   [[nodiscard]] bool active() const { return active_; }
+  // The folder the last restore or preview took from the path box, cleaned as it took it.
+  [[nodiscard]] const std::string& folder() const { return folder_; }
 
   // A restore (its journal opened first; without one the user is told and nothing runs) or a
-  // preview of the folder typed as `typed`, over the rows `shown` now. False when nothing began.
-  bool StartWalk(Operation operation, std::string typed, const RowStore& shown);
+  // preview of the folder typed as `typed`. False when nothing began.
+  bool StartWalk(Operation operation, std::string typed);
   // Reverses the renames the journal at `path` names; one that cannot be read is said so. False
   // when nothing began.
   bool StartUndo(const std::string& path, const RowStore& shown);

@@ -181,7 +181,7 @@ TEST_F(JournalTest, UndoReversesWhatHappenedAndLeavesTheRest) {
   // A report of its own, newest first; only the one changed since is refused, and says why.
   ASSERT_GT(report.RowCount(), 1);
   const testing::TextRow& last = report.rows().back();
-  EXPECT_EQ(last.cells[kColOldName], "report.doc");
+  EXPECT_EQ(last.cells[kColOldName], "report.doc.2011.qjd");
   EXPECT_EQ(last.cells[kColStatus], "撤销失败");
   EXPECT_EQ(last.cells[kColNote], "当文件已存在时，无法创建该文件。");
   EXPECT_EQ(restorer.totals().failed, 1);

@@ -442,8 +442,9 @@ TEST(RememberedFolderTest, TheLastFolderIsKeptForTheNextStart) {
 }
 
 // 备注 starts beyond the list's right edge; scrolled to, the reason it cuts shows whole over the
-// cell. Enter on a failed row opens both files: the one waiting and the one holding its name.
-TEST_F(FormMainTest, ACutCellShowsItsTextAndEnterOnAFailureShowsBothFiles) {
+// cell, and over any other cell of the failed row the reason shows too. Enter on a failed row
+// opens both files: the one waiting and the one holding its name. A tip goes with its row.
+TEST_F(FormMainTest, AFailuresReasonShowsOverItsRowAndEnterShowsBothFiles) {
   sb.File("合同.pdf", "existing");
   sb.File("合同.pdf.2013.qjd", "protected");
   SetPath(sb.RunPath());
@@ -460,19 +461,22 @@ TEST_F(FormMainTest, ACutCellShowsItsTextAndEnterOnAFailureShowsBothFiles) {
     const int x = (std::max(cell.left, client.left) + std::min(cell.right, client.right)) / 2;
     SendMessageW(list, WM_MOUSEMOVE, 0, MAKELPARAM(x, (cell.top + cell.bottom) / 2));
   };
+  const auto tip = [&] {
+    wchar_t shown[256] = {};
+    TOOLINFOW ti{};
+    ti.cbSize = sizeof ti;
+    ti.hwnd = form.hwnd();
+    ti.uId = 1;
+    ti.lpszText = shown;
+    SendMessageW(form.cell_tip(), TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&ti));
+    return IsWindowVisible(form.cell_tip()) ? Narrow(shown) : std::string("<none>");
+  };
   SendMessageW(list, LVM_SCROLL, 400, 0);
   hover(kColNote);
-  ASSERT_TRUE(IsWindowVisible(form.cell_tip()));
-  wchar_t shown[256] = {};
-  TOOLINFOW ti{};
-  ti.cbSize = sizeof ti;
-  ti.hwnd = form.hwnd();
-  ti.uId = 1;
-  ti.lpszText = shown;
-  SendMessageW(form.cell_tip(), TTM_GETTEXTW, 256, reinterpret_cast<LPARAM>(&ti));
-  EXPECT_EQ(Narrow(shown), Cell(0, kColNote));
-  hover(kColStatus);  // 失败 fits its cell
-  EXPECT_FALSE(IsWindowVisible(form.cell_tip()));
+  EXPECT_EQ(tip(), Cell(0, kColNote));
+  SendMessageW(list, LVM_SCROLL, -400, 0);
+  hover(kColStatus);  // the reason shows over any cell of the row (after 失败, if cut)
+  EXPECT_TRUE(tip().ends_with(Cell(0, kColNote))) << tip();
 
   LVITEMW state{};
   state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
@@ -483,6 +487,21 @@ TEST_F(FormMainTest, ACutCellShowsItsTextAndEnterOnAFailureShowsBothFiles) {
             (std::vector<std::vector<std::string>>{
                 {sb.RunPath() + "合同.pdf.2013.qjd", sb.RunPath() + "合同.pdf"}}));
   EXPECT_TRUE(shell.shown.empty());
+
+  // The keyboard reaches a failure's reason too; a run that replaces the rows takes the tip
+  // away with them.
+  sb.File("其他.pdf", "existing");
+  sb.File("其他.pdf.2013.qjd", "protected");
+  Click(kCmdStart);
+  ASSERT_EQ(ItemCount(), 2);
+  SendMessageW(list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&state));
+  SendMessageW(list, WM_KEYDOWN, VK_DOWN, 0);
+  EXPECT_EQ(tip(), Cell(1, kColNote));
+  std::filesystem::remove(sb.Path("合同.pdf"));
+  std::filesystem::remove(sb.Path("其他.pdf"));
+  Click(kCmdStart);
+  EXPECT_EQ(Cell(1, kColStatus), "成功");
+  EXPECT_EQ(tip(), "<none>");
 }
 
 // The list is told of every row each time the window takes the run's report: it never shows

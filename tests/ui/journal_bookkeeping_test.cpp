@@ -25,7 +25,7 @@ class JournalBookkeepingTest : public ::testing::Test {
     RunRequest request;
     std::string path;
     SystemError why;
-    if (!book->BeginWalk(operation, sb.RunPath(), report.store(), request, path, why)) {
+    if (!book->BeginWalk(operation, sb.RunPath(), request, path, why)) {
       ADD_FAILURE() << "no journal at " << path;
       return RunOutcome::kDeclined;
     }
@@ -35,7 +35,9 @@ class JournalBookkeepingTest : public ::testing::Test {
   // An undo of the journal at `path`, as 撤销本次还原 makes it.
   RunOutcome Undo(const std::string& path) {
     RunRequest request;
-    if (book->BeginUndo(path, report.store(), request) != JournalBookkeeping::UndoStart::kBegun)
+    SystemError why;
+    if (book->BeginUndo(path, report.store(), request, why) !=
+        JournalBookkeeping::UndoStart::kBegun)
       return RunOutcome::kDeclined;
     undo_rows.clear();
     for (const UndoItem& item : request.undo)
@@ -46,7 +48,13 @@ class JournalBookkeepingTest : public ::testing::Test {
     EXPECT_EQ(book->RunEnded(outcome, restorer.totals()), std::nullopt);
     return outcome;
   }
-  bool CanUndo() const { return book->CanUndoLastRun(report.store()); }
+  bool CanUndo() const { return book->CanUndoShownRun(report.store()); }
+  std::vector<EarlierRun> Runs() const {
+    std::vector<EarlierRun> runs;
+    SystemError why;
+    EXPECT_TRUE(book->Runs(runs, why)) << why.text;
+    return runs;
+  }
   // The window started anew: it knows only what the journals say.
   void Restart() { book = std::make_unique<JournalBookkeeping>(journals); }
 
@@ -69,87 +77,93 @@ TEST_F(JournalBookkeepingTest, TheLastRestoreIsUndoneFromItsJournalWhileItsRowsA
   sb.File("c.txt");
   sb.File("c.txt.2011.qjd");  // refused: its name is taken
   ASSERT_EQ(Walk(Operation::kRestore), RunOutcome::kFinished);
-  ASSERT_EQ(book->Runs().size(), 1u);
-  EXPECT_EQ(book->last_journal(), book->Runs()[0].path);
-  EXPECT_EQ(book->Runs()[0].run.made, 2);
+  ASSERT_EQ(Runs().size(), 1u);
+  EXPECT_EQ(book->shown_journal(), Runs()[0].path);
+  EXPECT_EQ(Runs()[0].run.made, 2);
   EXPECT_TRUE(CanUndo());
 
   // The rows shown are that run's: every reversal marks its row.
   sb.File("a.txt.2011.qjd", "newcomer");  // the old name taken meanwhile: that one is refused
-  ASSERT_EQ(Undo(book->last_journal()), RunOutcome::kFinished);
+  ASSERT_EQ(Undo(book->shown_journal()), RunOutcome::kFinished);
   EXPECT_EQ(undo_rows.size(), 2u);
   EXPECT_EQ(std::count(undo_rows.begin(), undo_rows.end(), 0), 0);
   EXPECT_EQ(restorer.totals().failed, 1);
   EXPECT_TRUE(CanUndo());  // the refused one is left, to be tried again
-  EXPECT_FALSE(book->Runs()[0].run.undone);
+  EXPECT_FALSE(Runs()[0].run.undone);
 
   std::filesystem::remove(sb.Path("a.txt.2011.qjd"));
-  ASSERT_EQ(Undo(book->last_journal()), RunOutcome::kFinished);
+  ASSERT_EQ(Undo(book->shown_journal()), RunOutcome::kFinished);
   EXPECT_EQ(restorer.totals().failed, 0);
   EXPECT_FALSE(CanUndo());
-  EXPECT_TRUE(book->Runs()[0].run.undone);
+  EXPECT_TRUE(Runs()[0].run.undone);
   Restart();
   EXPECT_FALSE(CanUndo());
 }
 
-// A preview, or a restore answered No, leaves the last run's renames as undoable as they were;
-// a restore answered No leaves no journal behind.
-TEST_F(JournalBookkeepingTest, RunsThatReplaceOrKeepTheRowsLeaveTheLastRunUndoable) {
+// A restore answered No leaves the rows, and their run undoable, and no journal behind. A preview
+// replaces the rows: 撤销本次还原 is then unavailable, and the run before is undone from the list
+// of earlier runs, with rows of its own.
+TEST_F(JournalBookkeepingTest, OnlyTheRunWhoseRowsAreShownIsUndoneByUndoThisRun) {
   sb.File("a.txt.2011.qjd");
   ASSERT_EQ(Walk(Operation::kRestore), RunOutcome::kFinished);
-  const std::string first = book->last_journal();
+  const std::string first = book->shown_journal();
   sb.File("b.txt.2011.qjd");
 
   dialogs.set_answer(false);
   EXPECT_EQ(Walk(Operation::kRestore), RunOutcome::kDeclined);
-  EXPECT_EQ(book->Runs().size(), 1u);
-  EXPECT_EQ(book->last_journal(), first);
+  EXPECT_EQ(Runs().size(), 1u);
+  EXPECT_EQ(book->shown_journal(), first);
   EXPECT_TRUE(CanUndo());
 
   dialogs.set_answer(true);
   EXPECT_EQ(Walk(Operation::kPreview), RunOutcome::kFinished);
-  EXPECT_EQ(book->Runs().size(), 1u);
-  EXPECT_TRUE(CanUndo());
-  // The rows shown are the preview's: the undo reports rows of its own.
+  EXPECT_EQ(Runs().size(), 1u);
+  EXPECT_TRUE(book->shown_journal().empty());
+  EXPECT_FALSE(CanUndo());
   ASSERT_EQ(Undo(first), RunOutcome::kFinished);
   EXPECT_EQ(undo_rows, std::vector<int>{0});
   EXPECT_TRUE(std::filesystem::exists(sb.Path("a.txt.2011.qjd")));
   EXPECT_FALSE(CanUndo());
 
-  // A restore that renames nothing is the last run now, with nothing to reverse.
+  // A restore that renames nothing shows rows with nothing to reverse.
   std::filesystem::remove(sb.Path("b.txt.2011.qjd"));
   sb.File("a.txt", "taken");
   ASSERT_EQ(Walk(Operation::kRestore), RunOutcome::kFinished);
-  EXPECT_NE(book->last_journal(), first);
+  EXPECT_NE(book->shown_journal(), first);
   EXPECT_FALSE(CanUndo());
   RunRequest request;
-  EXPECT_EQ(book->BeginUndo(book->last_journal(), report.store(), request),
+  SystemError why;
+  EXPECT_EQ(book->BeginUndo(book->shown_journal(), report.store(), request, why),
             JournalBookkeeping::UndoStart::kNothingToReverse);
 }
 
-TEST_F(JournalBookkeepingTest, AfterARestartTheLastRunRecordedIsTheOneToUndo) {
+// A new window shows no rows: the run it recorded is undone from the list of earlier runs.
+TEST_F(JournalBookkeepingTest, AfterARestartTheLastRunIsUndoneFromTheEarlierRuns) {
   sb.File("a.txt.2011.qjd");
   const auto before = sb.Snapshot();
   ASSERT_EQ(Walk(Operation::kRestore), RunOutcome::kFinished);
   Restart();
-  report.RunStarted(Operation::kPreview, false);  // a new window shows no rows
-  EXPECT_TRUE(CanUndo());
-  ASSERT_EQ(Undo(book->last_journal()), RunOutcome::kFinished);
+  report.RunStarted(Operation::kPreview, false);
+  EXPECT_FALSE(CanUndo());
+  ASSERT_EQ(Runs().size(), 1u);
+  ASSERT_EQ(Undo(Runs()[0].path), RunOutcome::kFinished);
   EXPECT_EQ(sb.Snapshot(), before);
   Restart();
   EXPECT_FALSE(CanUndo());
 
   // A journal that cannot be read, or written.
   RunRequest request;
-  EXPECT_EQ(book->BeginUndo(testing::Utf8(state.Path("none.log")), report.store(), request),
-            JournalBookkeeping::UndoStart::kUnreadable);
+  SystemError unreadable;
+  EXPECT_EQ(
+      book->BeginUndo(testing::Utf8(state.Path("none.log")), report.store(), request, unreadable),
+      JournalBookkeeping::UndoStart::kUnreadable);
+  EXPECT_NE(unreadable.code, 0);
   state.File("blocked", "a file where the journals' folder would be");
   RunJournals blocked{testing::Utf8(state.Path("blocked") / "journals")};
   JournalBookkeeping unwritable{blocked};
   std::string path;
   SystemError why;
-  EXPECT_FALSE(
-      unwritable.BeginWalk(Operation::kRestore, sb.RunPath(), report.store(), request, path, why));
+  EXPECT_FALSE(unwritable.BeginWalk(Operation::kRestore, sb.RunPath(), request, path, why));
   EXPECT_TRUE(path.starts_with(testing::Utf8(state.Path("blocked"))));
   EXPECT_NE(why.code, 0);
 }

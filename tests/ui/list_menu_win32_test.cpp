@@ -209,6 +209,24 @@ TEST_F(ListMenuTest, UndoGivesBackTheExactNamesAndNeverOverwrites) {
   EXPECT_FALSE(MenuNow().undo);
 }
 
+// 撤销本次还原 undoes only the run whose rows the list shows: after a preview it is unavailable,
+// and the restore before waits in 撤销以前的还原….
+TEST_F(ListMenuTest, AfterAPreviewUndoThisRunIsUnavailable) {
+  sb.File("a.txt.2011.qjd");
+  Run();
+  EXPECT_TRUE(MenuNow().undo);
+  sb.File("b.txt.2011.qjd");
+  SendMessageW(form.hwnd(), WM_COMMAND, MAKEWPARAM(MenuCommand(text::Id::kMenuPreview), 0), 0);
+  WaitForRun(form);
+  ASSERT_EQ(Cell(0, kColStatus), "将还原");
+  EXPECT_FALSE(MenuNow().undo);
+  dialogs.questions.clear();
+  Command(MenuCommand(text::Id::kMenuUndo));
+  EXPECT_TRUE(dialogs.questions.empty());
+  EXPECT_TRUE(std::filesystem::exists(sb.Path("a.txt")));
+  EXPECT_EQ(Cell(0, kColStatus), "将还原");
+}
+
 TEST_F(ListMenuTest, UndoAnsweredNoOrStoppedChangesNoMoreThanItShould) {
   for (const char* name : {"a.txt.2011.qjd", "b.txt.2011.qjd", "c.txt.2011.qjd"})
     sb.File(name);
