@@ -99,6 +99,8 @@ int RunCommandLine(const std::vector<std::string>& args) {
 
   const std::unique_ptr<FileSystem> fs = MakeNativeFileSystem();
   RunRequest request;
+  // Told yes already: nothing to ask, and an undo need not count on the disk what it would do.
+  request.confirm = !o.yes;
   const std::string undo_path = o.undo_path.empty() ? std::string() : AbsolutePath(o.undo_path);
   if (!undo_path.empty()) {
     request.operation = Operation::kUndo;
@@ -109,8 +111,8 @@ int RunCommandLine(const std::vector<std::string>& args) {
   } else {
     request.operation = o.dry_run ? Operation::kPreview : Operation::kRestore;
     request.folder = AbsolutePath(o.folder);
-    request.jobs = o.jobs;
   }
+  request.jobs = o.jobs;
 
   // The journal is opened, and its header on disk, before anything is asked or renamed.
   std::unique_ptr<JournalStorage> file;
@@ -134,6 +136,10 @@ int RunCommandLine(const std::vector<std::string>& args) {
   TerminalDialogs dialogs(o.yes);
   Restorer restorer(*fs, printer, pump, dialogs);
   dialogs.set_stop_flag(&restorer.StopFlag);
+  // Nothing is asked (told yes, or a preview): from the start Ctrl-C stops the run and the report
+  // so far is printed. Otherwise the question sets that up once it is answered.
+  if (!request.confirm || request.operation == Operation::kPreview)
+    StopOnInterrupt(restorer.StopFlag);
 
   const RunOutcome outcome = restorer.Run(request);
   printer.ClearProgress();

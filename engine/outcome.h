@@ -1,5 +1,11 @@
 // What a file operation came to, as values: which common case a system failure is, the system's
 // own code and description, and the refusals the tool makes itself. Front-ends put them in words.
+//
+// Two conventions, everywhere: an operation on the user's files (list, enter, rename, judge a
+// rename) returns an FsResult; a set-up or storage call (open a tree, a journal, a state folder;
+// write, sync, read back) returns bool, or the object it makes (null on failure), with a
+// SystemError& that says why. No call drops the reason: a caller that chooses not to tell the
+// user says so where it does.
 #pragma once
 
 #include <cstdint>

@@ -78,7 +78,7 @@ RunOutcome Restorer::Run(const RunRequest& request) {
   std::optional<std::string> failure;
   try {
     if (operation == Operation::kUndo)
-      ReverseRenames(request.undo);
+      ReverseRenames(request.undo, JobsFor(request.jobs));
     else
       ScanFolderTree(run_path, operation, journal, JobsFor(request.jobs));
   } catch (const std::exception& e) {
@@ -124,7 +124,8 @@ RunOutcome Restorer::EndRun(Operation operation,
                             RenameJournal* journal,
                             std::optional<std::string> failure) {
   const bool interrupted = StopFlag || failure;
-  // The journal is whole on disk before the run says it has ended.
+  // The journal is whole on disk before the run says it has ended; a failure stays with the
+  // journal, whose owner tells the user.
   if (journal)
     (void)journal->Finish(interrupted);
   RunEnd end;

@@ -48,8 +48,11 @@ class Restorer {
   // What the walk finds, in pre-order: counted, numbered and reported.
   class WalkResults;
 
-  // Reverses the request's renames, newest first.
-  void ReverseRenames(const std::vector<UndoItem>& items);
+  // Reverses the request's renames, newest first, with `jobs` workers.
+  void ReverseRenames(const std::vector<UndoItem>& items, int jobs);
+  void ReverseInParallel(const std::vector<UndoItem>& items, int jobs);
+  // Numbers, counts and reports the row of a rename reversed (or refused).
+  void ReportReversal(const UndoItem& item, FsResult result);
   // How many of them an undo would reverse or report, judged on the disk without changing it.
   std::size_t CountReversals(const std::vector<UndoItem>& items);
   bool ReverseOne(FolderReach& reach, const UndoItem& item, bool act, FsResult& result);

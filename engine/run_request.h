@@ -36,8 +36,8 @@ struct RunRequest {
   // Restore: where each rename is recorded; none when null. With several workers it is told of
   // renames from several threads, one at a time.
   RenameJournal* journal = nullptr;
-  // Restore and preview: how many folders are worked on at once; 0 for one per hardware thread
-  // (at most 8). The report is the same whatever the number.
+  // How many folders are worked on at once; 0 for one per hardware thread (at most 8). The report
+  // is the same whatever the number (but for where a stop lands).
   int jobs = 0;
 };
 

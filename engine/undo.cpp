@@ -4,7 +4,12 @@
 
 #include <algorithm>
 #include <chrono>
+#include <condition_variable>
+#include <exception>
+#include <mutex>
 #include <string_view>
+#include <thread>
+#include <utility>
 
 #include "engine/restorer.h"
 #include "engine/rule.h"
@@ -224,7 +229,25 @@ std::size_t Restorer::CountReversals(const std::vector<UndoItem>& items) {
   return count;
 }
 
-void Restorer::ReverseRenames(const std::vector<UndoItem>& items) {
+void Restorer::ReportReversal(const UndoItem& item, FsResult result) {
+  // Told as the run told it (the lower-cased name found, the restored path), whichever way the
+  // undo was reached: the 状态 says it was reversed.
+  const RenameRecord& record = item.record;
+  Row row;
+  row.reverses = item.row;
+  row.old_name = fs_.ToLower(record.found);
+  if (row.old_name != record.found)
+    row.found_name = record.found;
+  row.new_path = EntryPath(record.folder, record.restored, style_.separator);
+  row.failure = std::move(result);
+  row.status = row.failure.ok() ? RowStatus::kUndone : RowStatus::kUndoFailed;
+  AddRow(row);
+  CountEntry(record.folder, record.restored);
+}
+
+void Restorer::ReverseRenames(const std::vector<UndoItem>& items, int jobs) {
+  if (jobs > 1)
+    return ReverseInParallel(items, jobs);
   FolderReach reach(fs_);
   // Newest first: a later rename may have used a name an earlier one freed.
   for (std::size_t i = items.size(); i > 0;) {
@@ -232,23 +255,87 @@ void Restorer::ReverseRenames(const std::vector<UndoItem>& items) {
     if (StopFlag)
       break;
     const UndoItem& item = items[--i];
-    const RenameRecord& record = item.record;
     FsResult result;
-    if (!ReverseOne(reach, item, true, result))
-      continue;
-    // Told as the run told it (the lower-cased name found, the restored path), whichever way the
-    // undo was reached: the 状态 says it was reversed.
-    Row row;
-    row.reverses = item.row;
-    row.old_name = fs_.ToLower(record.found);
-    if (row.old_name != record.found)
-      row.found_name = record.found;
-    row.new_path = EntryPath(record.folder, record.restored, style_.separator);
-    row.failure = std::move(result);
-    row.status = row.failure.ok() ? RowStatus::kUndone : RowStatus::kUndoFailed;
-    AddRow(row);
-    CountEntry(record.folder, record.restored);
+    if (ReverseOne(reach, item, true, result))
+      ReportReversal(item, std::move(result));
   }
+}
+
+// Renames are reversed within their folder only, so folders are independent: several workers
+// each take the next folder (newest first) and reverse its renames newest first, and the rows go
+// out in the one order a single worker would give them.
+void Restorer::ReverseInParallel(const std::vector<UndoItem>& items, int jobs) {
+  // The runs of items in one folder, as [begin, end) of `items`.
+  std::vector<std::pair<std::size_t, std::size_t>> folders;
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    if (folders.empty() || items[i].root != items[i - 1].root ||
+        items[i].record.folder != items[i - 1].record.folder)
+      folders.push_back({i, i});
+    folders.back().second = i + 1;
+  }
+  enum class Step : std::uint8_t { kNotReached, kNothing, kRow };
+  std::vector<Step> steps(items.size(), Step::kNotReached);
+  std::vector<FsResult> results(items.size());
+  std::mutex mutex;
+  std::condition_variable changed;
+  std::size_t next = folders.size();  // folders [next, size) are taken
+  std::vector<bool> done(folders.size(), false);
+  std::exception_ptr failure;
+  const auto work = [&] {
+    FolderReach reach(fs_);
+    try {
+      for (;;) {
+        std::size_t f = 0;
+        {
+          const std::lock_guard lock(mutex);
+          if (next == 0 || StopFlag) {
+            // The rows' side may be waiting for a folder no one will take now.
+            changed.notify_all();
+            return;
+          }
+          f = --next;
+        }
+        for (std::size_t i = folders[f].second; i > folders[f].first;) {
+          pump_.PumpEvents();
+          if (StopFlag)
+            break;
+          --i;
+          steps[i] = ReverseOne(reach, items[i], true, results[i]) ? Step::kRow : Step::kNothing;
+        }
+        const std::lock_guard lock(mutex);
+        done[f] = true;
+        changed.notify_all();
+      }
+    } catch (...) {
+      const std::lock_guard lock(mutex);
+      if (!failure)
+        failure = std::current_exception();
+      StopFlag = true;
+      changed.notify_all();
+    }
+  };
+  std::vector<std::thread> workers;
+  for (int k = 0; k < std::min<int>(jobs, static_cast<int>(folders.size())); ++k)
+    workers.emplace_back(work);
+  // Each folder's rows once it is done; after a stop, those of every folder a worker had begun.
+  for (std::size_t f = folders.size(); f > 0;) {
+    --f;
+    {
+      std::unique_lock lock(mutex);
+      changed.wait(lock, [&] { return done[f] || (StopFlag && f < next) || failure; });
+      if (!done[f] && f < next)
+        break;
+    }
+    for (std::size_t i = folders[f].second; i > folders[f].first;) {
+      --i;
+      if (steps[i] == Step::kRow)
+        ReportReversal(items[i], std::move(results[i]));
+    }
+  }
+  for (std::thread& t : workers)
+    t.join();
+  if (failure)
+    std::rethrow_exception(failure);
 }
 
 }  // namespace korvane

@@ -258,4 +258,8 @@ std::wstring ThisProgram() {
   }
 }
 
+bool ToggleExplorerVerb(SystemError& why) {
+  return ExplorerVerbAdded() ? RemoveExplorerVerb(why) : AddExplorerVerb(ThisProgram(), why);
+}
+
 }  // namespace korvane::ui

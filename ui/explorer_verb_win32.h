@@ -38,4 +38,8 @@ void RepointExplorerVerb(std::wstring_view program);
 // The path of this program's own .exe.
 [[nodiscard]] std::wstring ThisProgram();
 
+// The entry's check item: removes the entry if the registry holds it, whichever program it
+// starts now; adds it for this program otherwise.
+[[nodiscard]] bool ToggleExplorerVerb(SystemError& why);
+
 }  // namespace korvane::ui

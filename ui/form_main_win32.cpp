@@ -4,8 +4,6 @@
 
 #include <vector>
 
-#include "engine/undo.h"
-#include "platform/replace_file.h"
 #include "platform/scoped_win32.h"
 #include "platform/text_win32.h"
 #include "text/strings.h"
@@ -299,8 +297,9 @@ void FormMain::OnRunEnded() {
     return;
   view_.RowsChanged();
   taskbar_.ShowWorking(false);
-  const bool ran =
-      ended->outcome == RunOutcome::kFinished || ended->outcome == RunOutcome::kInterrupted;
+  const bool ran = ended->outcome == RunOutcome::kFinished ||
+                   ended->outcome == RunOutcome::kInterrupted ||
+                   ended->outcome == RunOutcome::kFailed;
   if (ran) {
     accessibility_.AnnounceEnd();
     taskbar_.FlashUnlessInFront();
@@ -396,8 +395,7 @@ void FormMain::OnDropFiles(HDROP drop) {
 }
 
 bool FormMain::SaveReport(std::string_view path) {
-  const RowStore& store = view_.report().store();
-  const FsResult result = WriteFileReplacing(path, RowsAsCsv(store.rows(), store.skipped()));
+  const FsResult result = view_.SaveAs(path);
   if (!result.ok())
     dialogs_.Warn(text::Fill(text::Id::kSaveFailed, {path, text::RefusalText(result, {})}));
   return result.ok();
@@ -413,8 +411,7 @@ void FormMain::Menu_Export_Click() {
   SaveReport(path);
 }
 
-// Reverses the last run's renames as a run of its own, from its journal: Stop and closing end it
-// at the next file. A rename refused now is tried again by the next undo.
+// Reverses the shown run's renames from its journal; one refused now is tried again next time.
 void FormMain::Menu_Undo_Click() {
   if (busy() || close_requested_ || !CanUndoShownRun())
     return;
@@ -429,12 +426,7 @@ void FormMain::Menu_UndoEarlier_Click() {
   if (busy() || close_requested_)
     return;
   HandlerScope scope(*this);
-  std::vector<EarlierRun> runs;
-  if (SystemError why; !run_.journals().Runs(runs, why)) {
-    dialogs_.Warn(text::Fill(text::Id::kJournalsUnreadable,
-                             {run_.journals().folder(), text::ErrorText(why)}));
-    return;
-  }
+  const std::vector<EarlierRun> runs = run_.EarlierRuns();
   const std::optional<std::size_t> chosen = ChooseEarlierRun(hwnd_, runs);
   if (!chosen || !hwnd_ || close_requested_)
     return;
@@ -450,9 +442,7 @@ void FormMain::Menu_Skipped_Click() {
 }
 
 void FormMain::Menu_ExplorerVerb_Click() {
-  SystemError why;
-  // What the registry holds decides, whichever program the entry starts now.
-  if (!(ExplorerVerbAdded() ? RemoveExplorerVerb(why) : AddExplorerVerb(ThisProgram(), why)))
+  if (SystemError why; !ToggleExplorerVerb(why))
     dialogs_.Warn(text::Fill(text::Id::kExplorerVerbFailed, {text::ErrorText(why)}));
 }
 

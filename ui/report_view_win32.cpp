@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/replace_file.h"
 #include "platform/text_win32.h"
 #include "text/wording.h"
 #include "ui/clipboard_win32.h"
@@ -211,6 +212,11 @@ std::vector<const Row*> ReportView::SelectedRows() const {
       rows.push_back(row);
   }
   return rows;
+}
+
+FsResult ReportView::SaveAs(std::string_view path) const {
+  const RowStore& store = report_.store();
+  return WriteFileReplacing(path, RowsAsCsv(store.rows(), store.skipped()));
 }
 
 void ReportView::CopySelection() const {

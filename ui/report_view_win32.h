@@ -61,6 +61,8 @@ class ReportView {
   void OpenSelectedRow() const;
   // The selected rows on the clipboard, as a spreadsheet pastes them.
   void CopySelection() const;
+  // Every row, and the folders skipped, as a CSV file at `path`, replacing it whole.
+  [[nodiscard]] FsResult SaveAs(std::string_view path) const;
   // Where a menu asked for from the keyboard opens (screen): under the selected row, within the
   // list's visible part, or at its corner.
   [[nodiscard]] POINT KeyboardMenuPoint() const;

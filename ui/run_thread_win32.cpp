@@ -57,6 +57,14 @@ bool RunThread::StartUndo(const std::string& path, const RowStore& shown) {
   return false;
 }
 
+std::vector<EarlierRun> RunThread::EarlierRuns() {
+  std::vector<EarlierRun> runs;
+  if (SystemError why; !journals_.Runs(runs, why))
+    dialogs_.Warn(
+        text::Fill(text::Id::kJournalsUnreadable, {journals_.folder(), text::ErrorText(why)}));
+  return runs;
+}
+
 void RunThread::Start(RunRequest request) {
   active_ = true;
   finished_ = false;

@@ -67,6 +67,9 @@ class RunThread {
   // Reverses the renames the journal at `path` names; one that cannot be read is said so. False
   // when nothing began.
   bool StartUndo(const std::string& path, const RowStore& shown);
+  // The runs recorded, newest first, for the list of earlier runs; when their folder cannot be
+  // read, the user is told why and there are none.
+  std::vector<EarlierRun> EarlierRuns();
   // Takes what the run has reported so far into `report`, on the window's thread.
   void TakeReport(ListReport& report);
   // On kEnded: waits for the thread, which has finished, takes the run's last report into

@@ -88,6 +88,14 @@ TEST(CliPosixTest, InterruptStopsTheRunAndReportsIt) {
   EXPECT_EQ(static_cast<std::size_t>(restored), rows);
   EXPECT_LT(restored, kFiles);
   EXPECT_EQ(tree.Snapshot().size(), static_cast<std::size_t>(kFiles));
+
+  // A preview asks nothing: Ctrl-C stops it all the same, and its report so far is printed.
+  Child preview = Spawn({"--dry-run", "--format=json", testing::Utf8(tree.root())});
+  ASSERT_EQ(read(preview.out, first, 1), 1);
+  usleep(200 * 1000);
+  kill(preview.pid, SIGINT);
+  EXPECT_NE(ReadAll(preview.out).find("\"interrupted\":true"), std::string::npos);
+  EXPECT_EQ(Wait(preview.pid), 130);
 }
 
 TEST(CliPosixTest, ATreeOfAwkwardNamesLosesNothing) {

@@ -48,7 +48,8 @@ class JournalSummaryTest : public testing::RunFixture {
     };
     const RunOutcome outcome = restorer.Run({.operation = Operation::kUndo,
                                              .undo = UndoItemsOf(ParseJournal(text, sep), sep),
-                                             .confirm = false});
+                                             .confirm = false,
+                                             .jobs = 1});
     pump.on_pump = nullptr;
     return text + UndoEndLines(outcome, restorer.totals());
   }
