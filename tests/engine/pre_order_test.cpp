@@ -48,15 +48,15 @@ const Shape kShapes[] = {
     // The first folder takes one worker for long while the others run far ahead of it.
     {"a huge first folder",
      [](testing::Sandbox& sb) {
-       Files(sb, "a/", 3000);
+       Files(sb, "a/", 1200);
        for (int i = 0; i < 40; ++i)
          Files(sb, "b" + std::to_string(100 + i) + "/", 3);
      },
-     3000},
+     1200},
     {"a deep chain",
      [](testing::Sandbox& sb) {
        std::string folder;
-       for (int i = 0; i < 120; ++i) {
+       for (int i = 0; i < 60; ++i) {
          folder += "d" + std::to_string(i) + "/";
          Files(sb, folder, 2);
          sb.File(folder.substr(0, folder.size() - 1) + "-side/x.txt.2011.qjd");
@@ -65,7 +65,7 @@ const Shape kShapes[] = {
      3},
     {"a wide fan",
      [](testing::Sandbox& sb) {
-       for (int i = 0; i < 300; ++i)
+       for (int i = 0; i < 150; ++i)
          Files(sb, "w" + std::to_string(1000 + i) + "/", 2);
      },
      2},
@@ -89,7 +89,7 @@ TEST(PreOrderTest, EveryWorkerCountAndHeldLimitGivesTheOneWorkerOrder) {
     testing::Sandbox sb;
     shape.make(sb);
     const std::vector<std::string> one = walk(sb.RunPath(), 1, 1 << 16, nullptr);
-    ASSERT_GT(one.size(), 200u) << shape.name;
+    ASSERT_GT(one.size(), 100u) << shape.name;
     for (const int jobs : {2, 4, 8}) {
       for (const std::size_t limit : {std::size_t{1}, std::size_t{3}, std::size_t{1} << 16}) {
         std::size_t peak = 0;
@@ -99,7 +99,7 @@ TEST(PreOrderTest, EveryWorkerCountAndHeldLimitGivesTheOneWorkerOrder) {
         // already in hand add to what is held.
         EXPECT_LE(peak, limit + static_cast<std::size_t>(jobs) * shape.largest_folder)
             << shape.name << ", " << jobs << " jobs, held limit " << limit;
-        if (limit < 3000 && std::string_view(shape.name) == "a huge first folder") {
+        if (limit < shape.largest_folder && std::string_view(shape.name) == "a huge first folder") {
           EXPECT_GE(peak, limit) << jobs << " jobs: the limit was never reached";
         }
       }
