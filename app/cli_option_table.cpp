@@ -3,10 +3,10 @@
 namespace korvane {
 namespace {
 
-using Kind = OptionSpec::Kind;
+using Kind = OptionRow::Kind;
 using text::Id;
 
-constexpr OptionSpec kOptions[] = {
+constexpr OptionRow kOptions[] = {
     {.kind = Kind::kFolder,
      .long_name = "FOLDER",
      .help = Id::kCliFolderHelp,
@@ -66,7 +66,7 @@ constexpr OptionSpec kOptions[] = {
 
 }  // namespace
 
-std::string OptionSpec::Synopsis() const {
+std::string OptionRow::Synopsis() const {
   std::string out;
   if (!short_name.empty())
     out.append(short_name).append(", ");
@@ -76,7 +76,7 @@ std::string OptionSpec::Synopsis() const {
   return out;
 }
 
-std::span<const OptionSpec> OptionTable() {
+std::span<const OptionRow> OptionTable() {
   return kOptions;
 }
 

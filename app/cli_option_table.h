@@ -25,7 +25,7 @@ struct CliOptions {
   [[nodiscard]] bool json() const { return format == "json"; }
 };
 
-struct OptionSpec {
+struct OptionRow {
   enum class Kind {
     kFlag,     // sets `flag`
     kNumber,   // sets `number`, a whole number from `min` to `max`
@@ -60,6 +60,6 @@ struct OptionSpec {
 };
 
 // Every option, in the order the help and the manual pages list them.
-std::span<const OptionSpec> OptionTable();
+std::span<const OptionRow> OptionTable();
 
 }  // namespace korvane

@@ -13,22 +13,22 @@
 namespace korvane {
 namespace {
 
-using Kind = OptionSpec::Kind;
+using Kind = OptionRow::Kind;
 using text::Fill;
 using text::Id;
 using text::Tr;
 
 // Whether `value` is one the option takes.
-bool Accepts(const OptionSpec& spec, std::string_view value) {
-  switch (spec.kind) {
+bool Accepts(const OptionRow& row, std::string_view value) {
+  switch (row.kind) {
     case Kind::kNumber: {
       int n = 0;
       const char* end = value.data() + value.size();
       const auto [at, error] = std::from_chars(value.data(), end, n);
-      return error == std::errc() && at == end && n >= spec.min && n <= spec.max;
+      return error == std::errc() && at == end && n >= row.min && n <= row.max;
     }
     case Kind::kChoice:
-      for (std::string_view rest = spec.value; !rest.empty();) {
+      for (std::string_view rest = row.value; !rest.empty();) {
         const std::size_t bar = std::min(rest.find('|'), rest.size());
         if (rest.substr(0, bar) == value)
           return true;
@@ -43,24 +43,24 @@ bool Accepts(const OptionSpec& spec, std::string_view value) {
 }
 
 // The option's own message: `id` with its name, or CLI11's words where the option has none.
-std::string Message(const OptionSpec& spec, Id id, const std::string& what) {
+std::string Message(const OptionRow& row, Id id, const std::string& what) {
   if (id == Id::kCliUsageError)
     return Fill(id, {what});
-  return Fill(id, {spec.long_name, spec.long_name});
+  return Fill(id, {row.long_name, row.long_name});
 }
 
 // The option a message of CLI11's starts with ("--log: 1 required FILE missing").
-const OptionSpec* NamedFirst(std::string_view what) {
+const OptionRow* NamedFirst(std::string_view what) {
   const std::string_view name = what.substr(0, what.find(':'));
-  for (const OptionSpec& spec : OptionTable())
-    if (spec.long_name == name)
-      return &spec;
+  for (const OptionRow& row : OptionTable())
+    if (row.long_name == name)
+      return &row;
   return nullptr;
 }
 
 // The definitions fed to CLI11; `refused` is set to the option whose value a check turned down,
 // so that the error names that option.
-std::unique_ptr<CLI::App> MakeApp(CliOptions& o, const OptionSpec*& refused) {
+std::unique_ptr<CLI::App> MakeApp(CliOptions& o, const OptionRow*& refused) {
   auto app = std::make_unique<CLI::App>("", "korvane-restore");
   // "/x" is a path, never an option, on every system.
   app->allow_windows_style_options(false);
@@ -68,23 +68,23 @@ std::unique_ptr<CLI::App> MakeApp(CliOptions& o, const OptionSpec*& refused) {
   app->allow_extras();
   app->set_help_flag();
   std::map<std::string_view, CLI::Option*> made;
-  for (const OptionSpec& spec : OptionTable()) {
-    std::string names(spec.long_name);
-    if (!spec.short_name.empty())
-      names = std::string(spec.short_name) + "," + names;
-    const std::string help(Tr(spec.help));
+  for (const OptionRow& row : OptionTable()) {
+    std::string names(row.long_name);
+    if (!row.short_name.empty())
+      names = std::string(row.short_name) + "," + names;
+    const std::string help(Tr(row.help));
     CLI::Option* option = nullptr;
-    switch (spec.kind) {
+    switch (row.kind) {
       case Kind::kFlag:
-        option = app->add_flag(names, o.*spec.flag, help);
+        option = app->add_flag(names, o.*row.flag, help);
         break;
       case Kind::kNumber:
-        option = app->add_option(names, o.*spec.number, help);
+        option = app->add_option(names, o.*row.number, help);
         break;
       case Kind::kChoice:
       case Kind::kFile:
       case Kind::kFolder:
-        option = app->add_option(names, o.*spec.text, help);
+        option = app->add_option(names, o.*row.text, help);
         break;
       case Kind::kHelp:
         option = app->set_help_flag(names, help);
@@ -93,22 +93,22 @@ std::unique_ptr<CLI::App> MakeApp(CliOptions& o, const OptionSpec*& refused) {
         option = app->set_version_flag(names, "korvane-restore " KORVANE_VERSION, help);
         break;
     }
-    if (spec.takes_value()) {
+    if (row.takes_value()) {
       option->check(CLI::Validator(
-          [&spec, &refused](std::string& value) {
-            if (Accepts(spec, value))
+          [&row, &refused](std::string& value) {
+            if (Accepts(row, value))
               return std::string();
-            refused = &spec;
+            refused = &row;
             return std::string("refused");
           },
-          std::string(spec.value)));
+          std::string(row.value)));
     }
-    made[spec.long_name] = option;
+    made[row.long_name] = option;
   }
-  for (const OptionSpec& spec : OptionTable()) {
-    for (std::string_view rest = spec.excludes; !rest.empty();) {
+  for (const OptionRow& row : OptionTable()) {
+    for (std::string_view rest = row.excludes; !rest.empty();) {
       const std::size_t space = std::min(rest.find(' '), rest.size());
-      made.at(spec.long_name)->excludes(made.at(rest.substr(0, space)));
+      made.at(row.long_name)->excludes(made.at(rest.substr(0, space)));
       rest.remove_prefix(std::min(space + 1, rest.size()));
     }
   }
@@ -122,9 +122,9 @@ ParsedCommandLine Error(std::string message) {
 // The message for options given together that cannot be: the one with words of its own for it
 // ("--undo takes no FOLDER ..."), else CLI11's.
 std::string ExcludedMessage(const std::string& what) {
-  for (const OptionSpec& spec : OptionTable())
-    if (spec.excluded != Id::kCliUsageError && what.find(spec.long_name) != std::string::npos)
-      return Message(spec, spec.excluded, what);
+  for (const OptionRow& row : OptionTable())
+    if (row.excluded != Id::kCliUsageError && what.find(row.long_name) != std::string::npos)
+      return Message(row, row.excluded, what);
   return Fill(Id::kCliUsageError, {what});
 }
 
@@ -132,14 +132,14 @@ std::string ExcludedMessage(const std::string& what) {
 
 std::string HelpText() {
   std::size_t column = 0;
-  for (const OptionSpec& spec : OptionTable())
-    column = std::max(column, spec.Synopsis().size());
+  for (const OptionRow& row : OptionTable())
+    column = std::max(column, row.Synopsis().size());
   std::string out =
       std::string(Tr(Id::kCliUsage)) + "\n" + std::string(Tr(Id::kCliDescription)) + "\n\n";
-  for (const OptionSpec& spec : OptionTable()) {
-    const std::string synopsis = spec.Synopsis();
+  for (const OptionRow& row : OptionTable()) {
+    const std::string synopsis = row.Synopsis();
     out += "  " + synopsis + std::string(column + 2 - synopsis.size(), ' ');
-    out += std::string(Tr(spec.help)) + "\n";
+    out += std::string(Tr(row.help)) + "\n";
   }
   out += "\n" + std::string(Tr(Id::kCliExitCodes)) + "\n";
   return out;
@@ -148,7 +148,7 @@ std::string HelpText() {
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
   ParsedCommandLine parsed;
   CliOptions& o = parsed.options;
-  const OptionSpec* refused = nullptr;
+  const OptionRow* refused = nullptr;
   const std::unique_ptr<CLI::App> app = MakeApp(o, refused);
   // CLI11 takes the arguments last first.
   std::vector<std::string> reversed(args.rbegin(), args.rend());
@@ -162,9 +162,9 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& args) {
     return Error(ExcludedMessage(e.what()));
   } catch (const CLI::ArgumentMismatch& e) {
     // A value missing: "--log: 1 required FILE missing".
-    const OptionSpec* spec = NamedFirst(e.what());
-    return Error(spec ? Message(*spec, spec->refused, e.what())
-                      : Fill(Id::kCliUsageError, {e.what()}));
+    const OptionRow* row = NamedFirst(e.what());
+    return Error(row ? Message(*row, row->refused, e.what())
+                     : Fill(Id::kCliUsageError, {e.what()}));
   } catch (const CLI::ParseError& e) {
     // A value the option's check turned down, or one CLI11 could not convert.
     if (refused)

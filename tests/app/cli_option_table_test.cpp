@@ -25,11 +25,11 @@ std::vector<std::string> SourceLines(const std::string& relative) {
 }
 
 // The options the table lists after the positional folder.
-std::vector<const OptionSpec*> Options() {
-  std::vector<const OptionSpec*> out;
-  for (const OptionSpec& spec : OptionTable())
-    if (spec.kind != OptionSpec::Kind::kFolder)
-      out.push_back(&spec);
+std::vector<const OptionRow*> Options() {
+  std::vector<const OptionRow*> out;
+  for (const OptionRow& row : OptionTable())
+    if (row.kind != OptionRow::Kind::kFolder)
+      out.push_back(&row);
   return out;
 }
 
@@ -72,8 +72,8 @@ std::vector<std::string> ManualOptions(const std::string& page, const std::strin
 
 TEST(OptionTableTest, ManualPagesListEachOptionAsTheTableDefinesIt) {
   std::vector<std::string> expected;
-  for (const OptionSpec* spec : Options())
-    expected.push_back(spec->Synopsis());
+  for (const OptionRow* row : Options())
+    expected.push_back(row->Synopsis());
   EXPECT_EQ(ManualOptions("packaging/korvane-restore.1.in", "OPTIONS"), expected);
   EXPECT_EQ(ManualOptions("packaging/korvane-restore.zh_CN.1.in", "选项"), expected);
 }
@@ -100,33 +100,32 @@ TEST(OptionTableTest, BashCompletionOffersEachOptionAndCompletesEachValue) {
     if (line.find(";;") != std::string::npos)
       names.clear();
   }
-  for (const OptionSpec* spec : Options()) {
-    expected += (expected.empty() ? "" : " ") + std::string(spec->long_name);
-    std::vector<std::string_view> own{spec->long_name};
-    if (!spec->short_name.empty())
-      own.push_back(spec->short_name);
+  for (const OptionRow* row : Options()) {
+    expected += (expected.empty() ? "" : " ") + std::string(row->long_name);
+    std::vector<std::string_view> own{row->long_name};
+    if (!row->short_name.empty())
+      own.push_back(row->short_name);
     for (std::string_view name : own) {
       const std::string arm = arms[std::string(name)];
       SCOPED_TRACE(name);
       arms.erase(std::string(name));
-      switch (spec->kind) {
-        case OptionSpec::Kind::kChoice:
+      switch (row->kind) {
+        case OptionRow::Kind::kChoice:
           EXPECT_NE(
               arm.find("$'" +
-                       std::regex_replace(std::string(spec->value), std::regex("\\|"), "\\n") +
-                       "'"),
+                       std::regex_replace(std::string(row->value), std::regex("\\|"), "\\n") + "'"),
               std::string::npos)
               << arm;
           break;
-        case OptionSpec::Kind::kNumber:
+        case OptionRow::Kind::kNumber:
           EXPECT_NE(arm.find("seq 1 "), std::string::npos) << arm;
-          EXPECT_NE(arm.find(std::to_string(spec->max)), std::string::npos) << arm;
+          EXPECT_NE(arm.find(std::to_string(row->max)), std::string::npos) << arm;
           break;
-        case OptionSpec::Kind::kFile:
+        case OptionRow::Kind::kFile:
           EXPECT_NE(arm.find("compgen -f"), std::string::npos) << arm;
           break;
-        case OptionSpec::Kind::kHelp:
-        case OptionSpec::Kind::kVersion:
+        case OptionRow::Kind::kHelp:
+        case OptionRow::Kind::kVersion:
           // Nothing follows them.
           EXPECT_NE(arm.find("return"), std::string::npos) << arm;
           EXPECT_EQ(arm.find("COMPREPLY"), std::string::npos) << arm;
