@@ -1,6 +1,9 @@
 #include "tests/support/spawn_win32.h"
 
+#include <cstdio>
+
 #include "platform/scoped_win32.h"
+#include "platform/system_error.h"
 #include "platform/text_win32.h"
 #include "tests/support/spawn.h"
 
@@ -54,6 +57,13 @@ std::wstring CommandLine(const std::wstring& program, const std::vector<std::str
   return line;
 }
 
+// -1, with the reason on the test's own error stream: the program's streams hold nothing then.
+int NotRun(const char* what, const std::wstring& program) {
+  const SystemError why = SystemErrorFrom(static_cast<long>(GetLastError()));
+  std::fprintf(stderr, "%s %s: %s\n", what, Narrow(program).c_str(), why.text.c_str());
+  return -1;
+}
+
 int RunWithHandles(const std::wstring& program,
                    const std::vector<std::string>& args,
                    HANDLE in,
@@ -70,12 +80,12 @@ int RunWithHandles(const std::wstring& program,
   PROCESS_INFORMATION pi{};
   if (!CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr,
                       cwd.empty() ? nullptr : cwd.c_str(), &si, &pi))
-    return -1;
+    return NotRun("could not start", program);
   const Handle process(pi.hProcess), thread(pi.hThread);
   DWORD code = static_cast<DWORD>(-1);
   if (WaitForSingleObject(pi.hProcess, INFINITE) != WAIT_OBJECT_0 ||
       !GetExitCodeProcess(pi.hProcess, &code))
-    return -1;
+    return NotRun("lost the end of", program);
   return static_cast<int>(code);
 }
 
