@@ -11,10 +11,10 @@
 #include "app/cli_output.h"
 #include "app/cli_printer.h"
 #include "app/terminal_dialogs.h"
-#include "engine/journal_format.h"
 #include "engine/restorer.h"
 #include "engine/undo.h"
 #include "engine/write_ahead_journal.h"
+#include "frontend/run_journals.h"
 #include "platform/app_files.h"
 #include "platform/console.h"
 #include "platform/journal_file.h"
@@ -29,53 +29,29 @@ using text::Fill;
 using text::Id;
 using text::Tr;
 
-// Where the journal goes: the file --log names, or with --journal a new file in the user's state
-// folder, named by the time; none without either. False, with the reason, when that folder cannot
-// be had: a journal asked for is never silently left out.
-bool JournalPath(const CliOptions& o, std::string& path, SystemError& error) {
-  if (!o.log_path.empty()) {
-    path = AbsolutePath(o.log_path);
-    return true;
-  }
-  if (!o.journal)
-    return true;
-  path = AppStateFolder();
-  if (path.empty()) {
-    error.kind = ErrorKind::kPathNotFound;
-    return false;
-  }
-  if (!MakeFolders(path, error))
-    return false;
-  path = PathIn(path, LocalTimeForName(std::chrono::system_clock::now()) + ".log");
-  return true;
-}
-
 int Fail(const std::string& message) {
   Write(Stream::kErr, "korvane-restore: " + message + "\n");
   return kExitNotRun;
 }
 
-// The renames of the log at `path`, as undo items; nothing, with the message printed, when the log
-// cannot be read or holds nothing this tool could have written to undo.
-std::optional<std::vector<UndoItem>> ReadUndoItems(const FileSystem& fs, const std::string& path) {
-  std::string bytes;
+// The journal at `path`, opened to be undone; false, with the message printed, when undo refuses
+// it (as the window refuses it).
+bool OpenUndoJournal(const FileSystem& fs, const std::string& path, OpenedJournal& journal) {
   SystemError error;
-  if (!ReadWholeFile(path, bytes, error)) {
-    Fail(Fill(Id::kCliLogUnreadable, {path, text::ErrorText(error)}));
-    return std::nullopt;
+  switch (OpenForUndo(fs, path, journal, error)) {
+    case UndoRefusal::kUnreadable:
+      Fail(Fill(Id::kJournalUnreadable, {path, text::ErrorText(error)}));
+      return false;
+    case UndoRefusal::kNothingToUndo:
+      Fail(Fill(Id::kJournalNothingToUndo, {path}));
+      return false;
+    case UndoRefusal::kNone:
+      break;
   }
-  const char separator = fs.Style().separator;
-  const Journal journal = ParseJournal(bytes, separator);
-  std::vector<UndoItem> items = UndoItemsOf(journal, separator);
-  if (journal.bad_lines > 0)
-    Write(Stream::kErr, "korvane-restore: " +
-                            Fill(Id::kCliLogBadLines, {std::to_string(journal.bad_lines)}) + "\n");
-  if (std::none_of(items.begin(), items.end(),
-                   [&](const UndoItem& i) { return CheckUndoItem(fs, i) == Refusal::kNone; })) {
-    Fail(Fill(Id::kCliLogEmpty, {path}));
-    return std::nullopt;
-  }
-  return items;
+  if (const int bad = journal.index.bad_lines(); bad > 0)
+    Write(Stream::kErr,
+          "korvane-restore: " + Fill(Id::kCliLogBadLines, {std::to_string(bad)}) + "\n");
+  return true;
 }
 
 }  // namespace
@@ -102,39 +78,39 @@ int RunCommandLine(const std::vector<std::string>& args) {
   // Told yes already: nothing to ask, and an undo need not count on the disk what it would do.
   request.confirm = !o.yes;
   const std::string undo_path = o.undo_path.empty() ? std::string() : AbsolutePath(o.undo_path);
+  OpenedJournal undone;
   if (!undo_path.empty()) {
     request.operation = Operation::kUndo;
-    std::optional<std::vector<UndoItem>> items = ReadUndoItems(*fs, undo_path);
-    if (!items)
+    if (!OpenUndoJournal(*fs, undo_path, undone))
       return kExitNotRun;
-    request.undo = std::move(*items);
+    request.undo = undone.ForUndo();
   } else {
     request.operation = o.dry_run ? Operation::kPreview : Operation::kRestore;
     request.folder = AbsolutePath(o.folder);
   }
   request.jobs = o.jobs;
 
-  // The journal is opened, and its header on disk, before anything is asked or renamed.
-  std::unique_ptr<JournalStorage> file;
-  std::optional<WriteAheadJournal> journal;
-  std::string log_path;
-  if (SystemError error; !JournalPath(o, log_path, error))
-    return Fail(Fill(Id::kCliLogUnwritable, {log_path, text::ErrorText(error)}));
-  if (!log_path.empty() && request.operation == Operation::kRestore) {
+  // The journal is opened, and its header on disk, before anything is asked or renamed: the file
+  // --log names, or with --journal a new one among the window's, kept as the window keeps them.
+  RunJournals journals(AppStateFolder());
+  std::optional<OpenJournal> open;
+  if (request.operation == Operation::kRestore && (o.journal || !o.log_path.empty())) {
+    std::string path;
     SystemError error;
-    file = OpenJournalFile(log_path, error);
-    if (file)
-      journal.emplace(*file, std::chrono::system_clock::now(), request.folder);
-    if (!file || !journal->ok())
-      return Fail(Fill(Id::kCliLogUnwritable,
-                       {log_path, text::ErrorText(file ? journal->error() : error)}));
-    request.journal = &*journal;
+    if (o.journal) {
+      open = journals.Create(request.folder, path, error);
+    } else {
+      path = AbsolutePath(o.log_path);
+      open = OpenJournalAt(path, false, request.folder, std::chrono::system_clock::now(), error);
+    }
+    if (!open)
+      return Fail(Fill(Id::kCliLogUnwritable, {path, text::ErrorText(error)}));
+    request.journal = open->journal.get();
   }
 
   CliPrinter printer(o.json(), o.quiet);
-  NoEvents pump;
   TerminalDialogs dialogs(o.yes);
-  Restorer restorer(*fs, printer, pump, dialogs);
+  Restorer restorer(*fs, printer, dialogs);
   dialogs.set_stop_flag(&restorer.StopFlag);
   // Nothing is asked (told yes, or a preview): from the start Ctrl-C stops the run and the report
   // so far is printed. Otherwise the question sets that up once it is answered.
@@ -149,6 +125,9 @@ int RunCommandLine(const std::vector<std::string>& args) {
     case RunOutcome::kUnreadableFolder:
     case RunOutcome::kBusy:
       return kExitNotRun;
+    case RunOutcome::kNothingToUndo:
+      Write(Stream::kErr, text::NothingToUndoText(UndoFolders(undone.index)) + "\n");
+      return kExitOk;
     case RunOutcome::kDeclined:
       Write(Stream::kErr, dialogs.no_terminal()
                               ? "korvane-restore: " + std::string(Tr(Id::kCliNoTerminal)) + "\n"
@@ -167,11 +146,16 @@ int RunCommandLine(const std::vector<std::string>& args) {
             "korvane-restore: " + Fill(Id::kCliLogUnwritable, {undo_path, text::ErrorText(error)}) +
                 "\n");
   }
-  if (journal && !journal->ok())
+  if (open && !open->journal->ok()) {
     Write(Stream::kErr, "korvane-restore: " +
-                            Fill(Id::kCliLogStopped, {text::ErrorText(journal->error())}) + "\n");
-  else if (journal && o.journal)
-    Write(Stream::kErr, Fill(Id::kCliJournalWritten, {log_path}) + "\n");
+                            Fill(Id::kCliLogStopped, {text::ErrorText(open->journal->error())}) +
+                            "\n");
+  } else if (open && o.journal) {
+    Write(Stream::kErr, Fill(Id::kCliJournalWritten, {open->path}) + "\n");
+    // Kept few, as the window keeps its own; a journal that stays does no harm.
+    SystemError untidy;
+    (void)journals.Prune(untidy);
+  }
 
   const RunEnd end = printer.end().value_or(RunEnd{});
   if (o.json()) {

@@ -2,8 +2,7 @@
 
 #include <charconv>
 #include <cstdio>
-#include <optional>
-#include <unordered_map>
+#include <vector>
 
 #include "engine/utf8.h"
 
@@ -146,74 +145,28 @@ bool ParseId(std::string_view text, std::uint64_t& id) {
   return ec == std::errc() && end == text.data() + text.size();
 }
 
-// Reads one run's lines into `run`; false for a line it does not know.
-class RunReader {
- public:
-  RunReader(JournalRun& run, char separator) : run_(run), separator_(separator) {}
-
-  bool Line(std::string_view line) {
-    if (line.starts_with(kFolder))
-      return UnescapeJournalField(line.substr(kFolder.size()), run_.folder);
-    if (line.starts_with(kEnd)) {
-      run_.ended = true;
-      run_.interrupted = line.ends_with(" 中断");
-      return true;
-    }
-    if (line.starts_with('#'))
-      return true;
-    const std::vector<std::string_view> f = Fields(line);
-    return run_.version == 2 ? Record(f) : OldRecord(f);
-  }
-
- private:
-  // The first format: each rename made, its two full paths. The new name is kept as the part of
-  // the target after the source's folder, so that a pair in two folders reads as the non-name
-  // it is and is never acted on.
-  bool OldRecord(const std::vector<std::string_view>& f) {
-    std::string source, target;
-    if (f.size() != 2 || !UnescapeJournalField(f[0], source) ||
-        !UnescapeJournalField(f[1], target) || source.empty() || target.empty()) {
-      return false;
-    }
-    JournalEntry e;
-    e.state = JournalEntry::State::kMade;
-    const std::size_t cut = source.rfind(separator_) + 1;  // 0 without a separator
-    e.record.folder = source.substr(0, cut);
-    e.record.found = source.substr(cut);
-    e.record.restored = target.compare(0, cut, e.record.folder) == 0 ? target.substr(cut) : target;
-    run_.entries.push_back(std::move(e));
-    return true;
-  }
-
-  bool Record(const std::vector<std::string_view>& f) {
-    std::uint64_t id = 0;
-    if (f[0] == "R" && f.size() == 5 && ParseId(f[1], id)) {
-      std::string folder, found, restored;
-      if (!UnescapeJournalField(f[2], folder) || !UnescapeJournalField(f[3], found) ||
-          !UnescapeJournalField(f[4], restored) || folder.empty() || found.empty() ||
-          restored.empty() || by_id_.contains(id)) {
-        return false;
-      }
-      by_id_[id] = run_.entries.size();
-      run_.entries.push_back({{std::move(folder), std::move(found), std::move(restored)},
-                              JournalEntry::State::kUnknown});
-      return true;
-    }
-    if ((f[0] == "=" || f[0] == "!") && f.size() == 2 && ParseId(f[1], id)) {
-      const auto it = by_id_.find(id);
-      if (it == by_id_.end())
-        return false;
-      run_.entries[it->second].state =
-          f[0] == "=" ? JournalEntry::State::kMade : JournalEntry::State::kRefused;
-      return true;
-    }
+// The first format: each rename made, its two full paths. The new name is kept as the part of the
+// target after the source's folder, so that a pair in two folders reads as the non-name it is and
+// is never acted on.
+bool ReadOldRecord(const std::vector<std::string_view>& f, char separator, RenameRecord& record) {
+  std::string source, target;
+  if (f.size() != 2 || !UnescapeJournalField(f[0], source) || !UnescapeJournalField(f[1], target) ||
+      source.empty() || target.empty()) {
     return false;
   }
+  const std::size_t cut = source.rfind(separator) + 1;  // 0 without a separator
+  record.folder = source.substr(0, cut);
+  record.found = source.substr(cut);
+  record.restored = target.compare(0, cut, record.folder) == 0 ? target.substr(cut) : target;
+  return true;
+}
 
-  JournalRun& run_;
-  char separator_;
-  std::unordered_map<std::uint64_t, std::size_t> by_id_;
-};
+bool ReadIntent(const std::vector<std::string_view>& f, std::uint64_t& id, RenameRecord& record) {
+  return f.size() == 5 && f[0] == "R" && ParseId(f[1], id) &&
+         UnescapeJournalField(f[2], record.folder) && UnescapeJournalField(f[3], record.found) &&
+         UnescapeJournalField(f[4], record.restored) && !record.folder.empty() &&
+         !record.found.empty() && !record.restored.empty();
+}
 
 }  // namespace
 
@@ -258,53 +211,49 @@ std::string ReversedLine(std::chrono::system_clock::time_point when, int count) 
   return std::string(kReversed) + UtcTimeText(when) + " " + std::to_string(count) + "\n";
 }
 
-Journal ParseJournal(std::string_view text, char separator) {
-  Journal journal;
-  std::optional<RunReader> reader;
-  std::size_t pos = 0;
-  for (std::size_t end; (end = text.find('\n', pos)) != std::string_view::npos; pos = end + 1) {
-    std::string_view line = text.substr(pos, end - pos);
-    if (line.ends_with('\r'))
-      line.remove_suffix(1);
-    if (line.empty())
-      continue;
-    if (line.starts_with(kHeader)) {
-      std::string_view rest = line.substr(kHeader.size());
-      const bool v2 = rest.starts_with(kVersion2);
-      if (v2)
-        rest.remove_prefix(kVersion2.size());
-      JournalRun& run = journal.runs.emplace_back();
-      run.version = v2 ? 2 : 1;
-      run.started = rest;
-      reader.emplace(run, separator);
-      continue;
+void ReadJournalLine(std::string_view line, int version, char separator, JournalLine& out) {
+  using Kind = JournalLine::Kind;
+  if (line.ends_with('\r'))
+    line.remove_suffix(1);
+  out.kind = Kind::kBad;
+  out.of_file =
+      line.starts_with(kHeader) || line.starts_with(kUndone) || line.starts_with(kReversed);
+  if (line.empty()) {
+    out.kind = Kind::kComment;
+  } else if (line.starts_with(kHeader)) {
+    std::string_view rest = line.substr(kHeader.size());
+    out.version = rest.starts_with(kVersion2) ? 2 : 1;
+    if (out.version == 2)
+      rest.remove_prefix(kVersion2.size());
+    out.text = rest;
+    out.kind = Kind::kHeader;
+  } else if (line.starts_with(kUndone)) {
+    out.kind = Kind::kUndone;
+  } else if (line.starts_with(kReversed)) {
+    const std::string_view rest = line.substr(kReversed.size());
+    const std::size_t space = rest.rfind(' ');
+    if (space != std::string_view::npos && ParseId(rest.substr(space + 1), out.count))
+      out.kind = Kind::kReversed;
+  } else if (line.starts_with(kFolder)) {
+    if (UnescapeJournalField(line.substr(kFolder.size()), out.text))
+      out.kind = Kind::kFolder;
+  } else if (line.starts_with(kEnd)) {
+    out.interrupted = line.ends_with(" 中断");
+    out.kind = Kind::kEnd;
+  } else if (line.starts_with('#')) {
+    out.kind = Kind::kComment;
+  } else {
+    const std::vector<std::string_view> f = Fields(line);
+    if (version != 2) {
+      if (ReadOldRecord(f, separator, out.record))
+        out.kind = Kind::kOldRecord;
+    } else if (ReadIntent(f, out.id, out.record)) {
+      out.kind = Kind::kIntent;
+    } else if ((f[0] == "=" || f[0] == "!") && f.size() == 2 && ParseId(f[1], out.id)) {
+      out.made = f[0] == "=";
+      out.kind = Kind::kOutcome;
     }
-    // An undo reverses a whole file: every run written before the line.
-    if (line.starts_with(kUndone)) {
-      for (JournalRun& run : journal.runs)
-        run.undone = true;
-      continue;
-    }
-    if (line.starts_with(kReversed)) {
-      const std::string_view rest = line.substr(kReversed.size());
-      std::uint64_t count = 0;
-      if (const std::size_t space = rest.rfind(' ');
-          space == std::string_view::npos || !ParseId(rest.substr(space + 1), count)) {
-        ++journal.bad_lines;
-      } else {
-        journal.reversed += static_cast<int>(count);
-      }
-      continue;
-    }
-    // Lines before any header are taken as the first format wrote them.
-    if (!reader) {
-      journal.runs.emplace_back().version = 1;
-      reader.emplace(journal.runs.back(), separator);
-    }
-    if (!reader->Line(line))
-      ++journal.bad_lines;
   }
-  return journal;
 }
 
 }  // namespace korvane

@@ -25,7 +25,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace korvane {
 
@@ -56,32 +55,42 @@ std::string UndoneLine(std::chrono::system_clock::time_point when);
 // An undo reversed `count` renames of the file (each undo that reversed any adds one).
 std::string ReversedLine(std::chrono::system_clock::time_point when, int count);
 
-// One rename the journal names, and what it knows of it.
-struct JournalEntry {
-  enum class State { kMade, kRefused, kUnknown };  // unknown: the run ended before it said
-  RenameRecord record;
-  State state = State::kUnknown;
-  bool operator==(const JournalEntry&) const = default;
+// What the journal knows of a rename it names.
+enum class RenameState : std::uint8_t {
+  kMade,
+  kRefused,
+  kUnknown,  // the run ended before it said
 };
 
-struct JournalRun {
+// One line of a journal, as it reads: what it is, and what it holds. The reader of a journal
+// (journal_index.h) keeps what it needs of each.
+struct JournalLine {
+  enum class Kind : std::uint8_t {
+    kHeader,     // a run begins: `version`, `text` its start time
+    kFolder,     // the run's chosen folder: `text`
+    kEnd,        // the run ended: `interrupted`
+    kUndone,     // an undo reversed every rename written before it
+    kReversed,   // an undo reversed `count` renames
+    kComment,    // another line beginning with "#": nothing to keep
+    kIntent,     // "R": rename `id`, `record`, about to be made
+    kOutcome,    // "=" or "!": what became of rename `id`: `made`
+    kOldRecord,  // the first format: `record`, made
+    kBad,        // a line the journal never writes
+  };
+  Kind kind = Kind::kBad;
+  bool of_file = false;  // it speaks of the whole file (a header, an undo's), not of one run
   int version = 2;
-  std::string started;  // as the header gives it
-  std::string folder;   // the chosen folder, as the header gives it; the first format has none
-  std::vector<JournalEntry> entries;  // in the order written
-  bool ended = false;
-  bool interrupted = false;  // ended by a stop (中断), not finished (完成)
-  bool undone = false;       // an undo reversed every rename of it
+  std::string text;
+  bool interrupted = false;
+  bool made = false;
+  std::uint64_t id = 0;
+  std::uint64_t count = 0;
+  RenameRecord record;
 };
 
-struct Journal {
-  std::vector<JournalRun> runs;  // a file appended to by several runs holds each
-  int reversed = 0;              // renames its undos reversed, all of them together
-  int bad_lines = 0;             // lines it could not read, skipped
-};
-
-// Whole lines only: a line cut off by a crash is ignored. `separator` is the platform's: a record
-// of the first format is split at its last one into folder and name.
-Journal ParseJournal(std::string_view text, char separator);
+// Reads one whole line (without its line break; a "\r" before it is dropped). `version`: the
+// format of the run the line belongs to (1 for lines before any header). `separator` is the
+// platform's: a record of the first format is split at its last one into folder and name.
+void ReadJournalLine(std::string_view line, int version, char separator, JournalLine& out);
 
 }  // namespace korvane

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/journal_format.h"
+#include "engine/journal_index.h"
 
 namespace korvane {
 
@@ -17,11 +17,14 @@ struct JournalSummary {
   };
   std::string folder;  // the chosen folder of its last run, as the report shows folders
   int made = 0;        // renames the journal says were made
+  // Renames written down that a run which never ended may have made too: the journal cannot say,
+  // only the disk can.
+  int maybe_made = 0;
   End end = End::kFinished;
   int reversed = 0;     // renames its undos reversed
   bool undone = false;  // an undo reversed every rename of it
 };
 
-JournalSummary SummarizeJournal(const Journal& journal, char separator);
+JournalSummary SummarizeJournal(const JournalIndex& journal);
 
 }  // namespace korvane

@@ -53,13 +53,17 @@ void PreOrder::MoveTurnOn() {
 PreOrder::FolderPtr PreOrder::Next(Folder& folder) {
   if (!folder.children.empty())
     return folder.children.front();
-  // Everything below `f` has gone to the sink: its folders can go too.
-  for (Folder* f = &folder; f->parent; f = f->parent) {
+  // Everything below `f` has gone to the sink: its folders can go too, and each folder passed.
+  for (Folder* f = &folder; f->parent;) {
     Folder& parent = *f->parent;
     const std::size_t next = f->index + 1;
     f->children.clear();
-    if (next < parent.children.size())
-      return parent.children[next];
+    if (next < parent.children.size()) {
+      FolderPtr sibling = parent.children[next];
+      parent.children[next - 1].reset();
+      return sibling;
+    }
+    f = &parent;
   }
   return nullptr;
 }

@@ -27,7 +27,7 @@ struct WalkResult {
 class PreOrder {
  public:
   // A folder of the walk; the walk's own folders derive from it.
-  struct Folder : std::enable_shared_from_this<Folder> {
+  struct Folder {
     virtual ~Folder() = default;
     Folder* parent = nullptr;
     std::size_t index = 0;  // among its parent's children

@@ -9,6 +9,7 @@
 #include "engine/rule.h"
 #include "engine/tree_walk.h"
 #include "engine/undo.h"
+#include "engine/undo_run.h"
 
 namespace korvane {
 namespace {
@@ -37,8 +38,8 @@ class ActiveRun {
 
 }  // namespace
 
-Restorer::Restorer(FileSystem& fs, RunReport& report, EventPump& pump, Dialogs& dialogs)
-    : fs_(fs), report_(report), pump_(pump), dialogs_(dialogs), style_(fs.Style()) {}
+Restorer::Restorer(FileSystem& fs, RunReport& report, Dialogs& dialogs)
+    : fs_(fs), report_(report), dialogs_(dialogs), style_(fs.Style()) {}
 
 RunOutcome Restorer::Run(const RunRequest& request) {
   if (running_)
@@ -55,38 +56,55 @@ RunOutcome Restorer::Run(const RunRequest& request) {
   const ActiveRun active(running_);
   if (operation != Operation::kUndo && !CanList(run_path, request.folder))
     return RunOutcome::kUnreadableFolder;
-  if (operation != Operation::kPreview && request.confirm) {
-    Confirmation question{operation};
-    if (operation == Operation::kUndo) {
-      question.folder = UndoFolderText(request.undo, style_.separator);
-      question.count = CountReversals(request.undo);
-    }
-    // An undo with nothing left to do asks nothing: its report says so.
-    const bool ask = operation == Operation::kRestore || question.count > 0;
-    if (ask && !dialogs_.Confirm(question))
+  std::optional<SystemError> unreadable;
+  switch (Ask(request, unreadable)) {
+    case Answer::kDeclined:
       return RunOutcome::kDeclined;
+    case Answer::kNothingToUndo:
+      return RunOutcome::kNothingToUndo;
+    case Answer::kGoOn:
+      break;
   }
 
-  // An undo of renames that the report's rows show marks those rows; any other run reports anew.
-  const bool keeps_rows =
-      operation == Operation::kUndo && std::any_of(request.undo.begin(), request.undo.end(),
-                                                   [](const UndoItem& i) { return i.row != 0; });
-  BeginRun(operation, keeps_rows);
+  // An undo of the run whose rows the report shows marks those rows; any other run reports anew.
+  BeginRun(operation, operation == Operation::kUndo && request.undo.row_of != nullptr);
   RenameJournal* journal = operation == Operation::kRestore ? request.journal : nullptr;
   // Whatever goes wrong inside ends the run like a stop: the rows so far stand, the journal is
   // closed, and the front-end tells the user.
   std::optional<std::string> failure;
   try {
-    if (operation == Operation::kUndo)
-      ReverseRenames(request.undo, JobsFor(request.jobs));
-    else
+    if (operation != Operation::kUndo) {
       ScanFolderTree(run_path, operation, journal, JobsFor(request.jobs));
+    } else if (!unreadable) {
+      SystemError why;
+      if (!ReverseRenames(request.undo, JobsFor(request.jobs), why))
+        unreadable = std::move(why);
+    }
   } catch (const std::exception& e) {
     failure = e.what();
   } catch (...) {
     failure = std::string();
   }
+  if (unreadable && !failure)
+    failure = unreadable->text;
   return EndRun(operation, journal, std::move(failure));
+}
+
+Restorer::Answer Restorer::Ask(const RunRequest& request, std::optional<SystemError>& unreadable) {
+  const Operation operation = request.operation;
+  if (operation == Operation::kPreview || !request.confirm)
+    return Answer::kGoOn;
+  Confirmation question{operation};
+  if (operation == Operation::kUndo) {
+    question.folders = UndoFolders(*request.undo.index);
+    if (SystemError why; !CountReversals(fs_, request.undo, question.count, why)) {
+      unreadable = std::move(why);
+      return Answer::kGoOn;
+    }
+    if (question.count == 0)
+      return Answer::kNothingToUndo;
+  }
+  return dialogs_.Confirm(question) ? Answer::kGoOn : Answer::kDeclined;
 }
 
 bool Restorer::CanList(const std::string& run_path, const std::string& path_text) {
@@ -143,10 +161,10 @@ RunOutcome Restorer::EndRun(Operation operation,
   return interrupted ? RunOutcome::kInterrupted : RunOutcome::kFinished;
 }
 
-// The walk's results, in pre-order, to the counters and the report.
-class Restorer::WalkResults final : public WalkSink {
+// What the walk and the undo find, in order, to the counters and the report.
+class Restorer::Results final : public WalkSink, public UndoSink {
  public:
-  explicit WalkResults(Restorer& r) : r_(r) {}
+  explicit Results(Restorer& r) : r_(r) {}
 
   void Examined(std::string_view folder, std::string_view lower_name, Row* row) override {
     if (row)
@@ -157,6 +175,10 @@ class Restorer::WalkResults final : public WalkSink {
     r_.SkipFolder(folder, std::move(why));
   }
   void LinksNotFollowed(int count) override { r_.links_not_followed_ += count; }
+  void Reversal(Row& row) override {
+    r_.AddRow(row);
+    r_.CountEntry(row.new_path);
+  }
 
  private:
   Restorer& r_;
@@ -166,9 +188,15 @@ void Restorer::ScanFolderTree(const std::string& folder,
                               Operation operation,
                               RenameJournal* journal,
                               int jobs) {
-  WalkResults results(*this);
-  TreeWalk walk(fs_, results, pump_, StopFlag, {operation, journal, jobs});
+  Results results(*this);
+  TreeWalk walk(fs_, results, StopFlag, {operation, journal, jobs});
   walk.Run(folder);
+}
+
+bool Restorer::ReverseRenames(const UndoJournal& journal, int jobs, SystemError& error) {
+  Results results(*this);
+  UndoRun undo(fs_, journal, results, StopFlag, {.jobs = jobs});
+  return undo.Run(error);
 }
 
 void Restorer::AddRow(Row& row) {
@@ -191,10 +219,8 @@ void Restorer::CountEntry(std::string_view folder, std::string_view name) {
 
 void Restorer::CountEntry(std::string_view display_path) {
   ++ScanCount;
-  if (ScanCount % 20 == 0) {
+  if (ScanCount % 20 == 0)
     report_.Progress(display_path, totals());
-    pump_.PumpEvents();
-  }
 }
 
 }  // namespace korvane

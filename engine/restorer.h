@@ -16,11 +16,9 @@
 
 namespace korvane {
 
-class FolderReach;
-
 class Restorer {
  public:
-  Restorer(FileSystem& fs, RunReport& report, EventPump& pump, Dialogs& dialogs);
+  Restorer(FileSystem& fs, RunReport& report, Dialogs& dialogs);
 
   // Every operation goes through here. A restore or a preview checks the folder (warning when it
   // is missing), a restore or an undo asks first when the request says so, then the run goes
@@ -38,29 +36,28 @@ class Restorer {
   std::atomic<bool> StopFlag{false};
 
  private:
+  // What the walk and the undo find, in order: counted, numbered and reported.
+  class Results;
+
   // Walks `folder` (ending in the separator) and everything below it, depth first, pre-order,
   // with `jobs` workers.
   void ScanFolderTree(const std::string& folder,
                       Operation operation,
                       RenameJournal* journal,
                       int jobs);
-
-  // What the walk finds, in pre-order: counted, numbered and reported.
-  class WalkResults;
-
-  // Reverses the request's renames, newest first, with `jobs` workers.
-  void ReverseRenames(const std::vector<UndoItem>& items, int jobs);
-  void ReverseInParallel(const std::vector<UndoItem>& items, int jobs);
-  // Numbers, counts and reports the row of a rename reversed (or refused).
-  void ReportReversal(const UndoItem& item, FsResult result);
-  // How many of them an undo would reverse or report, judged on the disk without changing it.
-  std::size_t CountReversals(const std::vector<UndoItem>& items);
-  bool ReverseOne(FolderReach& reach, const UndoItem& item, bool act, FsResult& result);
+  // Reverses the journal's renames, newest first, with `jobs` workers. False, with the reason,
+  // when the journal could not be read to the end.
+  bool ReverseRenames(const UndoJournal& journal, int jobs, SystemError& error);
   // Records a folder the walk could not list or enter; `folder` ends with the separator.
   void SkipFolder(std::string_view folder, SystemError why);
   // Whether the chosen folder can be listed; if not, the user is told and the reason is given.
   [[nodiscard]] bool CanList(const std::string& run_path, const std::string& path_text);
 
+  enum class Answer { kGoOn, kDeclined, kNothingToUndo };
+  // Asks before a restore or an undo, when the request says so. An undo's question counts what
+  // is left to do: when nothing is, nothing is asked; when its journal cannot be read to count
+  // it, nothing is asked either, and `unreadable` says why.
+  [[nodiscard]] Answer Ask(const RunRequest& request, std::optional<SystemError>& unreadable);
   // Opens the run: clears the stop flag and the counters, and tells the report.
   void BeginRun(Operation operation, bool keeps_rows);
   // Closes the run: the journal finished, then the summary, the final status, the stop flag set.
@@ -83,7 +80,6 @@ class Restorer {
 
   FileSystem& fs_;
   RunReport& report_;
-  EventPump& pump_;
   Dialogs& dialogs_;
   const PathStyle style_;
   std::atomic<bool> running_{false};

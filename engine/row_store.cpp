@@ -9,12 +9,6 @@ void RowStore::RunStarted(Operation /*operation*/, bool keeps_rows) {
   skipped_.clear();
 }
 
-const Row* RowStore::Find(int number) const {
-  if (number < 1 || number > RowCount())
-    return nullptr;
-  return &rows_[static_cast<std::size_t>(number) - 1];
-}
-
 void RowStore::RowDone(const Row& row) {
   if (row.reverses > 0 && row.reverses <= RowCount()) {
     Row& reversed = rows_[static_cast<std::size_t>(row.reverses) - 1];
@@ -40,20 +34,6 @@ bool RowStore::HasUndoable() const {
       return true;
   }
   return false;
-}
-
-std::vector<UndoItem> RowStore::UndoItems(std::string_view root, char separator) const {
-  std::vector<UndoItem> items;
-  for (const Row& row : rows_) {
-    if (!Undoable(row))
-      continue;
-    // The file now has the restored name; it goes back to the name found, in the same folder.
-    const std::size_t cut = row.new_path.rfind(separator) + 1;
-    items.push_back({{row.new_path.substr(0, cut), row.FoundName(), row.new_path.substr(cut)},
-                     std::string(root),
-                     row.number});
-  }
-  return items;
 }
 
 }  // namespace korvane

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "engine/run_report.h"
-#include "engine/run_request.h"
 
 namespace korvane {
 
@@ -27,14 +26,8 @@ class RowStore : public RunReport {
   [[nodiscard]] const Rows& rows() const { return rows_; }
   // The folders the walk of these rows could not read.
   [[nodiscard]] const std::vector<SkippedFolder>& skipped() const { return skipped_; }
-  // The row numbered `number` (1-based), or null.
-  [[nodiscard]] const Row* Find(int number) const;
-
-  // The renames these rows report that can still be reversed: restored and not undone yet (a
-  // refused undo stays here, to be tried again), oldest first. `root` is the run's folder, ending
-  // in `separator`, the platform's.
-  [[nodiscard]] std::vector<UndoItem> UndoItems(std::string_view root, char separator) const;
-  // Whether UndoItems would give any.
+  // Whether a rename these rows report can still be reversed: restored and not undone yet (a
+  // refused undo stays undoable, to be tried again).
   [[nodiscard]] bool HasUndoable() const;
 
  private:

@@ -1,10 +1,11 @@
 // Where a run writes what it finds, and how it reaches the user: the report (the window's list and
-// labels, the command line's output, a test), the questions it asks, and the event pump.
+// labels, the command line's output, a test) and the questions it asks.
 #pragma once
 
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/row.h"
 
@@ -44,27 +45,12 @@ class RunReport {
   virtual void RunEnded(const RunEnd& end) = 0;
 };
 
-// Called at the engine's fixed points (per entry, per folder, at every twentieth count): where a
-// front-end running the engine on its own thread would process what the user did meanwhile, and
-// where tests step in. With several workers it is called from each, at once.
-class EventPump {
- public:
-  virtual ~EventPump() = default;
-  virtual void PumpEvents() = 0;
-};
-
-// For a run that has nothing to process at those points: a Stop reaches it through its flag.
-class NoEvents final : public EventPump {
- public:
-  void PumpEvents() override {}
-};
-
-// What a run asks before it renames: a restore, or an undo of `count` renames in `folder` (the
-// folder of the run being undone, as the report shows folders), counted as the undo will count
+// What a run asks before it renames: a restore, or an undo of `count` renames in `folders` (the
+// folders of the runs being undone, as the report shows folders), counted as the undo will count
 // them: those it will reverse or report, not those already reversed.
 struct Confirmation {
   Operation operation = Operation::kRestore;
-  std::string folder{};
+  std::vector<std::string> folders{};
   std::size_t count = 0;
 };
 

@@ -2,35 +2,32 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
-#include <vector>
 
-#include "engine/journal_format.h"
+#include "engine/journal_index.h"
 #include "engine/rename_journal.h"
 #include "engine/row.h"
 
 namespace korvane {
 
-// A rename to reverse, and the row that reported it (0 when no row of this report shows it).
-// `root` is the folder its run was asked to work on, ending in the separator: undo reaches the
-// rename's folder from there and never goes above it. `certain`: the rename is known to have been
-// made; otherwise (a journal cut off before it said) it is reversed only when the disk shows it
-// was made.
-struct UndoItem {
-  RenameRecord record;
-  std::string root;
-  int row = 0;
-  bool certain = true;
-  bool operator==(const UndoItem&) const = default;
+// Undo: the journal whose renames are reversed, read a folder at a time.
+struct UndoJournal {
+  JournalSource* source = nullptr;
+  const JournalIndex* index = nullptr;
+  // When the report shows the rows of the run being undone: the number of the row that reported
+  // a rename, by its restored path, 0 for none. Each reversal then marks its row, and the rows
+  // stay. Called from several threads at once.
+  std::function<int(std::string_view restored_path)> row_of{};
 };
 
 struct RunRequest {
   Operation operation = Operation::kRestore;
   // Restore and preview: the folder as the user gave it.
   std::string folder{};
-  // Undo: the renames to reverse, in the order they were made; reversed newest first.
-  std::vector<UndoItem> undo{};
+  // Undo: the journal to reverse, newest rename first.
+  UndoJournal undo{};
   // Ask the user before renaming. A preview never asks: it renames nothing.
   bool confirm = true;
   // Restore: where each rename is recorded; none when null. With several workers it is told of
@@ -48,7 +45,14 @@ enum class RunOutcome {
   kMissingFolder,     // the warning was shown; nothing changed
   kUnreadableFolder,  // the folder exists but cannot be listed; the warning was shown
   kDeclined,          // the confirmation was not answered Yes; nothing changed
+  kNothingToUndo,     // an undo found every rename reversed already: nothing asked, nothing done
   kBusy,              // a run is already active; the request is ignored
 };
+
+// Whether a run that ended so began: it may have renamed, and its report stands.
+constexpr bool Began(RunOutcome outcome) {
+  return outcome == RunOutcome::kFinished || outcome == RunOutcome::kInterrupted ||
+         outcome == RunOutcome::kFailed;
+}
 
 }  // namespace korvane

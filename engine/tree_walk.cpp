@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <optional>
 #include <thread>
-#include <unordered_set>
 #include <utility>
 
-#include "engine/rule.h"
+#include "engine/cursor_path.h"
+#include "engine/folder_pass.h"
 
 namespace korvane {
 namespace {
@@ -15,9 +15,6 @@ namespace {
 bool IsWalkedFolder(const DirEntry& e) {
   return e.is_folder && !e.is_link && !e.name.starts_with('.');
 }
-
-// A folder not at its turn hands on its results in groups, to take the lock seldom.
-constexpr std::size_t kHandOnEvery = 256;
 
 // With a journal, folders are listed and their renames written down in batches; a batch is
 // renamed once what it wrote down is on disk. These bound a batch (and so how much each sync
@@ -37,10 +34,24 @@ struct TreeWalk::Node : PreOrder::Folder {
   int links = 0;
 };
 
-// A worker's position: its own cursor, and the folders from the root to where it stands.
+// A worker's position: its own cursor in the tree.
 struct TreeWalk::Worker {
-  std::unique_ptr<FolderCursor> cursor;
-  std::vector<NodePtr> at;
+  std::optional<CursorPath> path;
+};
+
+// A folder's pass hands its results to the walk's order.
+class TreeWalk::Output final : public PassResults {
+ public:
+  Output(TreeWalk& walk, Node& node) : walk_(walk), node_(node) {}
+  bool Eager() const override { return PreOrder::HasTurn(node_); }
+  void HandOn(std::vector<WalkResult>& results) override {
+    const std::lock_guard lock(walk_.mutex_);
+    walk_.order_.HandOn(node_, results);
+  }
+
+ private:
+  TreeWalk& walk_;
+  Node& node_;
 };
 
 // A folder listed and planned, ready for its pass, and where its renames are made.
@@ -59,12 +70,10 @@ struct TreeWalk::Batch {
 
 TreeWalk::TreeWalk(FileSystem& fs,
                    WalkSink& sink,
-                   EventPump& pump,
                    std::atomic<bool>& stop,
                    const WalkOptions& options)
     : fs_(fs),
       sink_(sink),
-      pump_(pump),
       stop_(stop),
       options_(options),
       style_(fs.Style()),
@@ -120,7 +129,7 @@ void TreeWalk::Work() {
         Listed& listed = batch.folders.emplace_back();
         listed.node = std::move(node);
         if (journaling) {
-          listed.folder = worker.cursor->Pin();
+          listed.folder = worker.path->cursor().Pin();
           batch.holds_cursor = !listed.folder;
           batch.intents += WriteDown(*listed.node);
         }
@@ -149,9 +158,13 @@ void TreeWalk::PassBatch(Worker& worker, Batch& batch) {
   // is nothing to wait for.
   if (batch.durable_at != 0 && !stop_ && !options_.journal->WaitDurable(batch.durable_at))
     stop_ = true;
+  const PassSettings settings{options_.operation, options_.journal, style_.separator};
   for (Listed& listed : batch.folders) {
-    RestoreFolder(listed.folder ? *listed.folder : *worker.cursor, *listed.node);
-    FolderDone(*listed.node);
+    Node& node = *listed.node;
+    Output out(*this, node);
+    RestoreFolder(listed.folder ? *listed.folder : worker.path->cursor(), node.path, node.plan,
+                  settings, stop_, out);
+    FolderDone(node);
   }
   batch = Batch{};
 }
@@ -198,30 +211,23 @@ TreeWalk::NodePtr TreeWalk::Take(bool wait) {
 }
 
 bool TreeWalk::List(Worker& worker, Node& node) {
-  if (!worker.cursor) {
+  if (!worker.path) {
     SystemError why;
-    worker.cursor = fs_.OpenTree(root_path_, why);
-    if (!worker.cursor) {
+    std::unique_ptr<FolderCursor> cursor = fs_.OpenTree(root_path_, why);
+    if (!cursor) {
       if (&node == root_.get() && why.code != 0)
         node.skipped = std::move(why);
       return false;
     }
-    worker.at = {root_};
+    worker.path.emplace(std::move(cursor));
   }
-  // The root's pass follows its listing at once; every other folder is a step further.
-  if (&node != root_.get()) {
-    pump_.PumpEvents();
-    if (stop_)
-      return false;
-  }
-  if (!StepInto(worker, node))
+  if (stop_ || !StepInto(worker, node))
     return false;
   std::vector<DirEntry> listing;
-  if (FsResult listed = worker.cursor->List(listing); !listed.ok()) {
+  if (FsResult listed = worker.path->cursor().List(listing); !listed.ok()) {
     node.skipped = std::move(listed.error);
     return false;
   }
-  pump_.PumpEvents();
   if (stop_)
     return false;
 
@@ -254,36 +260,24 @@ bool TreeWalk::List(Worker& worker, Node& node) {
 }
 
 bool TreeWalk::StepInto(Worker& worker, Node& node) {
-  // The folders from the root to `node`: alive while `node` is in hand, as the turn never passes
-  // a folder before everything below it is finished.
-  std::vector<NodePtr> chain;
-  for (PreOrder::Folder* n = &node; n; n = n->parent)
-    chain.push_back(std::static_pointer_cast<Node>(n->shared_from_this()));
-  std::reverse(chain.begin(), chain.end());
-
-  std::size_t common = 0;
-  while (common < worker.at.size() && common < chain.size() && worker.at[common] == chain[common])
-    ++common;
-  while (worker.at.size() > common) {
-    worker.cursor->Leave();
-    worker.at.pop_back();
-  }
-  for (std::size_t i = common; i < chain.size(); ++i) {
-    FsResult entered = worker.cursor->Enter(chain[i]->name);
-    if (!entered.ok()) {
-      // A link is passed over on purpose; a folder gone, or no longer one, is said to be skipped.
-      // With several workers a folder on the way may have changed since it was listed: the
-      // folder below it is then out of reach the same way.
-      const std::lock_guard lock(mutex_);
-      if (entered.refusal == Refusal::kLink)
-        node.links = 1;
-      else
-        node.skipped = std::move(entered.error);
-      return false;
-    }
-    worker.at.push_back(chain[i]);
-  }
-  return true;
+  // The names from the root down to `node`. Its folders are alive while `node` is in hand, as the
+  // turn never passes a folder before everything below it is finished.
+  std::vector<std::string_view> steps;
+  for (const PreOrder::Folder* n = &node; n->parent; n = n->parent)
+    steps.push_back(static_cast<const Node*>(n)->name);
+  std::reverse(steps.begin(), steps.end());
+  FsResult entered = worker.path->MoveTo(steps);
+  if (entered.ok())
+    return true;
+  // A link is passed over on purpose; a folder gone, or no longer one, is said to be skipped.
+  // With several workers a folder on the way may have changed since it was listed: the folder
+  // below it is then out of reach the same way.
+  const std::lock_guard lock(mutex_);
+  if (entered.refusal == Refusal::kLink)
+    node.links = 1;
+  else
+    node.skipped = std::move(entered.error);
+  return false;
 }
 
 std::size_t TreeWalk::WriteDown(Node& node) {
@@ -306,76 +300,6 @@ std::size_t TreeWalk::WriteDown(Node& node) {
       p.intent = numbers[k++];
   }
   return intents.size();
-}
-
-void TreeWalk::RestoreFolder(Folder& folder, Node& node) {
-  const bool preview = options_.operation == Operation::kPreview;
-  std::unordered_set<std::string> claimed;  // preview: names taken earlier in this folder
-  std::vector<WalkResult> local;
-  std::vector<RenameOutcome> outcomes;  // told to the journal once for the folder
-  const auto hand_on = [&] {
-    if (local.empty())
-      return;
-    const std::lock_guard lock(mutex_);
-    order_.HandOn(node, local);
-  };
-  const auto end = [&] {
-    if (!outcomes.empty())
-      options_.journal->Outcomes(outcomes);
-    hand_on();
-  };
-  for (std::size_t i = 0; i < node.plan.size(); ++i) {
-    if (stop_) {
-      end();
-      return;
-    }
-    pump_.PumpEvents();
-    const PlannedEntry& p = node.plan[i];
-    if (!p.examined)
-      continue;
-    pump_.PumpEvents();
-
-    WalkResult result{static_cast<std::uint32_t>(i), nullptr};
-    if (p.candidate()) {
-      auto row = std::make_unique<Row>();
-      row->new_path = EntryPath(node.path, p.restored, style_.separator);
-      // The source is the name as found: on a case-sensitive file system the lower-cased name may
-      // name nothing, or another file.
-      if (!p.tried()) {
-        row->failure = Refused(p.refused);
-      } else if (preview) {
-        // A name an earlier file of this folder will take is refused for that reason, though a
-        // real run would meet it as a name taken.
-        row->failure = claimed.contains(p.restored) ? Refused(Refusal::kClaimedInFolder)
-                                                    : folder.CheckRename(p.found, p.restored);
-        if (row->failure.ok())
-          claimed.insert(p.restored);
-      } else if (options_.journal && p.intent == 0) {
-        // Never renamed without being written down first: the run stops here.
-        stop_ = true;
-        end();
-        return;
-      } else {
-        row->failure = folder.Rename(p.found, p.restored);
-        if (options_.journal)
-          outcomes.push_back({p.intent, row->failure.ok()});
-      }
-      const bool ok = row->failure.ok();
-      if (preview)
-        row->status = ok ? RowStatus::kWouldRestore : RowStatus::kConflict;
-      else
-        row->status = ok ? RowStatus::kRestored : RowStatus::kFailed;
-      row->old_name = p.lower_name();
-      if (!p.lower.empty())
-        row->found_name = p.found;
-      result.row = std::move(row);
-    }
-    local.push_back(std::move(result));
-    if (PreOrder::HasTurn(node) || local.size() >= kHandOnEvery)
-      hand_on();
-  }
-  end();
-  pump_.PumpEvents();
 }
 
 void TreeWalk::FolderDone(Node& node) {

@@ -1,7 +1,7 @@
-// The tree walk: folders listed and restored by several workers at once, their results handed on
-// in exactly the order one depth-first, pre-order walk would produce them (pre_order.h). Within a
-// folder everything happens as the folder pass always did: the listing order, the first of two
-// candidates for one name wins, every refusal (folder_plan.h).
+// The tree walk: folders listed by several workers at once, each folder's pass made
+// (folder_pass.h) once its plan is ready (folder_plan.h) and, with a journal, written down, and
+// the results handed on in exactly the order one depth-first, pre-order walk would produce them
+// (pre_order.h).
 #pragma once
 
 #include <atomic>
@@ -19,7 +19,7 @@
 #include "engine/folder_plan.h"
 #include "engine/pre_order.h"
 #include "engine/rename_journal.h"
-#include "engine/run_report.h"
+#include "engine/row.h"
 
 namespace korvane {
 
@@ -47,13 +47,8 @@ struct WalkOptions {
 
 class TreeWalk final : PreOrder::Sink {
  public:
-  // `pump` is called at the walk's fixed points, by every worker; `stop` is looked at before
-  // every entry and every folder.
-  TreeWalk(FileSystem& fs,
-           WalkSink& sink,
-           EventPump& pump,
-           std::atomic<bool>& stop,
-           const WalkOptions& options);
+  // `stop` is looked at before every entry and every folder.
+  TreeWalk(FileSystem& fs, WalkSink& sink, std::atomic<bool>& stop, const WalkOptions& options);
   ~TreeWalk() override;
   TreeWalk(const TreeWalk&) = delete;
   TreeWalk& operator=(const TreeWalk&) = delete;
@@ -70,6 +65,7 @@ class TreeWalk final : PreOrder::Sink {
   struct Worker;
   struct Listed;
   struct Batch;
+  class Output;
   using NodePtr = std::shared_ptr<Node>;
 
   // A worker: takes folders, lists them, and makes their passes, until the walk is over.
@@ -88,8 +84,6 @@ class TreeWalk final : PreOrder::Sink {
   std::size_t WriteDown(Node& node);
   // Once what the batch wrote down is on disk, makes its folders' passes.
   void PassBatch(Worker& worker, Batch& batch);
-  // The folder pass: each planned entry examined, each candidate renamed (or judged) in `folder`.
-  void RestoreFolder(Folder& folder, Node& node);
   // Marks the folder done: its results may go out once its turn comes.
   void FolderDone(Node& node);
 
@@ -99,7 +93,6 @@ class TreeWalk final : PreOrder::Sink {
 
   FileSystem& fs_;
   WalkSink& sink_;
-  EventPump& pump_;
   std::atomic<bool>& stop_;
   const WalkOptions options_;
   const PathStyle style_;

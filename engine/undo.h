@@ -1,32 +1,40 @@
-// Reversing renames made earlier. Undo goes only where the run went: each record's folder is
-// reached from the run's folder one name at a time, as the walk entered folders, so a link, a
-// junction or a mount point swapped into the tree since is never followed; and a record is acted on
-// only when the tool could have written it.
+// What undo may do, and what it says when it is done. Undo goes only where the run went, and acts
+// only on records the tool could have written; the operation itself is undo_run.h.
 #pragma once
 
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/file_system.h"
 #include "engine/journal_format.h"
+#include "engine/journal_index.h"
 #include "engine/outcome.h"
+#include "engine/row.h"
 #include "engine/run_request.h"
 
 namespace korvane {
 
-// Whether the tool could have written this record: its folder is the run's folder or below it,
-// reached by plain names; both names are plain names; and the restored name is what the naming
-// rule gives for the name found. kNone when it may be acted on; otherwise why not.
-[[nodiscard]] Refusal CheckUndoItem(const FileSystem& fs, const UndoItem& item);
+// A name within one folder: never a way into another.
+[[nodiscard]] bool IsPlainName(std::string_view name, char separator);
 
-// The renames of a journal an undo may reverse, oldest first: those known to have been made, and
-// those written down that it cannot say were not (a run cut off by a crash). Refused ones are
-// left. Each goes no higher than its run's folder (for the first format, which names none, the
-// folder all its renames share).
-std::vector<UndoItem> UndoItemsOf(const Journal& journal, char separator);
+// The names leading from `root` down to `folder`, which begins with it; both end in the
+// separator. False when a step is not a plain name ("..", an empty step).
+[[nodiscard]] bool StepsBelow(std::string_view root,
+                              std::string_view folder,
+                              char separator,
+                              std::vector<std::string_view>& steps);
 
-// The folders of the runs `items` come from, as the report shows folders, for the question asked
-// before an undo ("、" between several).
-std::string UndoFolderText(const std::vector<UndoItem>& items, char separator);
+// Whether the tool could have written this record of `run`: its folder is the run's folder or
+// below it, reached by plain names; both names are plain names; and the restored name is what the
+// naming rule gives for the name found. kNone when it may be acted on; otherwise why not.
+[[nodiscard]] Refusal CheckUndoRecord(const FileSystem& fs,
+                                      const IndexedRun& run,
+                                      const RenameRecord& record);
+
+// The folders of the runs a journal's renames come from, each once, as the report shows folders:
+// what the question before an undo names.
+[[nodiscard]] std::vector<std::string> UndoFolders(const JournalIndex& index);
 
 // Whether an undo that ended so reversed every rename it was given (or found them reversed
 // already): the journal then says so.

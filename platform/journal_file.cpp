@@ -5,7 +5,7 @@ namespace korvane {
 bool AppendToJournal(std::string_view path, std::string_view lines, SystemError& error) {
   if (lines.empty())
     return true;
-  const std::unique_ptr<JournalStorage> file = OpenJournalFile(path, error);
+  const std::unique_ptr<JournalStorage> file = OpenJournalFile(path, false, error);
   return file && file->Append(lines, error) && file->Sync(error);
 }
 

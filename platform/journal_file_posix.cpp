@@ -34,13 +34,43 @@ class PosixJournalFile final : public JournalStorage {
   UniqueFd fd_;
 };
 
+class PosixJournalSource final : public JournalSource {
+ public:
+  explicit PosixJournalSource(UniqueFd fd) : fd_(std::move(fd)) {}
+
+  bool ReadAt(std::uint64_t offset,
+              std::span<char> into,
+              std::size_t& got,
+              SystemError& error) override {
+    for (got = 0; got < into.size();) {
+      const ssize_t n =
+          pread(fd_.get(), into.data() + got, into.size() - got, static_cast<off_t>(offset + got));
+      if (n < 0 && errno == EINTR)
+        continue;
+      if (n < 0) {
+        error = LastSystemError();
+        return false;
+      }
+      if (n == 0)
+        break;
+      got += static_cast<std::size_t>(n);
+    }
+    return true;
+  }
+
+ private:
+  UniqueFd fd_;
+};
+
 }  // namespace
 
-std::unique_ptr<JournalStorage> OpenJournalFile(std::string_view path, SystemError& error) {
+std::unique_ptr<JournalStorage> OpenJournalFile(std::string_view path,
+                                                bool fresh,
+                                                SystemError& error) {
   const std::string p(path);
   UniqueFd fd(open(p.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
   const bool created = static_cast<bool>(fd);
-  if (!fd && errno == EEXIST)
+  if (!fd && errno == EEXIST && !fresh)
     fd.Reset(open(p.c_str(), O_RDWR | O_APPEND | O_CLOEXEC));
   if (!fd) {
     error = LastSystemError();
@@ -66,26 +96,13 @@ std::unique_ptr<JournalStorage> OpenJournalFile(std::string_view path, SystemErr
   return file;
 }
 
-bool ReadWholeFile(std::string_view path, std::string& bytes, SystemError& error) {
-  bytes.clear();
-  const UniqueFd fd(open(std::string(path).c_str(), O_RDONLY | O_CLOEXEC));
+std::unique_ptr<JournalSource> OpenJournalSource(std::string_view path, SystemError& error) {
+  UniqueFd fd(open(std::string(path).c_str(), O_RDONLY | O_CLOEXEC));
   if (!fd) {
     error = LastSystemError();
-    return false;
+    return nullptr;
   }
-  char buf[1 << 16];
-  for (;;) {
-    const ssize_t n = read(fd.get(), buf, sizeof buf);
-    if (n < 0 && errno == EINTR)
-      continue;
-    if (n < 0) {
-      error = LastSystemError();
-      return false;
-    }
-    if (n == 0)
-      return true;
-    bytes.append(buf, static_cast<std::size_t>(n));
-  }
+  return std::make_unique<PosixJournalSource>(std::move(fd));
 }
 
 }  // namespace korvane

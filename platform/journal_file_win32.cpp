@@ -1,6 +1,8 @@
 // Journal files on Windows: appended through the \\?\ form, flushed to disk when asked.
 #include <windows.h>
 
+#include <algorithm>
+
 #include "platform/app_files.h"
 #include "platform/journal_file.h"
 #include "platform/native_path_win32.h"
@@ -30,21 +32,55 @@ class Win32JournalFile final : public JournalStorage {
   ScopedHandle file_;
 };
 
+class Win32JournalSource final : public JournalSource {
+ public:
+  explicit Win32JournalSource(HANDLE h) : file_(h) {}
+
+  bool ReadAt(std::uint64_t offset,
+              std::span<char> into,
+              std::size_t& got,
+              SystemError& error) override {
+    for (got = 0; got < into.size();) {
+      OVERLAPPED at{};
+      const std::uint64_t from = offset + got;
+      at.Offset = static_cast<DWORD>(from);
+      at.OffsetHigh = static_cast<DWORD>(from >> 32);
+      const DWORD want = static_cast<DWORD>(std::min<std::size_t>(into.size() - got, 1 << 30));
+      DWORD read = 0;
+      if (!ReadFile(file_.get(), into.data() + got, want, &read, &at)) {
+        if (GetLastError() == ERROR_HANDLE_EOF)
+          break;
+        error = LastSystemError();
+        return false;
+      }
+      if (read == 0)
+        break;
+      got += read;
+    }
+    return true;
+  }
+
+ private:
+  ScopedHandle file_;
+};
+
 }  // namespace
 
-std::unique_ptr<JournalStorage> OpenJournalFile(std::string_view path, SystemError& error) {
+std::unique_ptr<JournalStorage> OpenJournalFile(std::string_view path,
+                                                bool fresh,
+                                                SystemError& error) {
   // FILE_APPEND_DATA without FILE_WRITE_DATA: every write goes to the end, even with another
   // writer. Read access only to look at the last byte.
   const HANDLE h =
       CreateFileW(NativePath(path).c_str(), FILE_APPEND_DATA | FILE_READ_DATA, FILE_SHARE_READ,
-                  nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+                  nullptr, fresh ? CREATE_NEW : OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
     error = LastSystemError();
     return nullptr;
   }
   // OPEN_ALWAYS says ERROR_ALREADY_EXISTS for a file that was there; a new one's entry in its
   // folder is made durable before the journal is used.
-  const bool created = GetLastError() != ERROR_ALREADY_EXISTS;
+  const bool created = fresh || GetLastError() != ERROR_ALREADY_EXISTS;
   auto file = std::make_unique<Win32JournalFile>(h);
   if (created && !SyncFolder(FolderOf(path), error))
     return nullptr;
@@ -73,27 +109,16 @@ std::unique_ptr<JournalStorage> OpenJournalFile(std::string_view path, SystemErr
   return file;
 }
 
-bool ReadWholeFile(std::string_view path, std::string& bytes, SystemError& error) {
-  bytes.clear();
+std::unique_ptr<JournalSource> OpenJournalSource(std::string_view path, SystemError& error) {
   // Others may go on appending while it is read.
-  const ScopedHandle file(CreateFileW(NativePath(path).c_str(), GENERIC_READ,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) {
+  const HANDLE h =
+      CreateFileW(NativePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) {
     error = LastSystemError();
-    return false;
+    return nullptr;
   }
-  char buf[1 << 16];
-  for (;;) {
-    DWORD read = 0;
-    if (!ReadFile(file.get(), buf, sizeof buf, &read, nullptr)) {
-      error = LastSystemError();
-      return false;
-    }
-    if (read == 0)
-      return true;
-    bytes.append(buf, read);
-  }
+  return std::make_unique<Win32JournalSource>(h);
 }
 
 }  // namespace korvane

@@ -33,7 +33,8 @@ enum class Id : std::uint16_t {
   kMenuFailuresOnly,
   kHeaderFiltered,  // {header} {rows not shown}
   kEarlierTitle,
-  kEarlierLine,  // {started} {folder} {renames made} {how it ended} {how much is undone}
+  kEarlierLine,        // {started} {folder} {renames made} {how it ended} {how much is undone}
+  kEarlierLineAtMost,  // the same, for a run that never ended: {renames it may have made} …
   kEarlierFinished,
   kEarlierInterrupted,
   kEarlierCrashed,
@@ -43,9 +44,11 @@ enum class Id : std::uint16_t {
   kEarlierNone,
   kUndoButton,
   kCancelButton,
-  kJournalUnwritable,   // {path} {reason}
-  kJournalUnreadable,   // {path} {why}
-  kJournalsUnreadable,  // {folder} {why}
+  kJournalUnwritable,     // {path} {reason}
+  kJournalUnreadable,     // {path} {why}
+  kJournalNothingToUndo,  // {path}: it names no rename this tool could have made
+  kNothingToUndo,         // {folders}: every rename there is reversed already
+  kJournalsUnreadable,    // {folder} {why}
   kSkippedTitle,
   kOkButton,
   kCsvSkippedFolder,
@@ -68,7 +71,8 @@ enum class Id : std::uint16_t {
 
   // A run.
   kConfirmRestore,
-  kConfirmUndo,       // {folder} {count}
+  kConfirmUndo,       // {folders} {count}
+  kListSeparator,     // between the items of a list in a sentence
   kMissingFolder,     // {path}
   kUnreadableFolder,  // {path} {reason}
   kSkippedSuffix,     // {count}: after the final status
@@ -148,8 +152,6 @@ enum class Id : std::uint16_t {
   kCliNoTerminal,
   kCliLogUnwritable,  // {path} {reason}
   kCliLogStopped,     // {reason}
-  kCliLogUnreadable,  // {path} {reason}
-  kCliLogEmpty,       // {path}
   kCliLogBadLines,    // {count}
   kCliSkippedFolder,  // {path} {reason}
 };

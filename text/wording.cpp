@@ -35,6 +35,17 @@ std::string_view StatusOf(const Row& row) {
   return {};
 }
 
+// Items of a list in a sentence, with the language's separator between them.
+std::string JoinedList(const std::vector<std::string>& items) {
+  std::string text;
+  for (const std::string& item : items) {
+    if (!text.empty())
+      text += Tr(Id::kListSeparator);
+    text += item;
+  }
+  return text;
+}
+
 std::string NoteOf(const Row& row) {
   if (row.failure.ok())
     return std::string(Tr(Id::kNoteNone));
@@ -184,13 +195,22 @@ std::string EarlierRunText(std::string_view started, const JournalSummary& run) 
     undone = Tr(Id::kEarlierUndone);
   else if (run.reversed > 0)
     undone = Fill(Id::kEarlierPartlyUndone, {std::to_string(run.reversed)});
+  // A run that never ended may have made more renames than it wrote down as made.
+  if (run.maybe_made > 0) {
+    return Fill(Id::kEarlierLineAtMost,
+                {started, run.folder, std::to_string(run.made + run.maybe_made), Tr(end), undone});
+  }
   return Fill(Id::kEarlierLine, {started, run.folder, std::to_string(run.made), Tr(end), undone});
 }
 
 std::string ConfirmText(const Confirmation& question) {
   if (question.operation == Operation::kUndo)
-    return Fill(Id::kConfirmUndo, {question.folder, std::to_string(question.count)});
+    return Fill(Id::kConfirmUndo, {JoinedList(question.folders), std::to_string(question.count)});
   return std::string(Tr(Id::kConfirmRestore));
+}
+
+std::string NothingToUndoText(const std::vector<std::string>& folders) {
+  return Fill(Id::kNothingToUndo, {JoinedList(folders)});
 }
 
 std::string MissingFolderText(std::string_view path) {

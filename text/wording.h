@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/journal_summary.h"
 #include "engine/row.h"
@@ -50,6 +51,8 @@ using Cells = std::array<std::string, kColumnCount>;
 
 // The question asked before renaming.
 [[nodiscard]] std::string ConfirmText(const Confirmation& question);
+// What an undo says when every rename in `folders` is reversed already.
+[[nodiscard]] std::string NothingToUndoText(const std::vector<std::string>& folders);
 // One run in the list of earlier runs: when it started, its folder, the renames it made, how it
 // ended and how much of it is undone.
 [[nodiscard]] std::string EarlierRunText(std::string_view started, const JournalSummary& run);

@@ -52,6 +52,8 @@ std::string_view Tr(Id id) {
       return "撤销以前的还原";
     case Id::kEarlierLine:
       return "{}    {}    改名 {} 个，{}，{}";
+    case Id::kEarlierLineAtMost:
+      return "{}    {}    改名最多 {} 个，{}，{}";
     case Id::kEarlierFinished:
       return "完成";
     case Id::kEarlierInterrupted:
@@ -74,6 +76,10 @@ std::string_view Tr(Id id) {
       return "无法写入还原日志“{}”：{}";
     case Id::kJournalUnreadable:
       return "无法读取还原日志“{}”：{}";
+    case Id::kJournalNothingToUndo:
+      return "还原日志“{}”中没有本工具可以撤销的改名";
+    case Id::kNothingToUndo:
+      return "{} 中没有需要改回原来名字的文件：它们已经是原来的名字。";
     case Id::kJournalsUnreadable:
       return "无法读取还原日志所在的文件夹“{}”：{}";
     case Id::kSkippedTitle:
@@ -114,6 +120,8 @@ std::string_view Tr(Id id) {
 
     case Id::kConfirmRestore:
       return "确定开始还原文件命名吗？";
+    case Id::kListSeparator:
+      return "、";
     case Id::kConfirmUndo:
       return "确定把 {} 中的 {} 个文件改回原来的名字吗？";
     case Id::kMissingFolder:
@@ -274,10 +282,6 @@ std::string_view Tr(Id id) {
       return "无法写入日志 / cannot write the log {}: {}";
     case Id::kCliLogStopped:
       return "无法写入日志，已停止 / the log could not be written, run stopped: {}";
-    case Id::kCliLogUnreadable:
-      return "无法读取日志 / cannot read the log {}: {}";
-    case Id::kCliLogEmpty:
-      return "日志中没有可撤销的改名 / the log holds no renames to undo: {}";
     case Id::kCliLogBadLines:
       return "跳过 {} 行无法识别的日志 / skipped unreadable log lines";
     case Id::kCliSkippedFolder:

@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "ui/run_journals.h"
+#include "frontend/run_journals.h"
 
 namespace korvane::ui {
 

@@ -22,13 +22,12 @@ namespace korvane::ui {
 
 FormMain::FormMain(FileSystem& fs,
                    WindowDialogs& dialogs,
-                   EventPump& pump,
                    ShellActions& shell,
                    RunJournals& journals)
     : dialogs_(dialogs),
       shell_(shell),
       separator_(fs.Style().separator),
-      run_(fs, pump, dialogs, journals, close_requested_) {}
+      run_(fs, dialogs, journals, close_requested_) {}
 
 FormMain::~FormMain() {
   WaitForRun();
@@ -297,9 +296,7 @@ void FormMain::OnRunEnded() {
     return;
   view_.RowsChanged();
   taskbar_.ShowWorking(false);
-  const bool ran = ended->outcome == RunOutcome::kFinished ||
-                   ended->outcome == RunOutcome::kInterrupted ||
-                   ended->outcome == RunOutcome::kFailed;
+  const bool ran = Began(ended->outcome);
   if (ran) {
     accessibility_.AnnounceEnd();
     taskbar_.FlashUnlessInFront();

@@ -18,13 +18,13 @@
 #include "engine/file_system.h"
 #include "engine/restorer.h"
 #include "engine/run_report.h"
+#include "frontend/run_journals.h"
 #include "ui/accessibility_win32.h"
 #include "ui/layout.h"
 #include "ui/layout_win32.h"
 #include "ui/list_report_win32.h"
 #include "ui/menu_table.h"
 #include "ui/report_view_win32.h"
-#include "ui/run_journals.h"
 #include "ui/run_thread_win32.h"
 #include "ui/shell_actions_win32.h"
 #include "ui/taskbar_win32.h"
@@ -35,13 +35,8 @@ namespace korvane::ui {
 class FormMain {
  public:
   // `dialogs` shows the message boxes, `shell` carries the folder picker and the shell actions;
-  // `pump` is what the engine calls at its fixed points, on the run's threads; every run is
-  // written down in a journal of `journals`.
-  FormMain(FileSystem& fs,
-           WindowDialogs& dialogs,
-           EventPump& pump,
-           ShellActions& shell,
-           RunJournals& journals);
+  // every run is written down in a journal of `journals`.
+  FormMain(FileSystem& fs, WindowDialogs& dialogs, ShellActions& shell, RunJournals& journals);
   ~FormMain();
   FormMain(const FormMain&) = delete;
   FormMain& operator=(const FormMain&) = delete;

@@ -10,7 +10,7 @@ namespace korvane::ui {
 ProgramWindow::ProgramWindow(WindowDialogs& dialogs)
     : fs_(MakeNativeFileSystem()),
       journals_(AppStateFolder()),
-      form_(*fs_, dialogs, pump_, shell_, journals_) {}
+      form_(*fs_, dialogs, shell_, journals_) {}
 
 bool ProgramWindow::Create(HINSTANCE instance, int show_command) {
   form_.set_on_destroyed([] { PostQuitMessage(0); });

@@ -1,5 +1,5 @@
 // The window as the program makes it: on the native file system and the desktop's shell, its
-// runs on threads of their own (nothing to pump for them), and the message loop that serves it
+// runs on threads of their own, and the message loop that serves it
 // until it is closed. The program and the programs that drive it for the screenshot and the
 // benchmarks make it the same way.
 #pragma once
@@ -9,9 +9,8 @@
 #include <memory>
 
 #include "engine/file_system.h"
-#include "engine/run_report.h"
+#include "frontend/run_journals.h"
 #include "ui/form_main_win32.h"
-#include "ui/run_journals.h"
 #include "ui/shell_actions_win32.h"
 #include "ui/window_dialogs.h"
 
@@ -31,7 +30,6 @@ class ProgramWindow {
 
  private:
   std::unique_ptr<FileSystem> fs_;
-  NoEvents pump_;
   SystemShell shell_;
   RunJournals journals_;  // in the user's state folder
   FormMain form_;

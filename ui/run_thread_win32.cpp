@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "engine/undo.h"
 #include "text/strings.h"
 #include "text/wording.h"
 #include "ui/path_input.h"
@@ -9,16 +10,15 @@
 namespace korvane::ui {
 
 RunThread::RunThread(FileSystem& fs,
-                     EventPump& pump,
                      WindowDialogs& dialogs,
                      RunJournals& journals,
                      const bool& closing)
     : dialogs_(dialogs),
       closing_(closing),
       separator_(fs.Style().separator),
-      journals_(journals),
+      journals_(journals, fs),
       questions_(*this),
-      restorer_(fs, queue_, pump, questions_) {}
+      restorer_(fs, queue_, questions_) {}
 
 RunThread::~RunThread() {
   StopAndWait();
@@ -44,17 +44,19 @@ bool RunThread::StartUndo(const std::string& path, const RowStore& shown) {
   RunRequest request;
   SystemError why;
   switch (journals_.BeginUndo(path, shown, request, why)) {
-    case JournalBookkeeping::UndoStart::kUnreadable:
+    case UndoRefusal::kUnreadable:
       dialogs_.Warn(text::Fill(text::Id::kJournalUnreadable, {path, text::ErrorText(why)}));
       return false;
-    case JournalBookkeeping::UndoStart::kNothingToReverse:
+    case UndoRefusal::kNothingToUndo:
+      dialogs_.Warn(text::Fill(text::Id::kJournalNothingToUndo, {path}));
       return false;
-    case JournalBookkeeping::UndoStart::kBegun:
-      folder_.clear();
-      Start(std::move(request));
-      return true;
+    case UndoRefusal::kNone:
+      break;
   }
-  return false;
+  folder_.clear();
+  undo_folders_ = UndoFolders(*request.undo.index);
+  Start(std::move(request));
+  return true;
 }
 
 std::vector<EarlierRun> RunThread::EarlierRuns() {
@@ -100,6 +102,8 @@ std::optional<RunThread::Ending> RunThread::Join(ListReport& report) {
   const RunOutcome outcome = outcome_;
   if (outcome == RunOutcome::kFailed)
     dialogs_.Warn(text::RunFailureText(report.last_end()));
+  if (outcome == RunOutcome::kNothingToUndo)
+    dialogs_.Warn(text::NothingToUndoText(undo_folders_));
   if (const auto unwritten = journals_.RunEnded(outcome, restorer_.totals()))
     dialogs_.Warn(text::Fill(text::Id::kJournalUnwritable,
                              {unwritten->path, text::ErrorText(unwritten->why)}));

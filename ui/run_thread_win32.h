@@ -13,14 +13,15 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "engine/file_system.h"
 #include "engine/report_queue.h"
 #include "engine/restorer.h"
 #include "engine/run_report.h"
-#include "ui/journal_bookkeeping.h"
+#include "frontend/journal_bookkeeping.h"
+#include "frontend/run_journals.h"
 #include "ui/list_report_win32.h"
-#include "ui/run_journals.h"
 #include "ui/window_dialogs.h"
 
 namespace korvane::ui {
@@ -43,11 +44,7 @@ class RunThread {
   // Every run is written down in a journal of `journals`. `closing` is the window's own word that
   // it is to close: from then on a question of the run's is answered No, so no run starts on a
   // window that is going away.
-  RunThread(FileSystem& fs,
-            EventPump& pump,
-            WindowDialogs& dialogs,
-            RunJournals& journals,
-            const bool& closing);
+  RunThread(FileSystem& fs, WindowDialogs& dialogs, RunJournals& journals, const bool& closing);
   ~RunThread();
   RunThread(const RunThread&) = delete;
   RunThread& operator=(const RunThread&) = delete;
@@ -115,8 +112,9 @@ class RunThread {
   std::atomic<bool> finished_{false};
   std::atomic<RunOutcome> outcome_{RunOutcome::kFinished};
   bool active_ = false;
-  std::string typed_path_;  // the path box's text as the walk took it
-  std::string folder_;      // the folder the walk took from it
+  std::string typed_path_;                 // the path box's text as the walk took it
+  std::string folder_;                     // the folder the walk took from it
+  std::vector<std::string> undo_folders_;  // the folders of the runs an undo reverses
 };
 
 }  // namespace korvane::ui

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/journaled.h"
+#include "tests/support/sandbox.h"
+
 namespace korvane {
 namespace {
 
@@ -24,10 +27,10 @@ TEST(JournalFormatTest, AnyNameSurvivesTheTrip) {
     EXPECT_FALSE(UnescapeJournalField(bad, out)) << bad;
 }
 
-// What each rename came to, across runs appended to one file, in both formats; a line a crash
-// cut off is ignored, a line it cannot read is counted and skipped.
+// What each rename came to, across runs appended to one file, in both formats, as undo reads it
+// back; a line a crash cut off is ignored, a line it cannot read is counted and skipped.
 TEST(JournalFormatTest, ReadsWhatEachRenameCameTo) {
-  using State = JournalEntry::State;
+  using State = RenameState;
   const std::chrono::system_clock::time_point epoch{};
   std::string text =
       "# korvane-restore 还原日志 1970-01-01T00:00:00Z\n"
@@ -40,27 +43,33 @@ TEST(JournalFormatTest, ReadsWhatEachRenameCameTo) {
   const std::string cut = IntentLine(4, "/d/", "e.2011.qjd", "e");
   text += cut.substr(0, cut.size() - 3);
 
-  const Journal journal = ParseJournal(text, '/');
-  EXPECT_EQ(journal.bad_lines, 1);
-  ASSERT_EQ(journal.runs.size(), 2u);
-  EXPECT_EQ(journal.runs[0].version, 1);
-  EXPECT_EQ(journal.runs[0].entries, (std::vector<JournalEntry>{
-                                         {{"/d/", "A.TXT.2011.qjd", "a.txt"}, State::kMade},
-                                         {{"/d/", "x.2011.qjd", "/e/x"}, State::kMade},
-                                     }));
+  testing::Sandbox io;
+  io.File("j.log", text);
+  const testing::ReadBack journal = testing::ReadJournalBack(testing::Utf8(io.Path("j.log")), '/');
+  EXPECT_EQ(journal.index.bad_lines(), 1);
+  ASSERT_EQ(journal.index.runs().size(), 2u);
+  const IndexedRun& first = journal.index.runs()[0];
+  EXPECT_EQ(first.version, 1);
+  EXPECT_EQ(first.root, "/d/");  // the folder its renames share
+  EXPECT_EQ(journal.records[0], (std::vector<ReadRecord>{
+                                    {{"/d/", "A.TXT.2011.qjd", "a.txt"}, State::kMade},
+                                    {{"/d/", "x.2011.qjd", "/e/x"}, State::kMade},
+                                }));
   // An undo takes a whole file: its line marks every run before it.
-  EXPECT_TRUE(journal.runs[0].undone);
-  const JournalRun& run = journal.runs[1];
+  EXPECT_TRUE(first.undone);
+  const IndexedRun& run = journal.index.runs()[1];
   EXPECT_EQ(run.version, 2);
   EXPECT_EQ(run.started, "1970-01-01T00:00:00Z");
   EXPECT_EQ(run.folder, "/d/");
   EXPECT_TRUE(run.ended);
   EXPECT_TRUE(run.undone);
-  EXPECT_EQ(run.entries, (std::vector<JournalEntry>{
-                             {{"/d/", "B.2011.qjd", "b"}, State::kMade},
-                             {{"/d/sub\t/", "c.2011.qjd", "c"}, State::kRefused},
-                             {{"/d/", "d.2011.qjd", "d"}, State::kUnknown},
-                         }));
+  EXPECT_EQ(run.made, 1);
+  EXPECT_EQ(run.unknown, 1);
+  EXPECT_EQ(journal.records[1], (std::vector<ReadRecord>{
+                                    {{"/d/", "B.2011.qjd", "b"}, State::kMade},
+                                    {{"/d/sub\t/", "c.2011.qjd", "c"}, State::kRefused},
+                                    {{"/d/", "d.2011.qjd", "d"}, State::kUnknown},
+                                }));
   EXPECT_EQ(JournalHeader(epoch, "/d/"),
             "# korvane-restore 还原日志 v2 1970-01-01T00:00:00Z\n# 文件夹 /d/\n");
 }

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "engine/undo.h"
-#include "engine/write_ahead_journal.h"
+#include "frontend/run_journals.h"
 #include "platform/journal_file.h"
 #include "tests/support/run_fixture.h"
 #include "text/wording.h"
@@ -20,52 +20,58 @@ namespace {
 
 class JournalSummaryTest : public testing::RunFixture {
  public:
-  // A restore of the sandbox written down in a journal; `stop_after` renames, when given.
-  std::string RunWithJournal(int stop_after = 0) {
-    SystemError error;
-    const std::string path = testing::Utf8(io.Path("run.log"));
-    std::filesystem::remove(path);
-    const std::unique_ptr<JournalStorage> file = OpenJournalFile(path, error);
-    WriteAheadJournal journal(*file, std::chrono::system_clock::now(), sb.RunPath());
-    pump.on_pump = [&](int) {
+  // A restore of the sandbox written down in a new journal; `stop_after` renames, when given.
+  void RunWithJournal(int stop_after = 0) {
+    std::filesystem::remove(testing::FromUtf8(journal));
+    report.on_row = [&](const Row&) {
       if (stop_after > 0 && report.RowCount() >= stop_after)
         restorer.Stop();
     };
-    restorer.Run({.folder = sb.RunPath(), .confirm = false, .journal = &journal, .jobs = 1});
-    pump.on_pump = nullptr;
-    std::string text;
-    EXPECT_TRUE(ReadWholeFile(path, text, error));
-    return text;
+    testing::RestoreJournaled(restorer, sb.RunPath(), journal);
+    report.on_row = nullptr;
   }
 
-  // Undoes the journal `text` as a front end does, its lines then appended; `stop_after`
+  // The journal as a crash would have left it: without the lines `cut` says are to go.
+  void Cut(const std::function<bool(std::string_view line)>& cut) {
+    std::string kept;
+    const std::string whole = testing::JournalText(journal);
+    std::string_view text = whole;
+    for (std::size_t nl; (nl = text.find('\n')) != std::string_view::npos;
+         text.remove_prefix(nl + 1)) {
+      if (!cut(text.substr(0, nl)))
+        kept.append(text.substr(0, nl + 1));
+    }
+    io.File("run.log", kept);
+  }
+
+  // Undoes the journal as a front end does, noting what the undo did in it; `stop_after`
   // reversals, when given.
-  std::string Undo(std::string text, int stop_after = 0) {
-    const char sep = fs->Style().separator;
-    pump.on_pump = [&](int) {
+  void Undo(int stop_after = 0) {
+    report.on_row = [&](const Row&) {
       if (stop_after > 0 && restorer.totals().succeeded >= stop_after)
         restorer.Stop();
     };
-    const RunOutcome outcome = restorer.Run({.operation = Operation::kUndo,
-                                             .undo = UndoItemsOf(ParseJournal(text, sep), sep),
-                                             .confirm = false,
-                                             .jobs = 1});
-    pump.on_pump = nullptr;
-    return text + UndoEndLines(outcome, restorer.totals());
+    const RunOutcome outcome = testing::UndoJournaled(restorer, *fs, journal, {}, false);
+    report.on_row = nullptr;
+    SystemError error;
+    EXPECT_TRUE(AppendToJournal(journal, UndoEndLines(outcome, restorer.totals()), error));
   }
 
-  // The undo's question over `text`, answered No.
-  std::string Question(const std::string& text) {
-    const char sep = fs->Style().separator;
+  // The undo's question, answered No.
+  std::string Question() {
     dialogs.set_answer(false);
     dialogs.questions.clear();
-    restorer.Run(
-        {.operation = Operation::kUndo, .undo = UndoItemsOf(ParseJournal(text, sep), sep)});
+    testing::UndoJournaled(restorer, *fs, journal);
     dialogs.set_answer(true);
     return dialogs.questions.empty() ? std::string() : dialogs.questions.back();
   }
 
-  testing::Sandbox io;
+  JournalSummary Summary() {
+    OpenedJournal opened;
+    SystemError error;
+    EXPECT_EQ(OpenForUndo(*fs, journal, opened, error), UndoRefusal::kNone) << error.text;
+    return SummarizeJournal(opened.index);
+  }
 };
 
 TEST_F(JournalSummaryTest, EveryRunReadsAsItEndedAndAsMuchAsItIsUndone) {
@@ -74,23 +80,42 @@ TEST_F(JournalSummaryTest, EveryRunReadsAsItEndedAndAsMuchAsItIsUndone) {
   const std::string in = "确定把 " + folder + " 中的 ";
   const struct {
     const char* what;
-    std::function<std::string(JournalSummaryTest&)> journal;
+    std::function<void(JournalSummaryTest&)> journal;
     std::string line;      // after the start time
     std::string question;  // empty: the undo asks nothing, having nothing to do
   } cases[] = {
-      {"finished", [](JournalSummaryTest& t) { return t.RunWithJournal(); },
+      {"finished", [](JournalSummaryTest& t) { t.RunWithJournal(); },
        folder + "    改名 4 个，完成，未撤销", in + "4 个文件改回原来的名字吗？"},
-      {"stopped after two renames", [](JournalSummaryTest& t) { return t.RunWithJournal(2); },
+      {"stopped after two renames", [](JournalSummaryTest& t) { t.RunWithJournal(2); },
        folder + "    改名 2 个，中断，未撤销", in + "2 个文件改回原来的名字吗？"},
       {"cut off by a crash before its end line",
        [](JournalSummaryTest& t) {
-         std::string text = t.RunWithJournal();
-         return text.substr(0, text.rfind("# 结束"));
+         t.RunWithJournal();
+         t.Cut([](std::string_view line) { return line.starts_with("# 结束"); });
        },
        folder + "    改名 4 个，程序未正常结束，未撤销", in + "4 个文件改回原来的名字吗？"},
-      {"partly undone", [](JournalSummaryTest& t) { return t.Undo(t.RunWithJournal(), 3); },
+      // The journal cannot say whether the last two were made; the disk, which the question
+      // reads, can.
+      {"cut off by a crash amid its renames",
+       [](JournalSummaryTest& t) {
+         t.RunWithJournal();
+         int outcomes = 0;
+         t.Cut([&](std::string_view line) {
+           return line.starts_with("# 结束") || (line.starts_with("=") && ++outcomes > 2);
+         });
+       },
+       folder + "    改名最多 4 个，程序未正常结束，未撤销", in + "4 个文件改回原来的名字吗？"},
+      {"partly undone",
+       [](JournalSummaryTest& t) {
+         t.RunWithJournal();
+         t.Undo(3);
+       },
        folder + "    改名 4 个，完成，部分撤销 3 个", in + "1 个文件改回原来的名字吗？"},
-      {"wholly undone", [](JournalSummaryTest& t) { return t.Undo(t.RunWithJournal()); },
+      {"wholly undone",
+       [](JournalSummaryTest& t) {
+         t.RunWithJournal();
+         t.Undo();
+       },
        folder + "    改名 4 个，完成，已撤销", ""},
   };
   for (const auto& c : cases) {
@@ -100,13 +125,11 @@ TEST_F(JournalSummaryTest, EveryRunReadsAsItEndedAndAsMuchAsItIsUndone) {
       sb.File(name);
     sb.File("taken.txt.2011.qjd");
     sb.File("taken.txt");  // refused in the run: never counted, never undone
-    const std::string text = c.journal(*this);
-    const JournalSummary summary =
-        SummarizeJournal(ParseJournal(text, fs->Style().separator), fs->Style().separator);
-    EXPECT_EQ(text::EarlierRunText("2026-12-08 10.00.00", summary),
+    c.journal(*this);
+    EXPECT_EQ(text::EarlierRunText("2026-12-08 10.00.00", Summary()),
               "2026-12-08 10.00.00    " + c.line)
         << c.what;
-    EXPECT_EQ(Question(text), c.question) << c.what;
+    EXPECT_EQ(Question(), c.question) << c.what;
   }
 }
 

@@ -73,12 +73,11 @@ const Shape kShapes[] = {
 
 TEST(PreOrderTest, EveryWorkerCountAndHeldLimitGivesTheOneWorkerOrder) {
   std::unique_ptr<FileSystem> fs = MakeNativeFileSystem();
-  NoEvents pump;
   const auto walk = [&](const std::string& root, int jobs, std::size_t held_limit,
                         std::size_t* peak) {
     RecordingSink sink;
     std::atomic<bool> stop{false};
-    TreeWalk w(*fs, sink, pump, stop,
+    TreeWalk w(*fs, sink, stop,
                {.operation = Operation::kPreview, .jobs = jobs, .held_limit = held_limit});
     w.Run(root);
     if (peak)

@@ -188,7 +188,7 @@ TEST_F(RestorerTest, EachEntryIsCountedOnceWhileItsFolderIsRenamed) {
 TEST_F(RestorerTest, StopIsObeyedAtTheNextEntryAndRowsSayWhatHappened) {
   for (int i = 0; i < 30; ++i)
     sb.File("d" + std::to_string(i % 3) + "/f" + std::to_string(i) + ".2011.qjd");
-  pump.on_pump = [&](int count) {
+  hooks.at = [&](int count) {
     if (count == 25)
       restorer.Stop();
   };
@@ -287,7 +287,7 @@ TEST_F(RestorerTest, AnswerNoChangesNothing) {
 TEST_F(RestorerTest, AStartDuringARunIsIgnored) {
   sb.File("x.2011.qjd");
   RunOutcome inner = RunOutcome::kFinished;
-  pump.on_pump = [&](int count) {
+  hooks.at = [&](int count) {
     if (count == 1)
       inner = restorer.Run({.folder = sb.RunPath()});
   };
@@ -301,19 +301,19 @@ TEST_F(RestorerTest, AStartDuringARunIsIgnored) {
 TEST_F(RestorerTest, AFailureInsideEndsTheRunLikeAStop) {
   sb.File("x.2011.qjd");
   sb.File("sub/y.2011.qjd");
-  pump.on_pump = [](int n) {
+  hooks.at = [](int n) {
     if (n >= 4)
       throw std::runtime_error("out of memory");
   };
   // From a worker of several too: it reaches the caller once the others have stopped.
   for (const int jobs : {1, 4}) {
-    pump.count = 0;
+    hooks.count = 0;
     EXPECT_EQ(restorer.Run({.folder = sb.RunPath(), .jobs = jobs}), RunOutcome::kFailed) << jobs;
     EXPECT_FALSE(restorer.running());
     EXPECT_EQ(report.status_text(), "执行中断.");
   }
   EXPECT_EQ(report.RowCount(), restorer.totals().succeeded + restorer.totals().failed);
-  pump.on_pump = nullptr;
+  hooks.at = nullptr;
   EXPECT_EQ(Run(), RunOutcome::kFinished);
   EXPECT_EQ(restorer.totals().scanned, 2);
 }

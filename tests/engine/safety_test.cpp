@@ -90,38 +90,20 @@ TEST_F(SafetyTest, ADryRunShowsTheRowsOfTheRealRunAndTouchesNothing) {
   EXPECT_EQ(dry_failed, 2);  // the taken target and the second twin
 }
 
-// Runs a restore written down in the journal file `name` of `io`; its contents afterwards.
-class JournalTest : public SafetyTest {
- protected:
-  Journal RunWithJournal(int jobs = 1) {
-    SystemError error;
-    const std::string path = testing::Utf8(io.Path("journal.log"));
-    const std::unique_ptr<JournalStorage> file = OpenJournalFile(path, error);
-    WriteAheadJournal journal(*file, std::chrono::system_clock::now(), sb.RunPath());
-    restorer.Run({.folder = sb.RunPath(), .journal = &journal, .jobs = jobs});
-    std::string text;
-    EXPECT_TRUE(ReadWholeFile(path, text, error));
-    return ParseJournal(text, fs->Style().separator);
-  }
-  RunOutcome Undo(const Journal& journal) {
-    return restorer.Run(
-        {.operation = Operation::kUndo, .undo = UndoItemsOf(journal, fs->Style().separator)});
-  }
-
-  testing::Sandbox io;
-};
+using JournalTest = SafetyTest;
 
 TEST_F(JournalTest, EveryRenameIsWrittenDownWithTheNameFoundAndWhatBecameOfIt) {
   MakeTree();
-  const Journal journal = RunWithJournal();
-  ASSERT_EQ(journal.runs.size(), 1u);
-  EXPECT_EQ(journal.runs[0].folder, sb.RunPath());
-  EXPECT_TRUE(journal.runs[0].ended);
+  ASSERT_EQ(RunJournaled(), RunOutcome::kFinished);
+  const testing::ReadBack journal = testing::ReadJournalBack(this->journal, fs->Style().separator);
+  ASSERT_EQ(journal.index.runs().size(), 1u);
+  EXPECT_EQ(journal.index.runs()[0].folder, sb.RunPath());
+  EXPECT_TRUE(journal.index.runs()[0].ended);
   const std::string root = sb.RunPath();
-  std::map<std::string, JournalEntry::State> states;
-  for (const JournalEntry& e : journal.runs[0].entries)
-    states[(e.record.folder + e.record.found).substr(root.size())] = e.state;
-  using State = JournalEntry::State;
+  std::map<std::string, RenameState> states;
+  for (const ReadRecord& r : journal.records[0])
+    states[(r.record.folder + r.record.found).substr(root.size())] = r.state;
+  using State = RenameState;
   const char sep = fs->Style().separator;
   // Of the twins, the one listed first takes the name.
   const State first_twin = states.at("twin.2011.qjd");
@@ -133,8 +115,8 @@ TEST_F(JournalTest, EveryRenameIsWrittenDownWithTheNameFoundAndWhatBecameOfIt) {
                         {"Report.DOC.2011.qjd", State::kMade},
                         {"taken.txt.2011.qjd", State::kRefused},
                         {std::string("sub") + sep + "deep.2011.qjd", State::kMade}}));
-  EXPECT_EQ(journal.runs[0].entries[0].record.folder, root);
-  EXPECT_EQ(journal.runs[0].entries[0].record.restored, "report.doc");
+  EXPECT_EQ(journal.records[0][0].record.folder, root);
+  EXPECT_EQ(journal.records[0][0].record.restored, "report.doc");
 }
 
 // Nothing is renamed before what the journal says of it is on disk: a journal that cannot be
@@ -163,17 +145,17 @@ TEST_F(JournalTest, UndoReversesWhatHappenedAndLeavesTheRest) {
     sb.File("late/f" + std::to_string(i) + ".2011.qjd");
   const auto before = sb.Snapshot();
   // Stopped in the subfolder: the rest of it was written down but never reached.
-  pump.on_pump = [this](int) {
+  report.on_row = [this](const Row&) {
     if (report.RowCount() == 10)
       restorer.Stop();
   };
-  const Journal journal = RunWithJournal();
-  pump.on_pump = nullptr;
+  ASSERT_EQ(RunJournaled(), RunOutcome::kInterrupted);
+  report.on_row = nullptr;
   ASSERT_LT(restorer.totals().succeeded, 30);
   // Meanwhile someone made a new file under one of the protected names.
   sb.File("Report.DOC.2011.qjd", "newcomer");
 
-  ASSERT_EQ(Undo(journal), RunOutcome::kFinished);
+  ASSERT_EQ(testing::UndoJournaled(restorer, *fs, journal), RunOutcome::kFinished);
   auto expected = before;
   expected["report.doc"] = "report";
   expected["Report.DOC.2011.qjd"] = "newcomer";
@@ -189,7 +171,7 @@ TEST_F(JournalTest, UndoReversesWhatHappenedAndLeavesTheRest) {
 
   // Undone once, there is nothing left to undo but the refused one.
   std::filesystem::remove(sb.Path("Report.DOC.2011.qjd"));
-  ASSERT_EQ(Undo(journal), RunOutcome::kFinished);
+  ASSERT_EQ(testing::UndoJournaled(restorer, *fs, journal), RunOutcome::kFinished);
   EXPECT_EQ(report.RowCount(), 1);
   EXPECT_EQ(sb.Snapshot(), before);
 }

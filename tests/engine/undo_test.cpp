@@ -1,4 +1,4 @@
-// Reversing a run, from the report's own rows and from its journal: on real temporary trees.
+// Reversing a run from its journal, as the front ends do: on real temporary trees.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -8,9 +8,9 @@
 #include <string>
 
 #include "engine/journal_format.h"
+#include "engine/rule.h"
 #include "engine/undo.h"
-#include "engine/write_ahead_journal.h"
-#include "platform/journal_file.h"
+#include "platform/native.h"
 #include "tests/support/folder_links.h"
 #include "tests/support/run_fixture.h"
 
@@ -19,10 +19,6 @@ namespace {
 
 class UndoTest : public testing::RunFixture {
  protected:
-  RunOutcome Undo() {
-    return restorer.Run({.operation = Operation::kUndo,
-                         .undo = report.store().UndoItems(sb.RunPath(), fs->Style().separator)});
-  }
   bool CanUndo() const { return report.store().HasUndoable(); }
 };
 
@@ -34,8 +30,7 @@ TEST_F(UndoTest, GivesBackTheExactNamesAndMarksEachRow) {
   sb.File("taken.txt", "old");  // the run fails here: nothing to undo for it
   const auto before = sb.Snapshot();
 
-  ASSERT_EQ(Run(), RunOutcome::kFinished);
-  ASSERT_EQ(report.store().UndoItems(sb.RunPath(), fs->Style().separator).size(), 2u);
+  ASSERT_EQ(RunJournaled(), RunOutcome::kFinished);
   ASSERT_NE(before, sb.Snapshot());
 
   EXPECT_EQ(Undo(), RunOutcome::kFinished);
@@ -51,12 +46,17 @@ TEST_F(UndoTest, GivesBackTheExactNamesAndMarksEachRow) {
   EXPECT_EQ(RowFor("taken.txt.2013.qjd")->cells[kColStatus], "失败");
   EXPECT_EQ(report.summary_text(), "撤销:2 个，撤销成功:2 个，失败:0 个");
   EXPECT_EQ(report.status_text(), "撤销完毕.");
+
+  // Nothing left: nothing is asked, nothing reported.
+  EXPECT_EQ(Undo(), RunOutcome::kNothingToUndo);
+  EXPECT_EQ(dialogs.questions.size(), 1u);
+  EXPECT_EQ(report.RowCount(), 3);
 }
 
 TEST_F(UndoTest, ANameTakenMeanwhileIsNotOverwrittenAndCanBeTriedAgain) {
   sb.File("a.txt.2011.qjd", "a");
   sb.File("b.txt.2011.qjd", "b");
-  ASSERT_EQ(Run(), RunOutcome::kFinished);
+  ASSERT_EQ(RunJournaled(), RunOutcome::kFinished);
   sb.File("a.txt.2011.qjd", "someone else's");
 
   EXPECT_EQ(Undo(), RunOutcome::kFinished);
@@ -78,24 +78,42 @@ TEST_F(UndoTest, ANameTakenMeanwhileIsNotOverwrittenAndCanBeTriedAgain) {
 TEST_F(UndoTest, AStopEndsItNewestFirstAndLeavesTheRestToUndo) {
   for (const char* name : {"1.txt.2011.qjd", "2.txt.2011.qjd", "3.txt.2011.qjd"})
     sb.File(name);
-  ASSERT_EQ(Run(), RunOutcome::kFinished);
+  ASSERT_EQ(RunJournaled(), RunOutcome::kFinished);
 
-  pump.count = 0;
-  pump.on_pump = [this](int n) {
-    if (n == 2)
-      restorer.Stop();
-  };
+  // Stopped once the first rename is reversed.
+  report.on_row = [this](const Row&) { restorer.Stop(); };
   EXPECT_EQ(Undo(), RunOutcome::kInterrupted);
   EXPECT_EQ(report.status_text(), "撤销中断.");
   // The run's order: the newest rename is the last row.
   EXPECT_EQ(report.rows()[2].cells[kColStatus], "已撤销");
   EXPECT_EQ(report.rows()[1].cells[kColStatus], "成功");
 
-  pump.on_pump = nullptr;
+  report.on_row = nullptr;
   EXPECT_EQ(Undo(), RunOutcome::kFinished);
   for (const testing::TextRow& r : report.rows())
     EXPECT_EQ(r.cells[kColStatus], "已撤销") << r.cells[kColOldName];
   EXPECT_FALSE(CanUndo());
+}
+
+// A journal several times larger than the piece its reader holds, one folder's records alone
+// larger than it, written by several workers and undone by several: every rename is reversed and
+// the tree is exactly as it was.
+TEST_F(UndoTest, AJournalFarLargerThanItsReadersPiecesGivesBackTheExactTree) {
+  const std::string stem(200, 'N');  // long names make a long journal
+  for (int i = 0; i < 1400; ++i) {
+    const std::string folder = i < 1200 ? "big/" : i < 1300 ? "a/" : "a/b/";
+    sb.File(folder + stem + std::to_string(i) + ".TXT.2011.qjd", std::to_string(i));
+  }
+  const auto before = sb.Snapshot();
+  ASSERT_EQ(testing::RestoreJournaled(restorer, sb.RunPath(), journal, 4), RunOutcome::kFinished);
+  ASSERT_GT(std::filesystem::file_size(testing::FromUtf8(journal)), 2u * 256 * 1024);
+
+  EXPECT_EQ(testing::UndoJournaled(restorer, *fs, journal, {}, true, 4), RunOutcome::kFinished);
+  EXPECT_EQ(dialogs.questions.back(),
+            "确定把 " + std::string(ShownFolder(sb.RunPath(), fs->Style().separator)) +
+                " 中的 1400 个文件改回原来的名字吗？");
+  EXPECT_EQ(report.summary_text(), "撤销:1400 个，撤销成功:1400 个，失败:0 个");
+  EXPECT_EQ(sb.Snapshot(), before);
 }
 
 // Undo goes only where the run went, and acts only on records this tool could have written: a
@@ -158,19 +176,12 @@ TEST(UndoSafetyTest, NothingOutsideTheRunsFolderIsEverRenamed) {
     s.tree.File("evil.exe", "someone's program");
     s.outside.File("x.txt", "not the tree's");
     testing::RecordingReport report;
-    NoEvents pump;
     testing::ScriptedDialogs dialogs;
-    Restorer restorer(*fs, report, pump, dialogs);
-    {
-      SystemError error;
-      const std::string path = testing::Utf8(s.io.Path("j.log"));
-      const std::unique_ptr<JournalStorage> file = OpenJournalFile(path, error);
-      ASSERT_NE(file, nullptr) << error.text;
-      WriteAheadJournal journal(*file, std::chrono::system_clock::now(), s.tree.RunPath());
-      ASSERT_EQ(restorer.Run({.folder = s.tree.RunPath(), .confirm = false, .journal = &journal}),
-                RunOutcome::kFinished);
-      ASSERT_TRUE(ReadWholeFile(path, s.journal, error));
-    }
+    Restorer restorer(*fs, report, dialogs);
+    const std::string path = testing::Utf8(s.io.Path("j.log"));
+    ASSERT_EQ(testing::RestoreJournaled(restorer, s.tree.RunPath(), path, 0),
+              RunOutcome::kFinished);
+    s.journal = testing::JournalText(path);
     const auto outside_before = s.outside.Snapshot();
     std::string skip;
     if (!c.meddle(s, skip)) {
@@ -178,11 +189,8 @@ TEST(UndoSafetyTest, NothingOutsideTheRunsFolderIsEverRenamed) {
       continue;
     }
 
-    const Journal journal = ParseJournal(s.journal, sep);
-    EXPECT_EQ(
-        restorer.Run(
-            {.operation = Operation::kUndo, .undo = UndoItemsOf(journal, sep), .confirm = false}),
-        RunOutcome::kFinished)
+    s.io.File("j.log", s.journal);
+    EXPECT_EQ(testing::UndoJournaled(restorer, *fs, path, {}, false, 0), RunOutcome::kFinished)
         << c.what;
     EXPECT_EQ(s.outside.Snapshot(), outside_before) << c.what;
     EXPECT_EQ(testing::ReadFile(s.tree.Path("evil.exe")), "someone's program") << c.what;

@@ -99,8 +99,9 @@ TEST(CrashTest, ARunKilledAtAnyMomentIsUndoneToTheTreeItBeganWith) {
     const testing::ProgramResult undo =
         testing::RunProgram(KORVANE_CLI_EXE, {"--yes", "--quiet", "--undo", journal}, "", "", io);
     // Killed before a rename was written down, there is nothing to undo, and nothing was renamed.
-    EXPECT_TRUE(undo.exit_code == 0 || undo.err.find("没有可撤销的改名") != std::string::npos ||
-                undo.err.find("无法读取日志") != std::string::npos)
+    EXPECT_TRUE(undo.exit_code == 0 ||
+                undo.err.find("中没有本工具可以撤销的改名") != std::string::npos ||
+                undo.err.find("无法读取还原日志") != std::string::npos)
         << undo.exit_code << ": " << undo.err;
     EXPECT_EQ(testing::TakeSnapshot(sb.root()), before);
   }

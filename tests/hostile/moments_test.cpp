@@ -35,26 +35,29 @@ bool HasRow(const testing::RecordingReport& rows, std::string_view old_name) {
 
 class Moments : public ::testing::Test {
  protected:
-  // Runs with `change` applied once: at the first pumping point, which comes right after the
-  // root folder has been listed and before anything in it is renamed.
+  // Runs with `change` applied once: once the walk has listed the root folder, before anything in
+  // it is renamed. (The first listing is the run's check that the folder can be read.)
   RunRecord RunChangingAfterListing(const std::function<void()>& change) {
-    return testing::RunRestoration(sb.RunPath(),
-                                   [&](int count, Restorer&, const testing::RecordingReport&) {
-                                     if (count == 1) {
-                                       change();
-                                       changed_tree = testing::TakeSnapshot(sb.root());
-                                     }
-                                   });
+    bool done = false;
+    return testing::RunRestoration(sb.RunPath(), [&](const testing::HookedFileSystem& calls,
+                                                     Restorer&, const testing::RecordingReport&) {
+      if (!done && calls.lists == 2) {
+        done = true;
+        change();
+        changed_tree = testing::TakeSnapshot(sb.root());
+      }
+    });
   }
 
-  // Runs with `change` applied once, at the first pumping point after the row for `old_name`.
+  // Runs with `change` applied once, before the run's first call in the tree after the row for
+  // `old_name`.
   RunRecord RunChangingAfterRow(std::string_view old_name, const std::function<void()>& change) {
     return RunChangingWhen(
         [&](const testing::RecordingReport& rows) { return HasRow(rows, old_name); }, change);
   }
 
-  // Runs with `change` applied once, at the first pumping point after the first row for a file
-  // below the folder `relative`.
+  // Runs with `change` applied once, before the run's first call in the tree after the first row
+  // for a file below the folder `relative`.
   RunRecord RunChangingInside(std::string_view relative, const std::function<void()>& change) {
     const std::string prefix = sb.RunPath() + std::string(relative) + fs->Style().separator;
     return RunChangingWhen(
@@ -70,13 +73,13 @@ class Moments : public ::testing::Test {
   RunRecord RunChangingWhen(const std::function<bool(const testing::RecordingReport&)>& when,
                             const std::function<void()>& change) {
     bool done = false;
-    return testing::RunRestoration(sb.RunPath(),
-                                   [&](int, Restorer&, const testing::RecordingReport& rows) {
-                                     if (!done && when(rows)) {
-                                       done = true;
-                                       change();
-                                     }
-                                   });
+    return testing::RunRestoration(sb.RunPath(), [&](const testing::HookedFileSystem&, Restorer&,
+                                                     const testing::RecordingReport& rows) {
+      if (!done && when(rows)) {
+        done = true;
+        change();
+      }
+    });
   }
 
   void Symlink(const fs::path& target, const fs::path& link) {

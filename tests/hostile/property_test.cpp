@@ -9,6 +9,7 @@
 #include "platform/native.h"
 #include "tests/hostile/run_support.h"
 #include "tests/hostile/tree_model.h"
+#include "tests/support/journaled.h"
 #include "tests/support/sandbox.h"
 #include "tests/support/scripted.h"
 #include "tests/support/spawn.h"
@@ -61,23 +62,23 @@ class WholeTreeProperty : public ::testing::Test {
 
     int stop_at = 0;
     if (stop_at_random)
-      stop_at = std::uniform_int_distribution<int>(1, 3 * static_cast<int>(before.size()) + 3)(rng);
+      stop_at = std::uniform_int_distribution<int>(1, static_cast<int>(before.size()) / 2 + 3)(rng);
     const RunRecord run = testing::RunRestoration(
         sb.RunPath(),
-        [&](int count, Restorer& r, const testing::RecordingReport&) {
-          if (count == stop_at)
+        [&](const testing::HookedFileSystem& calls, Restorer& r, const testing::RecordingReport&) {
+          if (calls.count == stop_at)
             r.Stop();
         },
         Operation::kRestore, jobs);
     interrupted_runs += run.interrupted ? 1 : 0;
     if (stop_at_random && !run.interrupted) {
-      // The stop came after the last pumping point: the run is whole.
+      // The stop came after the run's last call in the tree: the run is whole.
       EXPECT_EQ(run.status, "执行完毕.");
     }
     CheckRun(before, testing::TakeSnapshot(sb.root()), run, sb.RunPath(), *fs);
     EXPECT_EQ(testing::TakeSnapshot(outside.root()), outside_before) << "touched outside the tree";
     if (HasFailure()) {
-      ADD_FAILURE() << "tree of seed " << seed << " (stop at pump " << stop_at << "):\n"
+      ADD_FAILURE() << "tree of seed " << seed << " (stop at call " << stop_at << "):\n"
                     << Describe(before);
       return false;
     }
@@ -107,29 +108,30 @@ TEST_F(WholeTreeProperty, AStopAtAnyMomentLeavesEachFileUnderOneOfItsTwoNames) {
 }
 
 // The safety net on the same random trees: a preview foretells every row of the real run, refusals
-// and their reasons included, and changes nothing; and undoing the run from its rows gives back
+// and their reasons included, and changes nothing; and undoing the run from its journal gives back
 // exactly the tree the run began with.
 TEST_F(WholeTreeProperty, ADryRunForetellsTheRunAndUndoGivesBackTheTree) {
   const int seeds = testing::SeedCount(150);
   for (int seed = 1; seed <= seeds && !HasFailure(); ++seed) {
     const int jobs = testing::JobsForSeed(seed);
     SCOPED_TRACE("seed " + std::to_string(200000 + seed) + ", " + std::to_string(jobs) + " jobs");
-    Sandbox sb, outside;
+    Sandbox sb, outside, io;
     std::mt19937 rng(static_cast<unsigned>(200000 + seed));
     testing::GenerateTree(sb.root(), rng, Shape(outside));
     const Tree before = testing::TakeSnapshot(sb.root());
 
     testing::RecordingReport report;
-    testing::ScriptedPump pump;
     testing::ScriptedDialogs dialogs;
-    Restorer restorer(*fs, report, pump, dialogs);
+    Restorer restorer(*fs, report, dialogs);
     ASSERT_EQ(
         restorer.Run({.operation = Operation::kPreview, .folder = sb.RunPath(), .jobs = jobs}),
         RunOutcome::kFinished);
     const std::vector<testing::TextRow> foretold = report.rows();
     ASSERT_EQ(testing::TakeSnapshot(sb.root()), before) << "the preview changed the tree";
 
-    ASSERT_EQ(restorer.Run({.folder = sb.RunPath(), .jobs = jobs}), RunOutcome::kFinished);
+    const std::string journal = testing::Utf8(io.Path("run.log"));
+    ASSERT_EQ(testing::RestoreJournaled(restorer, sb.RunPath(), journal, jobs),
+              RunOutcome::kFinished);
     ASSERT_EQ(report.rows().size(), foretold.size());
     for (std::size_t i = 0; i < foretold.size(); ++i) {
       const testing::TextRow& f = foretold[i];
@@ -145,11 +147,14 @@ TEST_F(WholeTreeProperty, ADryRunForetellsTheRunAndUndoGivesBackTheTree) {
       else
         EXPECT_EQ(f.cells[kColNote], r.cells[kColNote]) << r.cells[kColNewPath];
     }
-    const std::vector<UndoItem> items =
-        report.store().UndoItems(sb.RunPath(), fs->Style().separator);
-    EXPECT_EQ(static_cast<int>(items.size()), restorer.totals().succeeded);
-
-    ASSERT_EQ(restorer.Run({.operation = Operation::kUndo, .undo = items}), RunOutcome::kFinished);
+    const int made = restorer.totals().succeeded;
+    const RunOutcome undone = testing::UndoJournaled(restorer, *fs, journal, {}, true, jobs);
+    if (made == 0) {
+      EXPECT_EQ(undone, RunOutcome::kDeclined);  // refused: nothing in the journal to undo
+      continue;
+    }
+    ASSERT_EQ(undone, RunOutcome::kFinished);
+    EXPECT_EQ(restorer.totals().succeeded, made);
     EXPECT_EQ(restorer.totals().failed, 0);
     EXPECT_EQ(testing::TakeSnapshot(sb.root()), before) << "undo did not give the tree back";
     if (HasFailure())

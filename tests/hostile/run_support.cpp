@@ -4,23 +4,21 @@
 #include <filesystem>
 #include <memory>
 
-#include "platform/native.h"
 #include "platform/system_error.h"
 #include "tests/support/scripted.h"
 
 namespace korvane::testing {
 
 RunRecord RunRestoration(const std::string& run_path,
-                         const PumpHook& on_pump,
+                         const MomentHook& at,
                          Operation operation,
                          int jobs) {
-  std::unique_ptr<FileSystem> fs = MakeNativeFileSystem();
+  HookedFileSystem fs;
   RecordingReport report;
-  ScriptedPump pump;
   ScriptedDialogs dialogs(true);
-  Restorer restorer(*fs, report, pump, dialogs);
-  if (on_pump)
-    pump.on_pump = [&](int count) { on_pump(count, restorer, report); };
+  Restorer restorer(fs, report, dialogs);
+  if (at)
+    fs.at = [&](int) { at(fs, restorer, report); };
 
   RunRecord r;
   r.open_files_before = OpenFileCount();

@@ -8,6 +8,7 @@
 
 #include "engine/restorer.h"
 #include "tests/hostile/tree_model.h"
+#include "tests/support/hooked_fs.h"
 #include "tests/support/scripted.h"
 
 namespace korvane::testing {
@@ -54,14 +55,15 @@ std::function<void(const std::filesystem::path&)> SpecialFileMaker();
 // Descriptors (Windows: handles) this process holds, or 0 where the system does not tell.
 int OpenFileCount();
 
-// Runs at an event-pumping point: the pump's count, the run, the rows so far.
-using PumpHook = std::function<void(int, Restorer&, const RecordingReport&)>;
+// Runs before each call of the run's in the tree: the file system with its counts, the run, the
+// rows so far.
+using MomentHook = std::function<void(const HookedFileSystem&, Restorer&, const RecordingReport&)>;
 
-// Runs the Start action (answered Yes) on `run_path` with the platform's file system. `on_pump`
-// runs at every event-pumping point with the pump's count; it may stop the run or change the
+// Runs the Start action (answered Yes) on `run_path` with the platform's file system. `at` runs
+// before each call the run makes in the tree, with their count; it may stop the run or change the
 // tree (with several `jobs`, from every worker at once). `operation`: a restore, or a preview.
 RunRecord RunRestoration(const std::string& run_path,
-                         const PumpHook& on_pump = {},
+                         const MomentHook& at = {},
                          Operation operation = Operation::kRestore,
                          int jobs = 1);
 

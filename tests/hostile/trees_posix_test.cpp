@@ -139,7 +139,7 @@ TEST_F(HostileTrees, PathsBeyondPathMaxAreWalkedAndRestoredWithBoundedDescriptor
     std::atomic<int> most{0};
     RunRecord r = testing::RunRestoration(
         sb.RunPath(),
-        [&](int, Restorer&, const testing::RecordingReport&) {
+        [&](const testing::HookedFileSystem&, Restorer&, const testing::RecordingReport&) {
           const int now = testing::OpenFileCount();
           for (int seen = most; now > seen && !most.compare_exchange_weak(seen, now);) {
           }

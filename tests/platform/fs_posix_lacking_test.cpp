@@ -122,9 +122,8 @@ TEST_F(UntypedListing, ARunRestoresAFolderInWhichAnEntryVanishedDuringTheListing
   sb.File("vanishing.txt");
   g_vanishing = "vanishing.txt";
   testing::RecordingReport report;
-  testing::ScriptedPump pump;
   testing::ScriptedDialogs dialogs;
-  Restorer restorer(*fs, report, pump, dialogs);
+  Restorer restorer(*fs, report, dialogs);
   EXPECT_EQ(restorer.Run({.folder = sb.RunPath()}), RunOutcome::kFinished);
   EXPECT_EQ(sb.Snapshot(), (std::map<std::string, std::string>{
                                {"a", "a"}, {"b", "b"}, {"sub", "<folder>"}, {"sub/c", "c"}}));

@@ -6,10 +6,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include <climits>
 #include <filesystem>
 #include <memory>
 
+#include "engine/journal_format.h"
 #include "tests/support/run_fixture.h"
 
 namespace korvane {
@@ -113,7 +116,7 @@ TEST_F(PosixTreeTest, TenThousandFoldersDeepComplete) {
 
   const int before = OpenFolders();
   int most = 0;
-  pump.on_pump = [&](int count) {
+  hooks.at = [&](int count) {
     if (count % 1000 == 0)
       most = std::max(most, OpenFolders());
   };
@@ -129,10 +132,13 @@ TEST_F(PosixTreeTest, TenThousandFoldersDeepComplete) {
   EXPECT_EQ(restorer.totals().scanned, 1);
 
   // Undo reaches the folder the way the walk did, one name at a time: as deep as the run went.
-  ASSERT_EQ(restorer.Run({.operation = Operation::kUndo,
-                          .undo = report.store().UndoItems(sb.RunPath(), '/'),
-                          .confirm = false}),
-            RunOutcome::kFinished);
+  // The journal is the one a journaled run would have written.
+  const std::string& restored = report.store().rows()[0].new_path;
+  const std::string folder = restored.substr(0, restored.rfind('/') + 1);
+  io.File("run.log", JournalHeader(std::chrono::system_clock::now(), sb.RunPath()) +
+                         IntentLine(1, folder, "bottom.txt.2011.qjd", "bottom.txt") +
+                         OutcomeLine(1, true));
+  ASSERT_EQ(Undo(), RunOutcome::kFinished);
   EXPECT_EQ(report.rows()[0].cells[kColStatus], "已撤销") << report.rows()[0].cells[kColNote];
   EXPECT_EQ(fstatat(chain.bottom(), "bottom.txt.2011.qjd", &st, 0), 0);
   EXPECT_EQ(restorer.totals().succeeded, 1) << report.status_text();

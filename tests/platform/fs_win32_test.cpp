@@ -33,7 +33,6 @@ using testing::MakeJunction;
 using testing::RecordingReport;
 using testing::Sandbox;
 using testing::ScriptedDialogs;
-using testing::ScriptedPump;
 using testing::UnixLinks;
 
 using testing::Content;
@@ -128,7 +127,7 @@ TEST_F(Win32FsTest, FilesDeeperThan260CharactersAreRestored) {
   ASSERT_TRUE(MakeFile(deep + "\\深层报告.docx.2011.qjd", "deep"));
   ASSERT_TRUE(MakeFile(At("shallow.2011.qjd"), "shallow"));
 
-  EXPECT_EQ(Run(), RunOutcome::kFinished);
+  EXPECT_EQ(RunJournaled(), RunOutcome::kFinished);
   EXPECT_EQ(restorer.totals().succeeded, 2);
   EXPECT_EQ(restorer.totals().failed, 0);
   EXPECT_EQ(Content(deep + "\\深层报告.docx"), "deep");
@@ -138,10 +137,7 @@ TEST_F(Win32FsTest, FilesDeeperThan260CharactersAreRestored) {
   // What the user sees never carries the \\?\ prefix.
   EXPECT_EQ(row->cells[kColNewPath], shown + "深层报告.docx");
   // Undo goes down the same way, one name at a time.
-  EXPECT_EQ(restorer.Run({.operation = Operation::kUndo,
-                          .undo = report.store().UndoItems(sb.RunPath(), '\\'),
-                          .confirm = false}),
-            RunOutcome::kFinished);
+  EXPECT_EQ(Undo(), RunOutcome::kFinished);
   EXPECT_EQ(restorer.totals().succeeded, 2);
   EXPECT_EQ(Content(deep + "\\深层报告.docx.2011.qjd"), "deep");
   ASSERT_TRUE(DeleteFileW(Long(deep + "\\深层报告.docx.2011.qjd").c_str()));

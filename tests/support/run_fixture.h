@@ -1,14 +1,16 @@
-// A restorer over the platform's own file system and a fresh temporary folder, with the user's
-// side (message boxes, event pumping) played by script.
+// A restorer over the platform's own file system (hooked, so that a test can act at exact moments
+// of a run) and a fresh temporary folder, with the user's side played by script.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "engine/restorer.h"
-#include "platform/native.h"
+#include "tests/support/hooked_fs.h"
+#include "tests/support/journaled.h"
 #include "tests/support/sandbox.h"
 #include "tests/support/scripted.h"
 
@@ -21,6 +23,20 @@ class RunFixture : public ::testing::Test {
     return restorer.Run({.operation = operation, .folder = sb.RunPath(), .jobs = 1});
   }
 
+  // A restore written down in the fixture's journal (each appends a run to it).
+  RunOutcome RunJournaled() { return RestoreJournaled(restorer, sb.RunPath(), journal); }
+
+  // An undo of the fixture's journal, as a front end makes it, its reversals marking the rows the
+  // report shows; one worker.
+  RunOutcome Undo() {
+    return UndoJournaled(restorer, *fs, journal, [this](std::string_view restored_path) {
+      for (const Row& row : report.store().rows())
+        if (row.new_path == restored_path)
+          return row.number;
+      return 0;
+    });
+  }
+
   // The row of the candidate whose lower-cased name is `old_name`, or null.
   const TextRow* RowFor(std::string_view old_name) const {
     for (const TextRow& r : report.rows())
@@ -30,11 +46,13 @@ class RunFixture : public ::testing::Test {
   }
 
   Sandbox sb;
-  std::unique_ptr<FileSystem> fs = MakeNativeFileSystem();
+  Sandbox io;  // where the journal is kept
+  const std::string journal = Utf8(io.Path("run.log"));
+  HookedFileSystem hooks;
+  FileSystem* fs = &hooks;
   RecordingReport report;
-  ScriptedPump pump;
   ScriptedDialogs dialogs;
-  Restorer restorer{*fs, report, pump, dialogs};
+  Restorer restorer{*fs, report, dialogs};
 };
 
 }  // namespace korvane::testing

@@ -17,11 +17,14 @@ void RecordingReport::RowDone(const Row& row) {
   const bool marks = row.reverses > 0 && row.reverses <= store_.RowCount();
   store_.RowDone(row);
   if (marks) {
-    rows_[static_cast<std::size_t>(row.reverses) - 1] = AsText(*store_.Find(row.reverses));
-    return;
+    const auto at = static_cast<std::size_t>(row.reverses) - 1;
+    rows_[at] = AsText(store_.rows()[at]);
+  } else {
+    keys.push_back("a" + std::to_string(row.number));
+    rows_.push_back(AsText(row));
   }
-  keys.push_back("a" + std::to_string(row.number));
-  rows_.push_back(AsText(row));
+  if (on_row)
+    on_row(row);
 }
 
 void RecordingReport::Progress(std::string_view path, const Totals& totals) {

@@ -1,5 +1,5 @@
-// Stand-ins for the user: message boxes answered by script, a pump that runs test code, and a
-// report that keeps every row as the user would read it.
+// Stand-ins for the user: message boxes answered by script, and a report that keeps every row as
+// the user would read it.
 #pragma once
 
 #include <atomic>
@@ -32,19 +32,6 @@ class ScriptedDialogs : public ui::WindowDialogs {
   bool answer_;
 };
 
-// Counts pumps and runs `on_pump` at each. With several workers it is called from each of them,
-// at once: `on_pump` must then be safe to run so.
-class ScriptedPump : public EventPump {
- public:
-  void PumpEvents() override {
-    const int n = ++count;
-    if (on_pump)
-      on_pump(n);
-  }
-  std::atomic<int> count{0};
-  std::function<void(int)> on_pump;
-};
-
 // A row as the report shows it: its five cells, and whether its 状态 is drawn blue.
 struct TextRow {
   text::Cells cells;
@@ -68,6 +55,10 @@ class RecordingReport : public RunReport {
   [[nodiscard]] const RowStore& store() const { return store_; }
   [[nodiscard]] const std::string& status_text() const { return status_; }
   [[nodiscard]] const std::string& summary_text() const { return summary_; }
+
+  // Runs as each row comes, on the thread that reports it: where a test stops a run after so
+  // many rows.
+  std::function<void(const Row&)> on_row;
 
   std::vector<std::string> keys;
   std::vector<std::string> status_writes;

@@ -23,6 +23,7 @@
 #include "platform/native.h"
 #include "platform/scoped_win32.h"
 #include "platform/text_win32.h"
+#include "tests/support/hooked_fs.h"
 #include "tests/support/sandbox.h"
 #include "tests/support/scripted.h"
 #include "tests/ui/window_support_win32.h"
@@ -141,13 +142,13 @@ class FormMainTest : public ::testing::Test {
 
   ComScope com;  // as the program has it on the window's thread
   Sandbox sb;
-  std::unique_ptr<FileSystem> fs = MakeNativeFileSystem();
+  testing::HookedFileSystem hooks;  // the run's moments, on its threads
+  FileSystem* fs = &hooks;
   ScriptedDialogs dialogs;
-  HookedPump pump;
   ScriptedShell shell;
   Sandbox state;  // where the window keeps the journals of its runs
   RunJournals journals{testing::Utf8(state.root())};
-  FormMain form{*fs, dialogs, pump, shell, journals};
+  FormMain form{*fs, dialogs, shell, journals};
 };
 
 TEST_F(FormMainTest, LoadShowsTheColumnsEmptyListLabelsAndLayout) {
@@ -535,12 +536,12 @@ TEST_F(FormMainTest, TheListKeepsUpWithTheCounters) {
       ++behind;
   });
   // Slowed a little, so that the window takes the report many times.
-  pump.at = [](int n) {
+  hooks.at = [](int n) {
     if (n % 20 == 0)
       Sleep(2);
   };
   Click(kCmdStart);
-  pump.at = nullptr;
+  hooks.at = nullptr;
   KillTimer(nullptr, timer);
   EXPECT_EQ(ItemCount(), 1200);
   EXPECT_GT(checks, 0);
@@ -568,8 +569,8 @@ TEST_F(FormMainTest, AnsweringNoChangesNothing) {
 TEST_F(FormMainTest, StopDuringARunEndsItAndKeepsTheRows) {
   MakeTree(sb, 10, 30);
   SetPath(sb.RunPath());
-  // The click arrives like a user's: posted, and taken from the queue at one of the run's pumps.
-  pump.at = [&](int n) {
+  // The click arrives like a user's: posted while the run goes on.
+  hooks.at = [&](int n) {
     if (n == 40)  // some way into the first folder
       PostClick(kCmdStop);
   };
@@ -591,7 +592,7 @@ TEST_F(FormMainTest, TheKeyboardReachesStopDuringARun) {
   MakeTree(sb, 10, 30);
   SetPath(sb.RunPath());
   std::atomic<bool> reached{false}, released{false};
-  pump.at = [&](int n) {
+  hooks.at = [&](int n) {
     if (n == 10) {
       reached = true;
       while (!released)
@@ -648,7 +649,7 @@ TEST_F(FormMainTest, ASecondRunStartsFromZero) {
 TEST_F(FormMainTest, AStartClickDuringARunIsIgnored) {
   MakeTree(sb, 3, 20);
   SetPath(sb.RunPath());
-  pump.at = [&](int n) {
+  hooks.at = [&](int n) {
     if (n == 2)
       PostClick(kCmdStart);
   };
@@ -661,16 +662,16 @@ TEST_F(FormMainTest, AStartClickDuringARunIsIgnored) {
 TEST_F(FormMainTest, ClosingDuringARunStopsItFirstAndClosesAfterwards) {
   MakeTree(sb, 5, 30);
   SetPath(sb.RunPath());
-  bool alive_at_every_pump = true;
-  pump.at = [&](int n) {
-    alive_at_every_pump = alive_at_every_pump && IsWindow(form.hwnd());
+  bool alive_at_every_call = true;
+  hooks.at = [&](int n) {
+    alive_at_every_call = alive_at_every_call && IsWindow(form.hwnd());
     if (n == 2)
       PostMessageW(form.hwnd(), WM_CLOSE, 0, 0);
   };
   const HWND hwnd = form.hwnd();
   Click(kCmdStart);
 
-  EXPECT_TRUE(alive_at_every_pump);
+  EXPECT_TRUE(alive_at_every_call);
   EXPECT_FALSE(IsWindow(hwnd));
   EXPECT_EQ(form.hwnd(), nullptr);
   EXPECT_TRUE(form.restorer().StopFlag);
@@ -710,7 +711,7 @@ TEST_F(FormMainTest, ClosingInsideADialogWaitsForItAndStartsNoRun) {
       return true;
     }
   } closing;
-  FormMain other(*fs, closing, pump, shell, journals);
+  FormMain other(*fs, closing, shell, journals);
   ASSERT_TRUE(other.Create(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE));
   closing.form = other.hwnd();
   SetWindowTextW(other.control(kTextPath), Widen(sb.RunPath()).c_str());
@@ -792,7 +793,7 @@ TEST_F(FormMainTest, FontsAreReleasedOnEveryDpiChangeAndWithTheWindow) {
 
   HGDIOBJ last = nullptr;
   {
-    FormMain other(*fs, dialogs, pump, shell, journals);
+    FormMain other(*fs, dialogs, shell, journals);
     ASSERT_TRUE(other.Create(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE));
     last = font_of(other.control(kLabel1));
     EXPECT_EQ(GetObjectType(last), static_cast<DWORD>(OBJ_FONT));

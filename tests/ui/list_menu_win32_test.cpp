@@ -18,6 +18,7 @@
 #include "engine/restorer.h"
 #include "platform/native.h"
 #include "platform/text_win32.h"
+#include "tests/support/hooked_fs.h"
 #include "tests/support/sandbox.h"
 #include "tests/support/scripted.h"
 #include "tests/ui/window_support_win32.h"
@@ -151,13 +152,13 @@ class ListMenuTest : public ::testing::Test {
   }
 
   Sandbox sb;
-  std::unique_ptr<FileSystem> fs = MakeNativeFileSystem();
+  testing::HookedFileSystem hooks;  // the run's moments, on its threads
+  FileSystem* fs = &hooks;
   ScriptedDialogs dialogs;
-  HookedPump pump;
   SavingShell shell;
   Sandbox state;  // where the window keeps the journals of its runs
   RunJournals journals{testing::Utf8(state.root())};
-  FormMain form{*fs, dialogs, pump, shell, journals};
+  FormMain form{*fs, dialogs, shell, journals};
 };
 
 TEST_F(ListMenuTest, UndoGivesBackTheExactNamesAndNeverOverwrites) {
@@ -238,21 +239,27 @@ TEST_F(ListMenuTest, UndoAnsweredNoOrStoppedChangesNoMoreThanItShould) {
   EXPECT_EQ(sb.Snapshot(), restored);
   EXPECT_EQ(WindowText(form.control(kLabelStatus)), "执行完毕.");
 
-  // Stop pressed at the first pump: nothing is reversed, and everything is still there to undo.
+  // Stop pressed as the first rename (the newest, c's) is made: it is the only one reversed, and
+  // the rest is still there to undo.
   dialogs.set_answer(true);
-  pump.count = 0;
-  pump.at = [this](int) {
-    SendMessageW(form.hwnd(), WM_COMMAND, MAKEWPARAM(kFirstControlId + kCmdStop, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(form.control(kCmdStop)));
+  dialogs.questions.clear();
+  hooks.at = [this](int) {
+    if (!dialogs.questions.empty())
+      SendMessageW(form.hwnd(), WM_COMMAND, MAKEWPARAM(kFirstControlId + kCmdStop, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(form.control(kCmdStop)));
   };
   Command(MenuCommand(text::Id::kMenuUndo));
-  pump.at = nullptr;
-  EXPECT_EQ(sb.Snapshot(), restored);
+  hooks.at = nullptr;
+  auto expected = restored;
+  expected.erase("c.txt");
+  expected["c.txt.2011.qjd"] = "c.txt.2011.qjd";
+  EXPECT_EQ(sb.Snapshot(), expected);
   EXPECT_EQ(WindowText(form.control(kLabelStatus)), "撤销中断.");
-  EXPECT_EQ(form.report().store().UndoItems(sb.RunPath(), '\\').size(), 3u);
+  EXPECT_TRUE(MenuNow().undo);
   EXPECT_FALSE(form.busy());
 
   // A new run forgets the old renames, even one that renames nothing.
+  std::filesystem::remove(sb.Path("c.txt.2011.qjd"));
   Run();
   EXPECT_EQ(ItemCount(), 0);
   EXPECT_FALSE(MenuNow().undo);
@@ -285,7 +292,7 @@ TEST_F(ListMenuTest, MenuItemsAreGreyedDuringARunAndWithNothingToUndo) {
     sb.File("f" + std::to_string(i) + ".txt.2011.qjd");
   std::vector<ListMenuState> during;
   bool undo_ignored = true;
-  pump.at = [&](int) {
+  hooks.at = [&](int) {
     during.push_back(MenuNow());
     const auto asked = dialogs.questions.size();
     Command(MenuCommand(text::Id::kMenuUndo));
@@ -293,7 +300,7 @@ TEST_F(ListMenuTest, MenuItemsAreGreyedDuringARunAndWithNothingToUndo) {
     undo_ignored = undo_ignored && dialogs.questions.size() == asked && shell.save_names.empty();
   };
   Run();
-  pump.at = nullptr;
+  hooks.at = nullptr;
   ASSERT_FALSE(during.empty());
   for (const ListMenuState& s : during) {
     EXPECT_FALSE(s.undo);
@@ -408,12 +415,13 @@ TEST_F(ListMenuTest, AReportThatCannotBeSavedSaysWhyAndLeavesNothing) {
 TEST_F(ListMenuTest, SkippedFoldersAreSaidInTheStatusTheMenuAndTheExport) {
   sb.File("a/x.2011.qjd");
   sb.File("b/y.2011.qjd");
-  pump.at = [this](int n) {
-    if (n == 1)  // the root is listed, nothing entered yet
+  hooks.listed = [this](int n) {
+    // The walk has listed the root (the first listing is the run's check), nothing entered yet.
+    if (n == 2)
       std::filesystem::remove_all(sb.Path("b"));
   };
   Run();
-  pump.at = nullptr;
+  hooks.listed = nullptr;
   EXPECT_EQ(WindowText(form.control(kLabelStatus)), "执行完毕.（1 个文件夹无法读取，已跳过）");
   EXPECT_TRUE(MenuNow().skipped);
   ASSERT_EQ(form.report().store().skipped().size(), 1u);
@@ -456,7 +464,7 @@ TEST_F(ListMenuTest, AnEarlierRunIsUndoneFromTheNextWindow) {
   DestroyWindow(form.hwnd());
 
   RunJournals reopened{testing::Utf8(state.root())};
-  FormMain next{*fs, dialogs, pump, shell, reopened};
+  FormMain next{*fs, dialogs, shell, reopened};
   ASSERT_TRUE(next.Create(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE));
   // The box runs its own loop; a timer inside it reads the runs and chooses the first (or
   // cancels, once `cancel` is set).

@@ -121,7 +121,7 @@ TEST_F(MessageBoxTest, TheConfirmationAsksYesOrNoAndOnlyYesConfirms) {
 
   g_seen = {};
   g_answer = IDNO;
-  EXPECT_FALSE(dialogs.Confirm({Operation::kUndo, "D:\\资料3", 3}));
+  EXPECT_FALSE(dialogs.Confirm({Operation::kUndo, {"D:\\资料3"}, 3}));
   EXPECT_EQ(g_seen.text, L"确定把 D:\\资料3 中的 3 个文件改回原来的名字吗？");
   EXPECT_TRUE(g_seen.seen);
 }

@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-#include "engine/run_report.h"
 #include "ui/form_main_win32.h"
 
 namespace korvane::ui {
@@ -23,19 +22,6 @@ void WaitForRun(const FormMain& form);
 std::string WindowText(HWND hwnd);
 // A cell's text as the list reports it (LVM_GETITEMTEXTW).
 std::string ListCellText(HWND list, int item, int sub_item);
-
-// Runs test code at each of the engine's points, on the run's threads (the window's thread goes
-// on meanwhile).
-class HookedPump final : public EventPump {
- public:
-  void PumpEvents() override {
-    const int n = ++count;
-    if (at)
-      at(n);
-  }
-  std::atomic<int> count{0};
-  std::function<void(int)> at;
-};
 
 // The list painted into a bitmap, as it would appear on screen.
 struct ListPixels {

@@ -1,5 +1,7 @@
-// The journals of the window's runs: one file per run in the user's state folder, named by its
-// start time, kept for the last 20 runs within 90 days. Undo after a restart reads them here.
+// The journals of runs, for both front ends: where they live (one file per run in the user's
+// state folder, named by its start time, a second run in the same second numbered), how many are
+// kept (the last 20 runs within 90 days), how the runs are listed for undo, and what makes a
+// journal one that undo refuses.
 #pragma once
 
 #include <chrono>
@@ -9,12 +11,14 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/journal_format.h"
+#include "engine/file_system.h"
+#include "engine/journal_index.h"
 #include "engine/journal_summary.h"
 #include "engine/outcome.h"
+#include "engine/run_request.h"
 #include "engine/write_ahead_journal.h"
 
-namespace korvane::ui {
+namespace korvane {
 
 // A journal of an earlier run, and what it says of the run.
 struct EarlierRun {
@@ -29,6 +33,39 @@ struct OpenJournal {
   std::unique_ptr<JournalStorage> file;
   std::unique_ptr<WriteAheadJournal> journal;
 };
+
+// A journal at `path` for a run over `run_folder` starting at `start`, its header on disk: a new
+// file when `fresh` (kNameExists when there is one), else appended to. Nothing, with `error`, when
+// it cannot be written.
+std::optional<OpenJournal> OpenJournalAt(std::string path,
+                                         bool fresh,
+                                         std::string_view run_folder,
+                                         std::chrono::system_clock::time_point start,
+                                         SystemError& error);
+
+// A journal opened to be undone: read once into its index; its renames are read back from the
+// file as the undo goes.
+struct OpenedJournal {
+  std::string path;
+  std::unique_ptr<JournalSource> source;
+  JournalIndex index;
+
+  // The request's part for an undo of it.
+  [[nodiscard]] UndoJournal ForUndo() { return {source.get(), &index}; }
+};
+
+// Why undo refuses a journal, the same whichever front end asks.
+enum class UndoRefusal {
+  kNone,
+  kUnreadable,     // it cannot be read: the system says why
+  kNothingToUndo,  // it names no rename this tool could have made
+};
+
+// Opens any journal (the window's, or one a user names) to be undone.
+[[nodiscard]] UndoRefusal OpenForUndo(const FileSystem& fs,
+                                      std::string_view path,
+                                      OpenedJournal& journal,
+                                      SystemError& error);
 
 class RunJournals {
  public:
@@ -46,9 +83,6 @@ class RunJournals {
   // The journals there are, newest first (one that cannot be read is left out); false, with the
   // reason, when their folder cannot be listed.
   [[nodiscard]] bool List(std::vector<EarlierRun>& runs, SystemError& error) const;
-
-  // Reads a journal; false, with the reason, when it cannot be read.
-  [[nodiscard]] bool Read(std::string_view path, Journal& journal, SystemError& error) const;
 
   // Notes in a journal what an undo did (the lines UndoEndLines gives).
   [[nodiscard]] bool NoteUndo(std::string_view path,
@@ -68,4 +102,4 @@ class RunJournals {
   std::string folder_;
 };
 
-}  // namespace korvane::ui
+}  // namespace korvane

@@ -1,13 +1,14 @@
-#include "ui/run_journals.h"
+#include "frontend/run_journals.h"
 
 #include <algorithm>
 #include <cstdio>
 
+#include "engine/undo.h"
 #include "platform/app_files.h"
 #include "platform/journal_file.h"
 #include "platform/native.h"
 
-namespace korvane::ui {
+namespace korvane {
 namespace {
 
 constexpr std::string_view kSuffix = ".log";
@@ -36,22 +37,35 @@ std::optional<OpenJournal> RunJournals::Create(std::string_view run_folder,
   const auto now = std::chrono::system_clock::now();
   const std::string stem = LocalTimeForName(now);
   path = PathIn(folder_, stem + std::string(kSuffix));
-  if (folder_.empty() || !MakeFolders(folder_, error))
+  if (folder_.empty()) {
+    error.kind = ErrorKind::kPathNotFound;
     return std::nullopt;
-  // Two runs within one second: the second gets a number after its time.
-  std::vector<std::string> taken;
-  if (!FileNamesIn(folder_, taken, error))
+  }
+  if (!MakeFolders(folder_, error))
     return std::nullopt;
-  std::string name = stem + std::string(kSuffix);
-  for (int n = 2; std::find(taken.begin(), taken.end(), name) != taken.end(); ++n)
-    name = stem + " (" + std::to_string(n) + ")" + std::string(kSuffix);
-  path = PathIn(folder_, name);
+  // Two runs within one second (two windows, a window and the command line): the second gets a
+  // number after its time. Each file is made new, so two runs never share one.
+  for (int n = 1;; ++n) {
+    const std::string name = n == 1 ? stem + std::string(kSuffix)
+                                    : stem + " (" + std::to_string(n) + ")" + std::string(kSuffix);
+    path = PathIn(folder_, name);
+    std::optional<OpenJournal> open = OpenJournalAt(path, true, run_folder, now, error);
+    if (open || error.kind != ErrorKind::kNameExists)
+      return open;
+  }
+}
+
+std::optional<OpenJournal> OpenJournalAt(std::string path,
+                                         bool fresh,
+                                         std::string_view run_folder,
+                                         std::chrono::system_clock::time_point start,
+                                         SystemError& error) {
   OpenJournal open;
-  open.path = path;
-  open.file = OpenJournalFile(path, error);
+  open.file = OpenJournalFile(path, fresh, error);
   if (!open.file)
     return std::nullopt;
-  open.journal = std::make_unique<WriteAheadJournal>(*open.file, now, run_folder);
+  open.path = std::move(path);
+  open.journal = std::make_unique<WriteAheadJournal>(*open.file, start, run_folder);
   if (!open.journal->ok()) {
     error = open.journal->error();
     return std::nullopt;
@@ -59,12 +73,30 @@ std::optional<OpenJournal> RunJournals::Create(std::string_view run_folder,
   return open;
 }
 
-bool RunJournals::Read(std::string_view path, Journal& journal, SystemError& error) const {
-  std::string bytes;
-  if (!ReadWholeFile(path, bytes, error))
-    return false;
-  journal = ParseJournal(bytes, PathSeparator());
-  return true;
+UndoRefusal OpenForUndo(const FileSystem& fs,
+                        std::string_view path,
+                        OpenedJournal& journal,
+                        SystemError& error) {
+  journal.path = path;
+  journal.source = OpenJournalSource(path, error);
+  if (!journal.source || !journal.index.Build(*journal.source, fs.Style().separator, error))
+    return UndoRefusal::kUnreadable;
+  // One rename the tool could have made is enough; most journals show one in their first folder.
+  GroupReader reader(*journal.source, journal.index);
+  std::vector<ReadRecord> records;
+  for (const RecordGroup& group : journal.index.groups()) {
+    const IndexedRun& run = journal.index.runs()[group.run];
+    for (std::uint64_t end = group.end; end > group.begin;) {
+      if (!reader.ReadBack(group, end, records, error))
+        return UndoRefusal::kUnreadable;
+      for (const ReadRecord& r : records) {
+        if (r.state != RenameState::kRefused &&
+            CheckUndoRecord(fs, run, r.record) == Refusal::kNone)
+          return UndoRefusal::kNone;
+      }
+    }
+  }
+  return UndoRefusal::kNothingToUndo;
 }
 
 bool RunJournals::List(std::vector<EarlierRun>& runs, SystemError& error) const {
@@ -79,10 +111,12 @@ bool RunJournals::List(std::vector<EarlierRun>& runs, SystemError& error) const 
     earlier.path = PathIn(folder_, name);
     earlier.started = StartOf(name);
     // One that cannot be read (taken away meanwhile, say) is not a run to undo.
-    Journal journal;
-    if (SystemError unreadable; !Read(earlier.path, journal, unreadable))
+    SystemError unreadable;
+    const std::unique_ptr<JournalSource> source = OpenJournalSource(earlier.path, unreadable);
+    JournalIndex index;
+    if (!source || !index.Build(*source, PathSeparator(), unreadable))
       continue;
-    earlier.run = SummarizeJournal(journal, PathSeparator());
+    earlier.run = SummarizeJournal(index);
     runs.push_back(std::move(earlier));
   }
   // Named by their start: the newest sorts last.
@@ -125,4 +159,4 @@ bool RunJournals::Prune(SystemError& error, std::size_t keep, std::chrono::hours
   return all_gone;
 }
 
-}  // namespace korvane::ui
+}  // namespace korvane

@@ -1,15 +1,11 @@
-#include "ui/journal_bookkeeping.h"
+#include "frontend/journal_bookkeeping.h"
 
-#include <unordered_map>
-
-#include "engine/restorer.h"
 #include "engine/undo.h"
-#include "platform/native.h"
 
-namespace korvane::ui {
+namespace korvane {
 
-JournalBookkeeping::JournalBookkeeping(RunJournals& journals)
-    : journals_(journals), separator_(PathSeparator()) {}
+JournalBookkeeping::JournalBookkeeping(RunJournals& journals, const FileSystem& fs)
+    : journals_(journals), fs_(fs) {}
 
 bool JournalBookkeeping::BeginWalk(Operation operation,
                                    std::string folder,
@@ -28,42 +24,35 @@ bool JournalBookkeeping::BeginWalk(Operation operation,
   return true;
 }
 
-JournalBookkeeping::UndoStart JournalBookkeeping::BeginUndo(const std::string& path,
-                                                            const RowStore& shown,
-                                                            RunRequest& request,
-                                                            SystemError& why) {
-  Journal journal;
-  if (!journals_.Read(path, journal, why))
-    return UndoStart::kUnreadable;
-  request = RunRequest{.operation = Operation::kUndo, .undo = UndoItemsOf(journal, separator_)};
-  if (request.undo.empty())
-    return UndoStart::kNothingToReverse;
+UndoRefusal JournalBookkeeping::BeginUndo(const std::string& path,
+                                          const RowStore& shown,
+                                          RunRequest& request,
+                                          SystemError& why) {
+  auto journal = std::make_unique<OpenedJournal>();
+  if (const UndoRefusal refused = OpenForUndo(fs_, path, *journal, why);
+      refused != UndoRefusal::kNone)
+    return refused;
+  request = RunRequest{.operation = Operation::kUndo, .undo = journal->ForUndo()};
   // The rows of that run are shown: each reversal marks its row, and the rows stay. Any other
   // undo reports rows of its own.
-  bool marks_shown = false;
+  rows_undone_.clear();
   if (!shown_.empty() && path == shown_) {
-    std::unordered_map<std::string, int> row_of;
     for (const Row& row : shown.rows())
-      row_of.emplace(row.new_path, row.number);
-    for (UndoItem& item : request.undo) {
-      if (const auto it = row_of.find(item.record.folder + item.record.restored);
-          it != row_of.end()) {
-        item.row = it->second;
-        marks_shown = true;
-      }
-    }
+      rows_undone_.emplace(row.new_path, row.number);
+    request.undo.row_of = [this](std::string_view restored_path) {
+      const auto it = rows_undone_.find(std::string(restored_path));
+      return it == rows_undone_.end() ? 0 : it->second;
+    };
   }
-  shown_after_ = marks_shown ? shown_ : std::string();
-  undoing_ = path;
-  return UndoStart::kBegun;
+  shown_after_ = request.undo.row_of ? shown_ : std::string();
+  undoing_ = std::move(journal);
+  return UndoRefusal::kNone;
 }
 
 std::optional<UnwrittenJournal> JournalBookkeeping::RunEnded(RunOutcome outcome,
                                                              const Totals& totals) {
   // Declined, or the folder missing: nothing began, and the rows shown stay.
-  // A run that failed may have renamed before it failed: it began all the same.
-  const bool began = outcome == RunOutcome::kFinished || outcome == RunOutcome::kInterrupted ||
-                     outcome == RunOutcome::kFailed;
+  const bool began = Began(outcome);
   std::optional<UnwrittenJournal> unwritten;
   if (writing_) {
     const std::string path = writing_->path;
@@ -82,11 +71,14 @@ std::optional<UnwrittenJournal> JournalBookkeeping::RunEnded(RunOutcome outcome,
   }
   if (began)
     shown_ = shown_after_;
-  if (!undoing_.empty()) {
-    // A journal that cannot say what the undo did lists the run less undone than it is.
-    if (SystemError why; !journals_.NoteUndo(undoing_, UndoEndLines(outcome, totals), why))
-      unwritten = UnwrittenJournal{undoing_, std::move(why)};
-    undoing_.clear();
+  if (undoing_) {
+    // Only an undo that began has anything to note. A journal that cannot say what it did lists
+    // the run less undone than it is.
+    const std::string path = undoing_->path;
+    undoing_.reset();
+    rows_undone_.clear();
+    if (SystemError why; began && !journals_.NoteUndo(path, UndoEndLines(outcome, totals), why))
+      unwritten = UnwrittenJournal{path, std::move(why)};
   }
   return unwritten;
 }
@@ -95,4 +87,4 @@ bool JournalBookkeeping::CanUndoShownRun(const RowStore& shown) const {
   return !shown_.empty() && shown.HasUndoable();
 }
 
-}  // namespace korvane::ui
+}  // namespace korvane

@@ -5,18 +5,21 @@
 // undo did). No window in it: the window tells it when a run begins and ends.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
+#include "engine/file_system.h"
 #include "engine/outcome.h"
 #include "engine/row.h"
 #include "engine/row_store.h"
 #include "engine/run_request.h"
-#include "ui/run_journals.h"
+#include "frontend/run_journals.h"
 
-namespace korvane::ui {
+namespace korvane {
 
 // A journal its run could not write whole, for the warning.
 struct UnwrittenJournal {
@@ -26,7 +29,7 @@ struct UnwrittenJournal {
 
 class JournalBookkeeping {
  public:
-  explicit JournalBookkeeping(RunJournals& journals);
+  JournalBookkeeping(RunJournals& journals, const FileSystem& fs);
 
   // A restore or a preview of `folder` begins: its request. A restore's
   // journal is opened first, its header on disk, so that every rename is written down before it is
@@ -38,14 +41,14 @@ class JournalBookkeeping {
                                std::string& path,
                                SystemError& why);
 
-  enum class UndoStart { kBegun, kNothingToReverse, kUnreadable };
   // An undo of the journal at `path` begins, over the rows `shown` now: its request, each rename
-  // with the row that reports it when the list shows that run's rows. Nothing begins when the
-  // journal cannot be read or names nothing left to reverse.
-  [[nodiscard]] UndoStart BeginUndo(const std::string& path,
-                                    const RowStore& shown,
-                                    RunRequest& request,
-                                    SystemError& why);
+  // marking the row that reports it when the list shows that run's rows. Nothing begins when
+  // the journal is refused (as the command line refuses it); then `why` says why it could not be
+  // read.
+  [[nodiscard]] UndoRefusal BeginUndo(const std::string& path,
+                                      const RowStore& shown,
+                                      RunRequest& request,
+                                      SystemError& why);
 
   // The run that began last has ended. Returns its journal when it could not be written whole
   // (for an undo: when what it did could not be noted in it).
@@ -66,11 +69,14 @@ class JournalBookkeeping {
 
  private:
   RunJournals& journals_;
-  const char separator_;
+  const FileSystem& fs_;
   std::optional<OpenJournal> writing_;  // the journal the restore writes, while it runs
+  // The journal an undo reverses now, and the rows its renames mark (by restored path), while it
+  // runs.
+  std::unique_ptr<OpenedJournal> undoing_;
+  std::unordered_map<std::string, int> rows_undone_;
   std::string shown_;        // the journal of the restore whose rows are shown; empty: none's
   std::string shown_after_;  // what `shown_` becomes once the run under way has begun
-  std::string undoing_;      // the journal an undo reverses now
 };
 
-}  // namespace korvane::ui
+}  // namespace korvane

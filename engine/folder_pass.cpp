@@ -1,0 +1,85 @@
+#include "engine/folder_pass.h"
+
+#include <memory>
+#include <string>
+#include <unordered_set>
+
+#include "engine/rule.h"
+
+namespace korvane {
+namespace {
+
+// A folder not at its turn hands on its results in groups, to take the walk's lock seldom.
+constexpr std::size_t kHandOnEvery = 256;
+
+}  // namespace
+
+void RestoreFolder(Folder& folder,
+                   std::string_view path,
+                   std::span<const PlannedEntry> plan,
+                   const PassSettings& settings,
+                   std::atomic<bool>& stop,
+                   PassResults& out) {
+  const bool preview = settings.operation == Operation::kPreview;
+  RenameJournal* const journal = settings.journal;
+  std::unordered_set<std::string> claimed;  // preview: names taken earlier in this folder
+  std::vector<WalkResult> local;
+  std::vector<RenameOutcome> outcomes;  // told to the journal once for the folder
+  const auto end = [&] {
+    if (!outcomes.empty())
+      journal->Outcomes(outcomes);
+    if (!local.empty())
+      out.HandOn(local);
+  };
+  for (std::size_t i = 0; i < plan.size(); ++i) {
+    if (stop) {
+      end();
+      return;
+    }
+    const PlannedEntry& p = plan[i];
+    if (!p.examined)
+      continue;
+
+    WalkResult result{static_cast<std::uint32_t>(i), nullptr};
+    if (p.candidate()) {
+      auto row = std::make_unique<Row>();
+      row->new_path = EntryPath(path, p.restored, settings.separator);
+      // The source is the name as found: on a case-sensitive file system the lower-cased name may
+      // name nothing, or another file.
+      if (!p.tried()) {
+        row->failure = Refused(p.refused);
+      } else if (preview) {
+        // A name an earlier file of this folder will take is refused for that reason, though a
+        // real run would meet it as a name taken.
+        row->failure = claimed.contains(p.restored) ? Refused(Refusal::kClaimedInFolder)
+                                                    : folder.CheckRename(p.found, p.restored);
+        if (row->failure.ok())
+          claimed.insert(p.restored);
+      } else if (journal && p.intent == 0) {
+        // Never renamed without being written down first: the run stops here.
+        stop = true;
+        end();
+        return;
+      } else {
+        row->failure = folder.Rename(p.found, p.restored);
+        if (journal)
+          outcomes.push_back({p.intent, row->failure.ok()});
+      }
+      const bool ok = row->failure.ok();
+      if (preview)
+        row->status = ok ? RowStatus::kWouldRestore : RowStatus::kConflict;
+      else
+        row->status = ok ? RowStatus::kRestored : RowStatus::kFailed;
+      row->old_name = p.lower_name();
+      if (!p.lower.empty())
+        row->found_name = p.found;
+      result.row = std::move(row);
+    }
+    local.push_back(std::move(result));
+    if (out.Eager() || local.size() >= kHandOnEvery)
+      out.HandOn(local);
+  }
+  end();
+}
+
+}  // namespace korvane
