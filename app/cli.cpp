@@ -87,6 +87,7 @@ int RunCommandLine(const std::vector<std::string>& args) {
   } else {
     request.operation = o.dry_run ? Operation::kPreview : Operation::kRestore;
     request.folder = AbsolutePath(o.folder);
+    request.naming = {.keep_case = o.keep_case, .keep_both = o.keep_both};
   }
   request.jobs = o.jobs;
 
@@ -98,10 +99,10 @@ int RunCommandLine(const std::vector<std::string>& args) {
     std::string path;
     SystemError error;
     if (o.journal) {
-      open = journals.Create(request.folder, path, error);
+      open = journals.Create(request, path, error);
     } else {
       path = AbsolutePath(o.log_path);
-      open = OpenJournalAt(path, false, request.folder, std::chrono::system_clock::now(), error);
+      open = OpenJournalAt(path, false, request, std::chrono::system_clock::now(), error);
     }
     if (!open)
       return Fail(Fill(Id::kCliLogUnwritable, {path, text::ErrorText(error)}));

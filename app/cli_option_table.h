@@ -16,7 +16,9 @@ struct CliOptions {
   std::string format = "table";  // "table" or "json"
   bool quiet = false;
   bool dry_run = false;
-  int jobs = 0;  // folders worked on at once; 0: one per hardware thread, at most 8
+  bool keep_case = false;  // names as found up to ".201", not lower-cased
+  bool keep_both = false;  // a taken name: a numbered name of its own when the bytes differ
+  int jobs = 0;            // folders worked on at once; 0: one per hardware thread, at most 8
   std::string folder;
   std::string log_path;
   bool journal = false;  // the journal in the user's state folder

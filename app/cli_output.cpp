@@ -96,12 +96,16 @@ std::string JsonString(std::string_view text) {
   return out;
 }
 
-std::string JsonRow(const text::Cells& cells) {
+std::string JsonRow(const Row& row) {
+  const text::Cells cells = text::RowCells(row);
   std::string out = "{\"id\":" + cells[kColId];
   out += ",\"status\":" + JsonString(cells[kColStatus]);
   out += ",\"old_name\":" + JsonString(cells[kColOldName]);
   out += ",\"new_path\":" + JsonString(cells[kColNewPath]);
   out += ",\"note\":" + JsonString(cells[kColNote]);
+  out += ",\"found_name\":" + JsonString(row.FoundName());
+  if (row.content == SameContent::kSame || row.content == SameContent::kDifferent)
+    out += row.content == SameContent::kSame ? ",\"same_content\":true" : ",\"same_content\":false";
   out += "}\n";
   return out;
 }

@@ -23,8 +23,10 @@ std::string TableLine(const text::Cells& cells);
 
 // A JSON string literal; bytes that are not UTF-8 become U+FFFD.
 std::string JsonString(std::string_view text);
-// One object for a row; its id is the ID cell's number.
-std::string JsonRow(const text::Cells& cells);
+// One object for a row: its cells (its id the ID cell's number), the name as it is on disk
+// (whatever its case: a script must be able to find the file), and for a name found taken whose
+// holder was compared, whether it holds the same bytes.
+std::string JsonRow(const Row& row);
 // The final object: the counters, whether interrupted, and the folders skipped and links not
 // followed when there were any.
 std::string JsonTotals(const RunEnd& end, bool dry_run = false);

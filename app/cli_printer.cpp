@@ -20,7 +20,7 @@ void CliPrinter::RunStarted(Operation operation, bool /*keeps_rows*/) {
 
 void CliPrinter::RowDone(const Row& row) {
   if (json_) {
-    Write(Stream::kOut, JsonRow(text::RowCells(row)));
+    Write(Stream::kOut, JsonRow(row));
   } else if (!quiet_) {
     if (!header_done_)
       Write(Stream::kOut, TableHeader());

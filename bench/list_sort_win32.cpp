@@ -48,7 +48,7 @@ int wmain(int argc, wchar_t** argv) {
                   descending ? "descending" : "ascending", report.ShownCount(), ms);
     }
   }
-  const double ms = MillisecondsToOrder(report, {.failures_only = true});
+  const double ms = MillisecondsToOrder(report, {.filter = ui::RowFilter::kFailures});
   std::printf("failures only: %d of %d rows: %.1f ms\n", report.ShownCount(), rows, ms);
   return 0;
 }

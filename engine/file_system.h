@@ -2,7 +2,9 @@
 // tests use the real implementation on temporary folders.
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,6 +28,15 @@ struct DirEntry {
   bool leads_to_folder = false;  // a link whose target is a folder (a walk would have gone in)
 };
 
+// A regular file opened to be read.
+class FileReader {
+ public:
+  virtual ~FileReader() = default;
+  [[nodiscard]] virtual std::uint64_t size() const = 0;
+  // The next bytes, as many as fit in `into`; `got` is 0 at the end.
+  [[nodiscard]] virtual FsResult Read(std::span<char> into, std::size_t& got) = 0;
+};
+
 // One folder to rename in.
 class Folder {
  public:
@@ -40,6 +51,12 @@ class Folder {
 
   // Whether the folder holds an entry of that name (a link counts as itself).
   [[nodiscard]] virtual bool Exists(std::string_view name) = 0;
+
+  // Opens an entry of the folder to read it, never following a link. `reader` stays null when
+  // the entry is no regular file (a folder, a link, a device); a failure says why it cannot be
+  // opened.
+  [[nodiscard]] virtual FsResult OpenToRead(std::string_view name,
+                                            std::unique_ptr<FileReader>& reader) = 0;
 };
 
 // A position inside one tree. It works relative to the folder it stands in, so that depth and

@@ -2,9 +2,9 @@
 
 #include <memory>
 #include <string>
-#include <unordered_set>
 
 #include "engine/rule.h"
+#include "engine/same_content.h"
 
 namespace korvane {
 namespace {
@@ -22,7 +22,6 @@ void RestoreFolder(Folder& folder,
                    PassResults& out) {
   const bool preview = settings.operation == Operation::kPreview;
   RenameJournal* const journal = settings.journal;
-  std::unordered_set<std::string> claimed;  // preview: names taken earlier in this folder
   std::vector<WalkResult> local;
   std::vector<RenameOutcome> outcomes;  // told to the journal once for the folder
   const auto end = [&] {
@@ -44,17 +43,14 @@ void RestoreFolder(Folder& folder,
     if (p.candidate()) {
       auto row = std::make_unique<Row>();
       row->new_path = EntryPath(path, p.restored, settings.separator);
+      row->holder = p.holder;
+      row->content = p.content;
       // The source is the name as found: on a case-sensitive file system the lower-cased name may
       // name nothing, or another file.
       if (!p.tried()) {
-        row->failure = Refused(p.refused);
+        row->failure = {p.refused, p.unreadable};
       } else if (preview) {
-        // A name an earlier file of this folder will take is refused for that reason, though a
-        // real run would meet it as a name taken.
-        row->failure = claimed.contains(p.restored) ? Refused(Refusal::kClaimedInFolder)
-                                                    : folder.CheckRename(p.found, p.restored);
-        if (row->failure.ok())
-          claimed.insert(p.restored);
+        row->failure = folder.CheckRename(p.found, p.restored);
       } else if (journal && p.intent == 0) {
         // Never renamed without being written down first: the run stops here.
         stop = true;
@@ -65,13 +61,18 @@ void RestoreFolder(Folder& folder,
         if (journal)
           outcomes.push_back({p.intent, row->failure.ok()});
       }
+      // A name taken since the folder was listed: whether it holds the same bytes is said too.
+      if (row->failure.error.kind == ErrorKind::kNameExists && p.tried()) {
+        SystemError unreadable;
+        row->content = CompareContent(folder, p.found, p.restored, stop, unreadable);
+      }
       const bool ok = row->failure.ok();
       if (preview)
         row->status = ok ? RowStatus::kWouldRestore : RowStatus::kConflict;
       else
         row->status = ok ? RowStatus::kRestored : RowStatus::kFailed;
-      row->old_name = p.lower_name();
-      if (!p.lower.empty())
+      row->old_name = settings.naming.keep_case ? p.found : p.lower_name();
+      if (row->old_name != p.found)
         row->found_name = p.found;
       result.row = std::move(row);
     }

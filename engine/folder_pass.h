@@ -13,6 +13,7 @@
 #include "engine/pre_order.h"
 #include "engine/rename_journal.h"
 #include "engine/row.h"
+#include "engine/rule.h"
 
 namespace korvane {
 
@@ -28,6 +29,7 @@ class PassResults {
 
 struct PassSettings {
   Operation operation = Operation::kRestore;  // a restore or a preview
+  NamingOptions naming{};
   // A restore: told what became of each rename written down; none when null.
   RenameJournal* journal = nullptr;
   char separator = '/';  // the platform's, for the rows' paths

@@ -124,6 +124,9 @@ namespace {
 constexpr std::string_view kHeader = "# korvane-restore 还原日志 ";
 constexpr std::string_view kVersion2 = "v2 ";
 constexpr std::string_view kFolder = "# 文件夹 ";
+constexpr std::string_view kOptions = "# 选项";
+constexpr std::string_view kKeepCase = "keep-case";
+constexpr std::string_view kKeepBoth = "keep-both";
 constexpr std::string_view kEnd = "# 结束 ";
 constexpr std::string_view kUndone = "# 已撤销 ";
 constexpr std::string_view kReversed = "# 撤销 ";
@@ -170,7 +173,9 @@ bool ReadIntent(const std::vector<std::string_view>& f, std::uint64_t& id, Renam
 
 }  // namespace
 
-std::string JournalHeader(std::chrono::system_clock::time_point start, std::string_view folder) {
+std::string JournalHeader(std::chrono::system_clock::time_point start,
+                          std::string_view folder,
+                          const NamingOptions& naming) {
   std::string out(kHeader);
   out += kVersion2;
   out += UtcTimeText(start);
@@ -178,6 +183,14 @@ std::string JournalHeader(std::chrono::system_clock::time_point start, std::stri
   out += kFolder;
   out += EscapeJournalField(folder);
   out += '\n';
+  if (naming.keep_case || naming.keep_both) {
+    out += kOptions;
+    if (naming.keep_case)
+      out.append(" ").append(kKeepCase);
+    if (naming.keep_both)
+      out.append(" ").append(kKeepBoth);
+    out += '\n';
+  }
   return out;
 }
 
@@ -237,6 +250,21 @@ void ReadJournalLine(std::string_view line, int version, char separator, Journal
   } else if (line.starts_with(kFolder)) {
     if (UnescapeJournalField(line.substr(kFolder.size()), out.text))
       out.kind = Kind::kFolder;
+  } else if (line.starts_with(kOptions) &&
+             (line.size() == kOptions.size() || line[kOptions.size()] == ' ')) {
+    out.naming = {};
+    out.kind = Kind::kOptions;
+    for (std::string_view rest = line.substr(kOptions.size()); !rest.empty();) {
+      rest.remove_prefix(1);
+      const std::string_view word = rest.substr(0, rest.find(' '));
+      rest.remove_prefix(word.size());
+      if (word == kKeepCase)
+        out.naming.keep_case = true;
+      else if (word == kKeepBoth)
+        out.naming.keep_both = true;
+      else
+        out.kind = Kind::kBad;
+    }
   } else if (line.starts_with(kEnd)) {
     out.interrupted = line.ends_with(" 中断");
     out.kind = Kind::kEnd;

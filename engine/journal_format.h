@@ -4,13 +4,16 @@
 //
 //   # korvane-restore 还原日志 v2 2026-12-07T07:22:17Z
 //   # 文件夹 /home/me/资料/
-//   R<tab>1<tab>/home/me/资料/sub/<tab>Report.DOC.2011.qjd<tab>report.doc
+//   # 选项 keep-case keep-both
+//   R<tab>1<tab>/home/me/资料/sub/<tab>Report.DOC.2011.qjd<tab>Report.DOC
 //   =<tab>1
 //   !<tab>2
 //   # 结束 2026-12-07T07:22:19Z 完成
 //   # 撤销 2026-12-08T02:00:00Z 1
 //   # 已撤销 2026-12-08T02:00:00Z
 //
+// The options line is there only for a run that named files otherwise than in lower case (its
+// names as found; a copy kept apart under a numbered name): undo then accepts those names too.
 // "R" is a rename about to be made (its number, the folder, the name as found, the new name);
 // "=" says it was made, "!" that it was refused. The end line says 完成 or 中断. Each undo that
 // reversed renames adds how many ("# 撤销"); the last line is added when an undo reversed every
@@ -25,6 +28,8 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+
+#include "engine/rule.h"
 
 namespace korvane {
 
@@ -43,7 +48,9 @@ std::string EscapeJournalField(std::string_view field);
 // "2026-12-07T07:22:17Z"
 std::string UtcTimeText(std::chrono::system_clock::time_point time);
 
-std::string JournalHeader(std::chrono::system_clock::time_point start, std::string_view folder);
+std::string JournalHeader(std::chrono::system_clock::time_point start,
+                          std::string_view folder,
+                          const NamingOptions& naming = {});
 // A rename about to be made in `folder` (a path ending in the separator).
 std::string IntentLine(std::uint64_t id,
                        std::string_view folder,
@@ -68,6 +75,7 @@ struct JournalLine {
   enum class Kind : std::uint8_t {
     kHeader,     // a run begins: `version`, `text` its start time
     kFolder,     // the run's chosen folder: `text`
+    kOptions,    // how the run named files: `naming`
     kEnd,        // the run ended: `interrupted`
     kUndone,     // an undo reversed every rename written before it
     kReversed,   // an undo reversed `count` renames
@@ -86,6 +94,7 @@ struct JournalLine {
   std::uint64_t id = 0;
   std::uint64_t count = 0;
   RenameRecord record;
+  NamingOptions naming;
 };
 
 // Reads one whole line (without its line break; a "\r" before it is dropped). `version`: the

@@ -105,6 +105,9 @@ class JournalIndex::Builder {
       case Kind::kFolder:
         run->folder = std::move(line_.text);
         return;
+      case Kind::kOptions:
+        run->naming = line_.naming;
+        return;
       case Kind::kEnd:
         run->ended = true;
         run->interrupted = line_.interrupted;

@@ -53,8 +53,9 @@ class RenameStates {
 // One run of a journal, as its lines tell it.
 struct IndexedRun {
   int version = 2;
-  std::string started;  // as the header gives it
-  std::string folder;   // the chosen folder, as the header gives it; the first format has none
+  std::string started;   // as the header gives it
+  std::string folder;    // the chosen folder, as the header gives it; the first format has none
+  NamingOptions naming;  // how it named the files it gave back
   // Where its renames may be undone: its folder, or for the first format the folder all its
   // renames share; ending in the separator, or empty when there is none.
   std::string root;

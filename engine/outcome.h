@@ -44,8 +44,10 @@ enum class Refusal : std::uint8_t {
   kTrailingDotOrSpace,    // Windows Explorer could neither open nor delete the file
   kReservedDeviceName,    // CON, NUL, COM1 ...: Windows opens the device instead
   kNoReplaceUnsupported,  // the file system cannot refuse to replace; `error` says why
-  kClaimedInFolder,       // preview: an earlier file of the folder will be given the name first
-  kFolderUnopenable,      // the folder of a rename to reverse cannot be opened
+  kNameTaken,             // another entry of the folder has the name
+  kTakenInOtherCase,      // another entry of the folder has the name in another case
+  kClaimedInFolder,   // an earlier file of the folder is given the name (or one in another case)
+  kFolderUnopenable,  // the folder of a rename to reverse cannot be opened
   // A journal's record the tool could not have written, never acted on:
   kOutsideRunFolder,  // its folder is not the run's folder or below it
   kNotAPlainName,     // a name with a separator, "." or "..", or a NUL

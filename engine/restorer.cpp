@@ -74,7 +74,7 @@ RunOutcome Restorer::Run(const RunRequest& request) {
   std::optional<std::string> failure;
   try {
     if (operation != Operation::kUndo) {
-      ScanFolderTree(run_path, operation, journal, JobsFor(request.jobs));
+      ScanFolderTree(run_path, request, journal);
     } else if (!unreadable) {
       SystemError why;
       if (!ReverseRenames(request.undo, JobsFor(request.jobs), why))
@@ -185,11 +185,14 @@ class Restorer::Results final : public WalkSink, public UndoSink {
 };
 
 void Restorer::ScanFolderTree(const std::string& folder,
-                              Operation operation,
-                              RenameJournal* journal,
-                              int jobs) {
+                              const RunRequest& request,
+                              RenameJournal* journal) {
   Results results(*this);
-  TreeWalk walk(fs_, results, StopFlag, {operation, journal, jobs});
+  TreeWalk walk(fs_, results, StopFlag,
+                {.operation = request.operation,
+                 .naming = request.naming,
+                 .journal = journal,
+                 .jobs = JobsFor(request.jobs)});
   walk.Run(folder);
 }
 

@@ -39,12 +39,9 @@ class Restorer {
   // What the walk and the undo find, in order: counted, numbered and reported.
   class Results;
 
-  // Walks `folder` (ending in the separator) and everything below it, depth first, pre-order,
-  // with `jobs` workers.
-  void ScanFolderTree(const std::string& folder,
-                      Operation operation,
-                      RenameJournal* journal,
-                      int jobs);
+  // Walks `folder` (ending in the separator) and everything below it, depth first, pre-order, as
+  // the request says; a restore writes down its renames in `journal`, when there is one.
+  void ScanFolderTree(const std::string& folder, const RunRequest& request, RenameJournal* journal);
   // Reverses the journal's renames, newest first, with `jobs` workers. False, with the reason,
   // when the journal could not be read to the end.
   bool ReverseRenames(const UndoJournal& journal, int jobs, SystemError& error);

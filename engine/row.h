@@ -29,6 +29,15 @@ constexpr bool IsFailure(RowStatus s) {
   return s == RowStatus::kFailed || s == RowStatus::kConflict || s == RowStatus::kUndoFailed;
 }
 
+// Whether the file holding a restored name has the same bytes as the file that was to have it.
+enum class SameContent : std::uint8_t {
+  kNotCompared,
+  kSame,
+  kDifferent,
+  kNotAFile,    // what holds the name is no regular file (a folder, a link)
+  kUnreadable,  // one of the two could not be read: the row's failure says why
+};
+
 // What became of a restored row when its rename was reversed later in the same report.
 enum class UndoMark : std::uint8_t { kNone, kUndone, kUndoFailed };
 
@@ -43,6 +52,10 @@ struct Row {
   // The name as found on disk when it differs from old_name (capitals); empty when the same.
   std::string found_name;
   FsResult failure;  // why, for a refused row or a refused undo
+  // A restored name that was taken: what holds it (an entry in another case, an earlier file of
+  // the folder), or for a copy kept under a numbered name, the name that was taken.
+  std::string holder;
+  SameContent content = SameContent::kNotCompared;  // of the file that holds it
 
   [[nodiscard]] const std::string& FoundName() const {
     return found_name.empty() ? old_name : found_name;

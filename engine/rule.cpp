@@ -16,6 +16,46 @@ std::string_view RestoredName(std::string_view lower_name, std::size_t p) {
   return lower_name.substr(0, p - 1);
 }
 
+std::string_view RestoredAsFound(std::string_view found) {
+  return found.substr(0, found.find(kTailMarker));
+}
+
+namespace {
+
+// Where a kept copy's number goes: before the extension, as Explorer's PathFindExtension finds
+// it (from the last dot, none when a space follows that dot).
+std::size_t NumberAt(std::string_view name) {
+  const std::size_t dot = name.rfind('.');
+  if (dot == std::string_view::npos || name.find(' ', dot) != std::string_view::npos)
+    return name.size();
+  return dot;
+}
+
+}  // namespace
+
+std::string NumberedName(std::string_view name, int n) {
+  const std::size_t at = NumberAt(name);
+  std::string out(name.substr(0, at));
+  out += " (" + std::to_string(n) + ")";
+  out += name.substr(at);
+  return out;
+}
+
+bool IsNumberedName(std::string_view numbered, std::string_view name) {
+  const std::size_t at = NumberAt(name);
+  const std::string_view stem = name.substr(0, at), ext = name.substr(at);
+  if (numbered.size() < name.size() + 4 || !numbered.starts_with(stem) || !numbered.ends_with(ext))
+    return false;
+  std::string_view number = numbered.substr(stem.size(), numbered.size() - name.size());
+  if (!number.starts_with(" (") || !number.ends_with(')'))
+    return false;
+  number = number.substr(2, number.size() - 3);
+  if (number.empty() || number.size() > 9 || number.front() == '0' ||
+      number.find_first_not_of("0123456789") != std::string_view::npos)
+    return false;
+  return std::stoi(std::string(number)) >= 2;
+}
+
 std::string EntryPath(std::string_view folder, std::string_view name, char separator) {
   std::string joined;
   joined.reserve(folder.size() + 1 + name.size());

@@ -20,6 +20,28 @@ std::size_t CandidateMarker(std::string_view lower_name);
 // The first p - 1 characters of the lower-cased name; p must come from CandidateMarker.
 std::string_view RestoredName(std::string_view lower_name, std::size_t p);
 
+// How a restore names the files it gives back.
+struct NamingOptions {
+  // The name as found up to its first ".201", instead of the lower-cased one.
+  bool keep_case = false;
+  // A restored name that is taken: kept apart under the first free numbered name, as Explorer
+  // names a kept copy ("合同 (2).pdf"), when the files differ.
+  bool keep_both = false;
+  bool operator==(const NamingOptions&) const = default;
+};
+
+// The name as found, up to its first ".201": the name the file had, in its own case. `found` must
+// be a candidate's (its lower-cased form passes CandidateMarker). Lower-casing may change the
+// length of other characters, so the marker is looked for in the name as found; ".201" has no
+// other case.
+std::string_view RestoredAsFound(std::string_view found);
+
+// `name` with " (n)" where Explorer puts the number of a kept copy: before the extension (from the
+// last dot, unless a space follows it), so "archive.tar (2).gz", "README (2)", " (2).bashrc".
+std::string NumberedName(std::string_view name, int n);
+// Whether `numbered` is NumberedName(name, n) for some n of 2 or more.
+[[nodiscard]] bool IsNumberedName(std::string_view numbered, std::string_view name);
+
 // Folder path, separator and name joined, then every pair of separators replaced by one, left to
 // right without rescanning a replacement (three become two, four become two).
 std::string EntryPath(std::string_view folder, std::string_view name, char separator);

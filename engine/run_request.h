@@ -9,6 +9,7 @@
 #include "engine/journal_index.h"
 #include "engine/rename_journal.h"
 #include "engine/row.h"
+#include "engine/rule.h"
 
 namespace korvane {
 
@@ -24,8 +25,9 @@ struct UndoJournal {
 
 struct RunRequest {
   Operation operation = Operation::kRestore;
-  // Restore and preview: the folder as the user gave it.
+  // Restore and preview: the folder as the user gave it, and how the names given back are made.
   std::string folder{};
+  NamingOptions naming{};
   // Undo: the journal to reverse, newest rename first.
   UndoJournal undo{};
   // Ask the user before renaming. A preview never asks: it renames nothing.

@@ -158,7 +158,8 @@ void TreeWalk::PassBatch(Worker& worker, Batch& batch) {
   // is nothing to wait for.
   if (batch.durable_at != 0 && !stop_ && !options_.journal->WaitDurable(batch.durable_at))
     stop_ = true;
-  const PassSettings settings{options_.operation, options_.journal, style_.separator};
+  const PassSettings settings{options_.operation, options_.naming, options_.journal,
+                              style_.separator};
   for (Listed& listed : batch.folders) {
     Node& node = *listed.node;
     Output out(*this, node);
@@ -246,7 +247,7 @@ bool TreeWalk::List(Worker& worker, Node& node) {
       ++links;
     }
   }
-  node.plan = PlanFolder(listing, node.path, fs_);
+  node.plan = PlanFolder(listing, node.path, fs_, options_.naming);
   {
     // Known before the folder's own pass, so that other workers can go on below it.
     const std::lock_guard lock(mutex_);
@@ -256,6 +257,8 @@ bool TreeWalk::List(Worker& worker, Node& node) {
     order_.Listed(node, std::move(children));
   }
   changed_.notify_all();
+  // Once other workers can go on below it: comparing the files of taken names may take a while.
+  SettleTakenNames(node.plan, worker.path->cursor(), fs_, options_.naming, stop_);
   return true;
 }
 

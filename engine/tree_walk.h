@@ -38,8 +38,9 @@ class WalkSink {
 
 struct WalkOptions {
   Operation operation = Operation::kRestore;  // a restore or a preview
-  RenameJournal* journal = nullptr;           // a restore: where each rename is written down
-  int jobs = 1;                               // workers; 1 walks on the calling thread
+  NamingOptions naming{};
+  RenameJournal* journal = nullptr;  // a restore: where each rename is written down
+  int jobs = 1;                      // workers; 1 walks on the calling thread
   // How many examined entries of folders finished ahead of their turn may wait before the
   // workers pause, so that memory stays bounded whatever the tree's shape.
   std::size_t held_limit = 1 << 16;

@@ -40,11 +40,20 @@ Refusal CheckUndoRecord(const FileSystem& fs, const IndexedRun& run, const Renam
       !StepsBelow(run.root, r.folder, sep, steps)) {
     return Refusal::kOutsideRunFolder;
   }
+  // Exactly the names the run's options make: the lower-cased name, or the name as found, and
+  // for a copy kept apart their numbered forms.
   const std::string lower = fs.ToLower(r.found);
   const std::size_t p = CandidateMarker(lower);
-  if (p == 0 || RestoredName(lower, p) != r.restored)
+  if (p == 0)
     return Refusal::kNotTheRulesName;
-  return Refusal::kNone;
+  for (const std::string_view name :
+       {RestoredName(lower, p),
+        run.naming.keep_case ? RestoredAsFound(r.found) : std::string_view()}) {
+    if (!name.empty() &&
+        (r.restored == name || (run.naming.keep_both && IsNumberedName(r.restored, name))))
+      return Refusal::kNone;
+  }
+  return Refusal::kNotTheRulesName;
 }
 
 std::vector<std::string> UndoFolders(const JournalIndex& index) {

@@ -27,7 +27,8 @@ namespace korvane {
 
 // Whether the tool could have written this record of `run`: its folder is the run's folder or
 // below it, reached by plain names; both names are plain names; and the restored name is what the
-// naming rule gives for the name found. kNone when it may be acted on; otherwise why not.
+// naming rule gives for the name found, as the run's options make it. kNone when it may be acted
+// on; otherwise why not.
 [[nodiscard]] Refusal CheckUndoRecord(const FileSystem& fs,
                                       const IndexedRun& run,
                                       const RenameRecord& record);

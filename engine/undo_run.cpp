@@ -59,14 +59,12 @@ class Reverser {
     return certain || result.refusal == Refusal::kLink;
   }
 
-  // The row of a rename reversed or refused, told as the run told it (the lower-cased name found,
-  // the restored path), whichever way the undo was reached: the 状态 says it was reversed.
+  // The row of a rename reversed or refused: the name the file has again (as it was found), and
+  // the restored path, whichever way the undo was reached; the 状态 says it was reversed.
   std::unique_ptr<Row> RowOf(const RenameRecord& record, FsResult result) const {
     auto row = std::make_unique<Row>();
     row->new_path = EntryPath(record.folder, record.restored, separator_);
-    row->old_name = fs_.ToLower(record.found);
-    if (row->old_name != record.found)
-      row->found_name = record.found;
+    row->old_name = record.found;
     row->failure = std::move(result);
     row->status = row->failure.ok() ? RowStatus::kUndone : RowStatus::kUndoFailed;
     return row;

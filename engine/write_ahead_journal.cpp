@@ -12,10 +12,11 @@ constexpr std::size_t kOutcomesAtOnce = 4096;
 
 WriteAheadJournal::WriteAheadJournal(JournalStorage& storage,
                                      std::chrono::system_clock::time_point start,
-                                     std::string_view folder)
+                                     std::string_view folder,
+                                     const NamingOptions& naming)
     : storage_(storage) {
   SystemError why;
-  if (!storage_.Append(JournalHeader(start, folder), why) || !storage_.Sync(why))
+  if (!storage_.Append(JournalHeader(start, folder, naming), why) || !storage_.Sync(why))
     Failed(why);
   syncer_ = std::thread([this] { SyncWhenAsked(); });
 }

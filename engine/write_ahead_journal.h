@@ -16,6 +16,7 @@
 
 #include "engine/outcome.h"
 #include "engine/rename_journal.h"
+#include "engine/rule.h"
 
 namespace korvane {
 
@@ -34,10 +35,12 @@ class JournalStorage {
 // the disk catches up; one sync serves every request made before it began.
 class WriteAheadJournal final : public RenameJournal {
  public:
-  // Writes the run's header and makes it durable: false from ok() when even that failed.
+  // Writes the header of a run over `folder` that names files as `naming` says, and makes it
+  // durable: false from ok() when even that failed.
   WriteAheadJournal(JournalStorage& storage,
                     std::chrono::system_clock::time_point start,
-                    std::string_view folder);
+                    std::string_view folder,
+                    const NamingOptions& naming = {});
   ~WriteAheadJournal() override;
   WriteAheadJournal(const WriteAheadJournal&) = delete;
   WriteAheadJournal& operator=(const WriteAheadJournal&) = delete;

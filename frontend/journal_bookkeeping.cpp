@@ -7,14 +7,9 @@ namespace korvane {
 JournalBookkeeping::JournalBookkeeping(RunJournals& journals, const FileSystem& fs)
     : journals_(journals), fs_(fs) {}
 
-bool JournalBookkeeping::BeginWalk(Operation operation,
-                                   std::string folder,
-                                   RunRequest& request,
-                                   std::string& path,
-                                   SystemError& why) {
-  request = RunRequest{.operation = operation, .folder = std::move(folder)};
-  if (operation == Operation::kRestore) {
-    writing_ = journals_.Create(request.folder, path, why);
+bool JournalBookkeeping::BeginWalk(RunRequest& request, std::string& path, SystemError& why) {
+  if (request.operation == Operation::kRestore) {
+    writing_ = journals_.Create(request, path, why);
     if (!writing_)
       return false;
     request.journal = writing_->journal.get();

@@ -31,15 +31,11 @@ class JournalBookkeeping {
  public:
   JournalBookkeeping(RunJournals& journals, const FileSystem& fs);
 
-  // A restore or a preview of `folder` begins: its request. A restore's
+  // A restore or a preview begins: `request` says which, of what folder, and how. A restore's
   // journal is opened first, its header on disk, so that every rename is written down before it is
   // made; false, with the path it tried and the reason, when it cannot be: then nothing may be
   // renamed.
-  [[nodiscard]] bool BeginWalk(Operation operation,
-                               std::string folder,
-                               RunRequest& request,
-                               std::string& path,
-                               SystemError& why);
+  [[nodiscard]] bool BeginWalk(RunRequest& request, std::string& path, SystemError& why);
 
   // An undo of the journal at `path` begins, over the rows `shown` now: its request, each rename
   // marking the row that reports it when the list shows that run's rows. Nothing begins when

@@ -31,7 +31,7 @@ std::optional<std::chrono::system_clock::time_point> TimeOfName(std::string_view
 
 }  // namespace
 
-std::optional<OpenJournal> RunJournals::Create(std::string_view run_folder,
+std::optional<OpenJournal> RunJournals::Create(const RunRequest& run,
                                                std::string& path,
                                                SystemError& error) {
   const auto now = std::chrono::system_clock::now();
@@ -49,7 +49,7 @@ std::optional<OpenJournal> RunJournals::Create(std::string_view run_folder,
     const std::string name = n == 1 ? stem + std::string(kSuffix)
                                     : stem + " (" + std::to_string(n) + ")" + std::string(kSuffix);
     path = PathIn(folder_, name);
-    std::optional<OpenJournal> open = OpenJournalAt(path, true, run_folder, now, error);
+    std::optional<OpenJournal> open = OpenJournalAt(path, true, run, now, error);
     if (open || error.kind != ErrorKind::kNameExists)
       return open;
   }
@@ -57,7 +57,7 @@ std::optional<OpenJournal> RunJournals::Create(std::string_view run_folder,
 
 std::optional<OpenJournal> OpenJournalAt(std::string path,
                                          bool fresh,
-                                         std::string_view run_folder,
+                                         const RunRequest& run,
                                          std::chrono::system_clock::time_point start,
                                          SystemError& error) {
   OpenJournal open;
@@ -65,7 +65,7 @@ std::optional<OpenJournal> OpenJournalAt(std::string path,
   if (!open.file)
     return std::nullopt;
   open.path = std::move(path);
-  open.journal = std::make_unique<WriteAheadJournal>(*open.file, start, run_folder);
+  open.journal = std::make_unique<WriteAheadJournal>(*open.file, start, run.folder, run.naming);
   if (!open.journal->ok()) {
     error = open.journal->error();
     return std::nullopt;

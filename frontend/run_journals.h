@@ -34,12 +34,13 @@ struct OpenJournal {
   std::unique_ptr<WriteAheadJournal> journal;
 };
 
-// A journal at `path` for a run over `run_folder` starting at `start`, its header on disk: a new
+// A journal at `path` for `run` (its folder, how it names files) starting at `start`, its header
+// on disk: a new
 // file when `fresh` (kNameExists when there is one), else appended to. Nothing, with `error`, when
 // it cannot be written.
 std::optional<OpenJournal> OpenJournalAt(std::string path,
                                          bool fresh,
-                                         std::string_view run_folder,
+                                         const RunRequest& run,
                                          std::chrono::system_clock::time_point start,
                                          SystemError& error);
 
@@ -74,11 +75,9 @@ class RunJournals {
 
   [[nodiscard]] const std::string& folder() const { return folder_; }
 
-  // A new journal for a run over `run_folder` starting now, its header on disk; nothing, with
-  // `error` and the path it tried in `path`, when it cannot be written.
-  std::optional<OpenJournal> Create(std::string_view run_folder,
-                                    std::string& path,
-                                    SystemError& error);
+  // A new journal for `run` starting now, its header on disk; nothing, with `error` and the path
+  // it tried in `path`, when it cannot be written.
+  std::optional<OpenJournal> Create(const RunRequest& run, std::string& path, SystemError& error);
 
   // The journals there are, newest first (one that cannot be read is left out); false, with the
   // reason, when their folder cannot be listed.

@@ -106,6 +106,44 @@ bool ExistsIn(int fd, std::string_view name) {
   return fstatat(fd, std::string(name).c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
+class PosixReader final : public FileReader {
+ public:
+  PosixReader(UniqueFd fd, std::uint64_t size) : fd_(std::move(fd)), size_(size) {}
+  std::uint64_t size() const override { return size_; }
+  FsResult Read(std::span<char> into, std::size_t& got) override {
+    for (;;) {
+      const ssize_t n = read(fd_.get(), into.data(), into.size());
+      if (n < 0 && errno == EINTR)
+        continue;
+      if (n < 0)
+        return Failure(errno);
+      got = static_cast<std::size_t>(n);
+      return {};
+    }
+  }
+
+ private:
+  UniqueFd fd_;
+  std::uint64_t size_;
+};
+
+FsResult OpenToReadIn(int dirfd, std::string_view name, std::unique_ptr<FileReader>& reader) {
+  reader.reset();
+  if (!IsPlainName(name))
+    return Failure(EINVAL);
+  // Never through a link, and never waiting on a FIFO that nobody writes to.
+  UniqueFd fd(openat(dirfd, std::string(name).c_str(),
+                     O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+  if (!fd)
+    return errno == ELOOP ? FsResult{} : Failure(errno);
+  struct stat st;
+  if (fstat(fd.get(), &st) != 0)
+    return Failure(errno);
+  if (S_ISREG(st.st_mode))
+    reader = std::make_unique<PosixReader>(std::move(fd), static_cast<std::uint64_t>(st.st_size));
+  return {};
+}
+
 // A folder held by a descriptor of its own: it stays the same folder wherever it is moved.
 class PinnedFolder final : public Folder {
  public:
@@ -117,6 +155,9 @@ class PinnedFolder final : public Folder {
     return CheckRenameIn(fd_.get(), from, to);
   }
   bool Exists(std::string_view name) override { return ExistsIn(fd_.get(), name); }
+  FsResult OpenToRead(std::string_view name, std::unique_ptr<FileReader>& reader) override {
+    return OpenToReadIn(fd_.get(), name, reader);
+  }
 
  private:
   UniqueFd fd_;
@@ -213,6 +254,11 @@ class PosixCursor final : public FolderCursor {
   }
 
   bool Exists(std::string_view name) override { return dir_ && ExistsIn(dirfd(dir_.get()), name); }
+
+  FsResult OpenToRead(std::string_view name, std::unique_ptr<FileReader>& reader) override {
+    reader.reset();
+    return dir_ ? OpenToReadIn(dirfd(dir_.get()), name, reader) : Failure(ENOENT);
+  }
 
   std::unique_ptr<Folder> Pin() override {
     UniqueFd fd;

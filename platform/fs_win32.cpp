@@ -135,6 +135,52 @@ bool ExistsIn(const std::wstring& folder, std::string_view name) {
          GetFileAttributesW((folder + Widen(name)).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+class Win32Reader final : public FileReader {
+ public:
+  Win32Reader(ScopedHandle file, std::uint64_t size) : file_(std::move(file)), size_(size) {}
+  std::uint64_t size() const override { return size_; }
+  FsResult Read(std::span<char> into, std::size_t& got) override {
+    DWORD read = 0;
+    const DWORD want = static_cast<DWORD>(std::min<std::size_t>(into.size(), 1 << 30));
+    if (!ReadFile(file_.get(), into.data(), want, &read, nullptr))
+      return Failure(GetLastError());
+    got = read;
+    return {};
+  }
+
+ private:
+  ScopedHandle file_;
+  std::uint64_t size_;
+};
+
+FsResult OpenToReadIn(const std::wstring& folder,
+                      std::string_view name,
+                      std::unique_ptr<FileReader>& reader) {
+  reader.reset();
+  if (!IsPlainName(name))
+    return Failure(ERROR_INVALID_NAME);
+  QuietErrors quiet;
+  // Opened as itself, never followed; others may go on using it meanwhile.
+  ScopedHandle file(CreateFileW(
+      (folder + Widen(name)).c_str(), GENERIC_READ,
+      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+      FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_SEQUENTIAL_SCAN | FILE_FLAG_BACKUP_SEMANTICS,
+      nullptr));
+  if (!file.valid())
+    return Failure(GetLastError());
+  FILE_STANDARD_INFO info{};
+  FILE_ATTRIBUTE_TAG_INFO tag{};
+  if (!GetFileInformationByHandleEx(file.get(), FileAttributeTagInfo, &tag, sizeof tag) ||
+      !GetFileInformationByHandleEx(file.get(), FileStandardInfo, &info, sizeof info))
+    return Failure(GetLastError());
+  if (!info.Directory && !IsReparsePoint(tag.FileAttributes) &&
+      GetFileType(file.get()) == FILE_TYPE_DISK) {
+    reader = std::make_unique<Win32Reader>(std::move(file),
+                                           static_cast<std::uint64_t>(info.EndOfFile.QuadPart));
+  }
+  return {};
+}
+
 // A folder held open, and so held in place: opened without FILE_SHARE_DELETE, it can be neither
 // renamed nor removed while held (nor can any folder above it, which Windows refuses to rename
 // while something inside is open). Its path therefore keeps naming it, and every call made by
@@ -166,6 +212,9 @@ class PinnedFolder final : public Folder {
     return CheckRenameIn(folder_->path, from, to);
   }
   bool Exists(std::string_view name) override { return ExistsIn(folder_->path, name); }
+  FsResult OpenToRead(std::string_view name, std::unique_ptr<FileReader>& reader) override {
+    return OpenToReadIn(folder_->path, name, reader);
+  }
 
  private:
   HeldPtr folder_;
@@ -247,6 +296,10 @@ class Win32Cursor final : public FolderCursor {
   }
 
   bool Exists(std::string_view name) override { return ExistsIn(at_->path, name); }
+
+  FsResult OpenToRead(std::string_view name, std::unique_ptr<FileReader>& reader) override {
+    return OpenToReadIn(at_->path, name, reader);
+  }
 
   // The folder and those above it stay held for as long as the pin lives.
   std::unique_ptr<Folder> Pin() override { return std::make_unique<PinnedFolder>(at_); }

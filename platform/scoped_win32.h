@@ -37,6 +37,12 @@ class ScopedHandle {
   ~ScopedHandle() { Close(); }
   ScopedHandle(const ScopedHandle&) = delete;
   ScopedHandle& operator=(const ScopedHandle&) = delete;
+  ScopedHandle(ScopedHandle&& other) noexcept : h_(std::exchange(other.h_, INVALID_HANDLE_VALUE)) {}
+  ScopedHandle& operator=(ScopedHandle&& other) noexcept {
+    if (this != &other)
+      Reset(std::exchange(other.h_, INVALID_HANDLE_VALUE));
+    return *this;
+  }
   [[nodiscard]] HANDLE get() const { return h_; }
   [[nodiscard]] bool valid() const { return h_ != INVALID_HANDLE_VALUE && h_ != nullptr; }
   void Reset(HANDLE h) {

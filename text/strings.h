@@ -31,7 +31,12 @@ enum class Id : std::uint16_t {
   kMenuPreview,
   kMenuOpen,
   kMenuFailuresOnly,
-  kHeaderFiltered,  // {header} {rows not shown}
+  kHeaderFiltered,     // {header} {rows not shown}
+  kHeaderSameContent,  // {header} {rows not shown}
+  kMenuSameContentOnly,
+  kMenuKeepCase,
+  kMenuKeepBoth,
+  kTipFoundName,  // {the name as it is on disk}
   kEarlierTitle,
   kEarlierLine,        // {started} {folder} {renames made} {how it ended} {how much is undone}
   kEarlierLineAtMost,  // the same, for a run that never ended: {renames it may have made} …
@@ -94,6 +99,13 @@ enum class Id : std::uint16_t {
   kRowUndone,
   kRowUndoFailed,
   kNoteNone,
+  kNoteNameTaken,   // {what its content is}
+  kNoteAndContent,  // {why} {what the content of what holds the name is}
+  kNoteKeptBoth,    // {the name that was taken}
+  kNoteKeptApart,   // {the name that was taken, by something that is no file}
+  kContentSame,
+  kContentDifferent,
+  kContentUnreadable,  // {reason}
 
   // Why a rename was not made.
   kRefusedDotName,              // {name}
@@ -101,6 +113,7 @@ enum class Id : std::uint16_t {
   kRefusedTrailingDotOrSpace,   // {name}
   kRefusedReservedDeviceName,   // {name}
   kRefusedNoReplace,            // {system's reason}
+  kRefusedTakenInOtherCase,     // {the name in another case}
   kRefusedClaimedInFolder,      // {name}
   kRefusedFolderUnopenable,
   kRefusedLink,
@@ -129,6 +142,8 @@ enum class Id : std::uint16_t {
   kCliFormatHelp,
   kCliQuietHelp,
   kCliDryRunHelp,
+  kCliKeepCaseHelp,
+  kCliKeepBothHelp,
   kCliJobsHelp,
   kCliJobsValue,
   kCliLogHelp,

@@ -46,10 +46,42 @@ std::string JoinedList(const std::vector<std::string>& items) {
   return text;
 }
 
+// What the bytes of the file holding a taken name are, when they were compared.
+std::string ContentText(const Row& row) {
+  switch (row.content) {
+    case SameContent::kSame:
+      return std::string(Tr(Id::kContentSame));
+    case SameContent::kDifferent:
+      return std::string(Tr(Id::kContentDifferent));
+    case SameContent::kUnreadable:
+      return Fill(Id::kContentUnreadable, {ErrorText(row.failure.error)});
+    case SameContent::kNotCompared:
+    case SameContent::kNotAFile:
+      break;
+  }
+  return {};
+}
+
 std::string NoteOf(const Row& row) {
-  if (row.failure.ok())
-    return std::string(Tr(Id::kNoteNone));
-  return RefusalText(row.failure, LastName(row.new_path));
+  if (row.failure.ok()) {
+    // A copy kept apart says which name was taken.
+    if (row.holder.empty())
+      return std::string(Tr(Id::kNoteNone));
+    return Fill(row.content == SameContent::kNotAFile ? Id::kNoteKeptApart : Id::kNoteKeptBoth,
+                {row.holder});
+  }
+  const std::string content = ContentText(row);
+  const Refusal why = row.failure.refusal;
+  // A name taken, whenever it was found taken: the bytes say whether this is a copy.
+  if (!content.empty() &&
+      (why == Refusal::kNameTaken ||
+       (why == Refusal::kSystem && row.failure.error.kind == ErrorKind::kNameExists)))
+    return Fill(Id::kNoteNameTaken, {content});
+  const std::string_view name = row.holder.empty() ? LastName(row.new_path) : row.holder;
+  std::string reason = RefusalText(row.failure, name);
+  if (content.empty())
+    return reason;
+  return Fill(Id::kNoteAndContent, {reason, content});
 }
 
 }  // namespace
@@ -113,6 +145,10 @@ std::string RefusalText(const FsResult& result, std::string_view name) {
       return Fill(Id::kRefusedReservedDeviceName, {name});
     case Refusal::kNoReplaceUnsupported:
       return Fill(Id::kRefusedNoReplace, {ErrorText(result.error)});
+    case Refusal::kNameTaken:
+      return std::string(Tr(Id::kErrorNameExists));
+    case Refusal::kTakenInOtherCase:
+      return Fill(Id::kRefusedTakenInOtherCase, {name});
     case Refusal::kClaimedInFolder:
       return Fill(Id::kRefusedClaimedInFolder, {name});
     case Refusal::kFolderUnopenable:

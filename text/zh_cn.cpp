@@ -48,6 +48,16 @@ std::string_view Tr(Id id) {
       return "只显示失败";
     case Id::kHeaderFiltered:
       return "{}（只显示失败，另有 {} 行未显示）";
+    case Id::kHeaderSameContent:
+      return "{}（只显示内容相同的冲突，另有 {} 行未显示）";
+    case Id::kMenuSameContentOnly:
+      return "只显示内容相同的冲突";
+    case Id::kMenuKeepCase:
+      return "保留原来的大小写";
+    case Id::kMenuKeepBoth:
+      return "同名时保留两个文件";
+    case Id::kTipFoundName:
+      return "磁盘上的文件名：{}";
     case Id::kEarlierTitle:
       return "撤销以前的还原";
     case Id::kEarlierLine:
@@ -163,6 +173,20 @@ std::string_view Tr(Id id) {
       return "撤销失败";
     case Id::kNoteNone:
       return "-";
+    case Id::kNoteNameTaken:
+      return "同名文件已存在，{}";
+    case Id::kNoteAndContent:
+      return "{}，{}";
+    case Id::kNoteKeptBoth:
+      return "同名的“{}”内容不同，两个都保留";
+    case Id::kNoteKeptApart:
+      return "“{}”已被文件夹等占用，改用此名";
+    case Id::kContentSame:
+      return "内容相同";
+    case Id::kContentDifferent:
+      return "内容不同";
+    case Id::kContentUnreadable:
+      return "无法比较内容：{}";
     case Id::kRefusedDotName:
       return "还原后的名称“{}”不是有效的文件名";
     case Id::kRefusedForbiddenCharacters:
@@ -174,8 +198,10 @@ std::string_view Tr(Id id) {
              "保留的设备名，资源管理器无法打开或删除这样的文件，未重命名";
     case Id::kRefusedNoReplace:
       return "此文件系统无法保证不覆盖已有文件，未重命名（{}）";
+    case Id::kRefusedTakenInOtherCase:
+      return "已有只是大小写不同的“{}”，Windows 视为同名";
     case Id::kRefusedClaimedInFolder:
-      return "同一文件夹中排在前面的文件将先还原为“{}”，此文件无法还原";
+      return "同一文件夹中排在前面的文件还原为“{}”，此文件无法还原";
     case Id::kRefusedFolderUnopenable:
       return "无法打开文件夹";
     case Id::kRefusedLink:
@@ -229,6 +255,12 @@ std::string_view Tr(Id id) {
       return "不显示进度和表格行 / no progress and no table rows";
     case Id::kCliDryRunHelp:
       return "只预览，不改名 / rename nothing, show what a run would do";
+    case Id::kCliKeepCaseHelp:
+      return "保留原来的大小写（默认还原为小写）/ give names back in the case they were found in "
+             "(by default: lower case)";
+    case Id::kCliKeepBothHelp:
+      return "同名且内容不同时保留两个文件，另一个改名为“名称 (2).扩展名” / when the name is taken "
+             "by a different file, keep both: this one gets \"name (2).ext\"";
     case Id::kCliJobsHelp:
       return "同时处理的文件夹数（默认每个处理器线程一个，最多 8）/ folders worked on at once "
              "(default: one per hardware thread, at most 8); the report is the same";
@@ -267,8 +299,8 @@ std::string_view Tr(Id id) {
     case Id::kCliNeedsValue:
       return "{} 需要一个文件 / {} takes a FILE";
     case Id::kCliUndoExcludes:
-      return "--undo 不能与文件夹、--dry-run、--log 或 --journal 同用 / --undo takes no FOLDER, "
-             "--dry-run, --log or --journal";
+      return "--undo 不能与文件夹、--dry-run、--keep-case、--keep-both、--log 或 --journal 同用 / "
+             "--undo takes no FOLDER, --dry-run, --keep-case, --keep-both, --log or --journal";
     case Id::kCliPrompt:
       return " [y/N] ";
     case Id::kCliYesWord:

@@ -210,6 +210,9 @@ void FormMain::OnMenuCommand(text::Id item) {
   static constexpr std::pair<text::Id, Choice> kChoices[] = {
       {text::Id::kMenuOpen, &FormMain::OpenSelectedRow},
       {text::Id::kMenuFailuresOnly, &FormMain::Menu_FailuresOnly_Click},
+      {text::Id::kMenuSameContentOnly, &FormMain::Menu_SameContentOnly_Click},
+      {text::Id::kMenuKeepCase, &FormMain::Menu_KeepCase_Click},
+      {text::Id::kMenuKeepBoth, &FormMain::Menu_KeepBoth_Click},
       {text::Id::kMenuCopy, &FormMain::Menu_Copy_Click},
       {text::Id::kMenuExport, &FormMain::Menu_Export_Click},
       {text::Id::kMenuUndo, &FormMain::Menu_Undo_Click},
@@ -241,7 +244,8 @@ MenuState FormMain::MenuStateNow() const {
           .rows = store.RowCount(),
           .can_undo = CanUndoShownRun(),
           .has_skipped = !store.skipped().empty(),
-          .failures_only = view_.report().order().failures_only,
+          .filter = view_.report().order().filter,
+          .naming = naming_,
           .explorer_verb = ExplorerVerbAdded()};
 }
 
@@ -325,7 +329,32 @@ void FormMain::Menu_Preview_Click() {
 }
 
 void FormMain::Menu_FailuresOnly_Click() {
-  view_.ToggleFailuresOnly();
+  view_.ToggleFilter(RowFilter::kFailures);
+}
+
+void FormMain::Menu_SameContentOnly_Click() {
+  view_.ToggleFilter(RowFilter::kSameContent);
+}
+
+void FormMain::Menu_KeepCase_Click() {
+  NamingOptions naming = naming_;
+  naming.keep_case = !naming.keep_case;
+  set_naming(naming);
+}
+
+void FormMain::Menu_KeepBoth_Click() {
+  NamingOptions naming = naming_;
+  naming.keep_both = !naming.keep_both;
+  set_naming(naming);
+}
+
+void FormMain::set_naming(const NamingOptions& naming) {
+  // Not while a run goes on: its rows are named as it began.
+  if (busy() || naming == naming_)
+    return;
+  naming_ = naming;
+  if (on_naming_changed_)
+    on_naming_changed_(naming_);
 }
 
 void FormMain::Menu_Copy_Click() {
@@ -337,7 +366,7 @@ void FormMain::StartWalk(Operation operation) {
   if (busy() || close_requested_)
     return;
   const std::string typed = controls_.TextOf(kTextPath);
-  if (!run_.StartWalk(operation, typed))
+  if (!run_.StartWalk(operation, typed, naming_))
     return;
   // The box shows the folder as the run took it: quotes gone, one kind of separator.
   if (run_.folder() != typed)

@@ -56,6 +56,13 @@ class FormMain {
   void set_on_folder_used(std::function<void(const std::string&)> f) {
     on_folder_used_ = std::move(f);
   }
+  // How the next restore or preview names the files it gives back (开始's drop-down), and who is
+  // told when the user changes it.
+  [[nodiscard]] const NamingOptions& naming() const { return naming_; }
+  void set_naming(const NamingOptions& naming);
+  void set_on_naming_changed(std::function<void(const NamingOptions&)> f) {
+    on_naming_changed_ = std::move(f);
+  }
 
   [[nodiscard]] HWND hwnd() const { return hwnd_; }
   [[nodiscard]] HWND control(ControlIndex i) const { return controls_[i]; }
@@ -119,6 +126,9 @@ class FormMain {
   void OpenSelectedRow();
   void Menu_Preview_Click();
   void Menu_FailuresOnly_Click();
+  void Menu_SameContentOnly_Click();
+  void Menu_KeepCase_Click();
+  void Menu_KeepBoth_Click();
   void Menu_Copy_Click();
   void Menu_Export_Click();
   void Menu_Undo_Click();
@@ -163,6 +173,8 @@ class FormMain {
   std::function<void()> on_destroyed_;
   std::function<void()> on_run_ended_;
   std::function<void(const std::string&)> on_folder_used_;
+  NamingOptions naming_;
+  std::function<void(const NamingOptions&)> on_naming_changed_;
 };
 
 }  // namespace korvane::ui

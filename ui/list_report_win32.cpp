@@ -42,9 +42,9 @@ void ListReport::Attach(HWND list, HWND status, HWND summary) {
 void ListReport::RunStarted(Operation operation, bool keeps_rows) {
   operation_ = operation;
   store_.RunStarted(operation, keeps_rows);
-  // New rows come in the run's order; the failure filter stays as the user set it.
+  // New rows come in the run's order; the filter stays as the user set it.
   if (!keeps_rows)
-    order_.Rebuild(store_.rows(), {.failures_only = order_.order().failures_only}, nullptr);
+    order_.Rebuild(store_.rows(), {.filter = order_.order().filter}, nullptr);
   // At once: the list must never ask for a row that is gone.
   if (shown_ > order_.Count()) {
     shown_ = 0;
@@ -89,7 +89,7 @@ void ListReport::Refresh() {
   // A filtered or sorted list changes its lines: a row's state decides whether it is shown,
   // and where it stands when sorted by 状态 or 备注.
   const ListOrder& order = order_.order();
-  if (order.failures_only || order.column != kColId)
+  if (order.filter != RowFilter::kAll || order.column != kColId)
     SetOrder(order);
   else if (list_)
     InvalidateRect(list_, nullptr, FALSE);

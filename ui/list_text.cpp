@@ -15,11 +15,13 @@ bool IsLowSurrogate(char16_t c) {
 
 }  // namespace
 
-std::string NewPathHeader(bool failures_only, int hidden) {
+std::string NewPathHeader(RowFilter filter, int hidden) {
   const std::string_view header = text::ColumnHeader(kColNewPath);
-  if (!failures_only)
+  if (filter == RowFilter::kAll)
     return std::string(header);
-  return text::Fill(text::Id::kHeaderFiltered, {header, std::to_string(hidden)});
+  return text::Fill(
+      filter == RowFilter::kFailures ? text::Id::kHeaderFiltered : text::Id::kHeaderSameContent,
+      {header, std::to_string(hidden)});
 }
 
 std::string CellTipText(const Row& row, int column, bool cut) {
@@ -30,9 +32,15 @@ std::string CellTipText(const Row& row, int column, bool cut) {
   if (column == kColNote)
     return cut || !reason.empty() ? text::CellText(row, kColNote) : std::string();
   std::string tip = cut ? text::CellText(row, column) : std::string();
-  if (!reason.empty() && !tip.empty())
-    tip += '\n';
-  return tip + reason;
+  const auto line = [&tip](std::string_view more) {
+    if (!tip.empty() && !more.empty())
+      tip += '\n';
+    tip += more;
+  };
+  if (column == kColOldName && !row.found_name.empty())
+    line(text::Fill(text::Id::kTipFoundName, {row.found_name}));
+  line(reason);
+  return tip;
 }
 
 CellLook CellLookOf(const Row& row, int column, const ListTheme& theme) {

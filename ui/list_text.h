@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "engine/row.h"
+#include "ui/row_order.h"
 
 namespace korvane::ui {
 
@@ -40,13 +41,14 @@ double ContrastRatio(std::uint32_t a, std::uint32_t b);
 // The grey nearest the middle that reaches 4.5:1 (WCAG's level for text) on `background`.
 std::uint32_t UndoneGreyOn(std::uint32_t background);
 
-// The header of 新文件, the widest column: while only failures are shown it says so, and how many
-// rows are not shown.
-std::string NewPathHeader(bool failures_only, int hidden);
+// The header of 新文件, the widest column: while only some rows are shown it says which, and how
+// many rows are not shown.
+std::string NewPathHeader(RowFilter filter, int hidden);
 
-// What the tooltip over a cell says: the cell's whole text when its column cuts it (`cut`), and
-// for a row that failed, conflicts or could not be undone, the row's reason, over any of its
-// cells; column -1 is the row as the keyboard reaches it, its reason alone. Empty: no tip.
+// What the tooltip over a cell says: the cell's whole text when its column cuts it (`cut`); over
+// 旧文件名, the name as it is on disk where it is written otherwise; and for a row that failed,
+// conflicts or could not be undone, the row's reason, over any of its cells. Column -1 is the row
+// as the keyboard reaches it, its reason alone. Empty: no tip.
 std::string CellTipText(const Row& row, int column, bool cut);
 
 // Copies `text` into a buffer of `capacity` UTF-16 units, always NUL-terminated, cut so that a

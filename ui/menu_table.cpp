@@ -24,7 +24,13 @@ bool Checked(const MenuItem& item, const MenuState& state) {
     case MenuCheck::kNone:
       return false;
     case MenuCheck::kFailuresOnly:
-      return state.failures_only;
+      return state.filter == RowFilter::kFailures;
+    case MenuCheck::kSameContentOnly:
+      return state.filter == RowFilter::kSameContent;
+    case MenuCheck::kKeepCase:
+      return state.naming.keep_case;
+    case MenuCheck::kKeepBoth:
+      return state.naming.keep_both;
     case MenuCheck::kExplorerVerb:
       return state.explorer_verb;
   }

@@ -6,7 +6,9 @@
 #include <optional>
 #include <span>
 
+#include "engine/rule.h"
 #include "text/strings.h"
+#include "ui/row_order.h"
 
 namespace korvane::ui {
 
@@ -17,7 +19,8 @@ struct MenuState {
   int rows = 0;              // every row of the report, shown or not
   bool can_undo = false;     // the last run has renames not reversed yet
   bool has_skipped = false;  // the last walk skipped folders it could not read
-  bool failures_only = false;
+  RowFilter filter = RowFilter::kAll;
+  NamingOptions naming{};      // how the next restore names the files it gives back
   bool explorer_verb = false;  // 还原文件名 is in Explorer's right-click menu
 };
 
@@ -32,7 +35,14 @@ enum MenuNeed : unsigned {
 };
 
 // What an item's check mark shows.
-enum class MenuCheck { kNone, kFailuresOnly, kExplorerVerb };
+enum class MenuCheck {
+  kNone,
+  kFailuresOnly,
+  kSameContentOnly,
+  kKeepCase,
+  kKeepBoth,
+  kExplorerVerb,
+};
 
 struct MenuItem {
   std::optional<text::Id> text;    // none: a separator
@@ -50,6 +60,7 @@ inline constexpr MenuItem kListMenu[] = {
     // Only after a walk that skipped some.
     {text::Id::kMenuSkipped, kIdle | kSkipped, kSkipped},
     {text::Id::kMenuFailuresOnly, kAnyTime, kAnyTime, MenuCheck::kFailuresOnly},
+    {text::Id::kMenuSameContentOnly, kAnyTime, kAnyTime, MenuCheck::kSameContentOnly},
     {},
     {text::Id::kMenuUndo, kIdle | kUndoable},
     {text::Id::kMenuUndoEarlier, kIdle},
@@ -58,6 +69,9 @@ inline constexpr MenuItem kListMenu[] = {
 // The drop-down of 开始.
 inline constexpr MenuItem kStartMenu[] = {
     {text::Id::kMenuPreview, kIdle},
+    {},
+    {text::Id::kMenuKeepCase, kIdle, kAnyTime, MenuCheck::kKeepCase},
+    {text::Id::kMenuKeepBoth, kIdle, kAnyTime, MenuCheck::kKeepBoth},
     {},
     {text::Id::kMenuExplorerVerb, kAnyTime, kAnyTime, MenuCheck::kExplorerVerb},
 };

@@ -3,7 +3,7 @@
 #include "platform/app_files.h"
 #include "platform/native.h"
 #include "platform/text_win32.h"
-#include "ui/remembered_folder_win32.h"
+#include "ui/remembered_win32.h"
 
 namespace korvane::ui {
 
@@ -15,6 +15,8 @@ ProgramWindow::ProgramWindow(WindowDialogs& dialogs)
 bool ProgramWindow::Create(HINSTANCE instance, int show_command) {
   form_.set_on_destroyed([] { PostQuitMessage(0); });
   form_.set_on_folder_used([](const std::string& folder) { RememberFolder(folder); });
+  form_.set_naming(RememberedNaming());
+  form_.set_on_naming_changed([](const NamingOptions& naming) { RememberNaming(naming); });
   if (!form_.Create(instance, show_command))
     return false;
   // The path box starts with the folder of the last run.

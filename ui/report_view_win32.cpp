@@ -136,8 +136,7 @@ void ReportView::SortBy(int column) {
 void ReportView::RowsChanged() {
   tips_.Revalidate();
   const ListOrder& order = report_.order();
-  const std::string header =
-      NewPathHeader(order.failures_only, report_.RowCount() - report_.ShownCount());
+  const std::string header = NewPathHeader(order.filter, report_.RowCount() - report_.ShownCount());
   if (header == new_path_header_ || !list_)
     return;
   new_path_header_ = header;
@@ -148,9 +147,9 @@ void ReportView::RowsChanged() {
   SendMessageW(list_, LVM_SETCOLUMNW, kColNewPath, reinterpret_cast<LPARAM>(&column));
 }
 
-void ReportView::ToggleFailuresOnly() {
+void ReportView::ToggleFilter(RowFilter filter) {
   ListOrder order = report_.order();
-  order.failures_only = !order.failures_only;
+  order.filter = order.filter == filter ? RowFilter::kAll : filter;
   SetOrder(order);
 }
 

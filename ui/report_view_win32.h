@@ -48,7 +48,8 @@ class ReportView {
   LRESULT OnNotify(const NMHDR& header, LPARAM lparam, bool busy);
 
   // 只显示失败: the failures alone, or every row again.
-  void ToggleFailuresOnly();
+  // Shows only the rows `filter` lets through, or, when it does already, every row.
+  void ToggleFilter(RowFilter filter);
   // The sort arrow on the header of the column the list is sorted by, none in the run's order.
   void ShowSortArrow();
   // The rows may have changed (more came, a run began, an undo marked some): what the list says

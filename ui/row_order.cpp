@@ -9,7 +9,15 @@ namespace korvane::ui {
 namespace {
 
 bool Shown(const Row& row, const ListOrder& order) {
-  return !order.failures_only || text::ShowsFailure(row);
+  switch (order.filter) {
+    case RowFilter::kAll:
+      return true;
+    case RowFilter::kFailures:
+      return text::ShowsFailure(row);
+    case RowFilter::kSameContent:
+      return text::ShowsFailure(row) && row.content == SameContent::kSame;
+  }
+  return true;
 }
 
 }  // namespace
@@ -19,8 +27,8 @@ void RowOrder::Rebuild(const Rows& rows, const ListOrder& order, const SortKey& 
   // sorting again would give them (a descending order is an ascending one reversed), without
   // making a key per row again.
   const bool flips = sorted_ && order.column != kColId && order.column == order_.column &&
-                     order.failures_only == order_.failures_only &&
-                     order.descending != order_.descending && taken_ == rows.size();
+                     order.filter == order_.filter && order.descending != order_.descending &&
+                     taken_ == rows.size();
   order_ = order;
   if (flips) {
     std::reverse(shown_.begin(), shown_.end());
@@ -28,7 +36,7 @@ void RowOrder::Rebuild(const Rows& rows, const ListOrder& order, const SortKey& 
   }
   taken_ = rows.size();
   shown_.clear();
-  identity_ = !order.failures_only && order.column == kColId && !order.descending;
+  identity_ = order.filter == RowFilter::kAll && order.column == kColId && !order.descending;
   sorted_ = !identity_;
   if (identity_)
     return;

@@ -1,5 +1,6 @@
 // Which rows the report list shows, and in which order: every row as the run found them, or
-// sorted by a column either way; all of them, or only the failures. The list asks by its line;
+// sorted by a column either way; all of them, only the failures, or only the conflicts with a
+// copy. The list asks by its line;
 // the rows keep their numbers whatever the order.
 #pragma once
 
@@ -14,10 +15,17 @@
 
 namespace korvane::ui {
 
+// Which rows the list shows.
+enum class RowFilter : std::uint8_t {
+  kAll,
+  kFailures,     // 失败 rows, 冲突 rows of a preview, refused undos
+  kSameContent,  // of those, the ones whose name is held by a file with the same bytes: copies
+};
+
 struct ListOrder {
   int column = kColId;  // the column sorted by; ID is the run's own order
   bool descending = false;
-  bool failures_only = false;  // 失败 rows, 冲突 rows of a preview, refused undos
+  RowFilter filter = RowFilter::kAll;
   bool operator==(const ListOrder&) const = default;
 };
 

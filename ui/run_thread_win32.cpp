@@ -24,11 +24,12 @@ RunThread::~RunThread() {
   StopAndWait();
 }
 
-bool RunThread::StartWalk(Operation operation, std::string typed) {
-  RunRequest request;
+bool RunThread::StartWalk(Operation operation, std::string typed, const NamingOptions& naming) {
+  RunRequest request{
+      .operation = operation, .folder = CleanPathInput(typed, separator_), .naming = naming};
   std::string path;
   SystemError why;
-  if (!journals_.BeginWalk(operation, CleanPathInput(typed, separator_), request, path, why)) {
+  if (!journals_.BeginWalk(request, path, why)) {
     dialogs_.Warn(text::Fill(text::Id::kJournalUnwritable, {path, text::ErrorText(why)}));
     return false;
   }

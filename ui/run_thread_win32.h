@@ -59,8 +59,9 @@ class RunThread {
   [[nodiscard]] const std::string& folder() const { return folder_; }
 
   // A restore (its journal opened first; without one the user is told and nothing runs) or a
-  // preview of the folder typed as `typed`. False when nothing began.
-  bool StartWalk(Operation operation, std::string typed);
+  // preview of the folder typed as `typed`, naming files as `naming` says. False when nothing
+  // began.
+  bool StartWalk(Operation operation, std::string typed, const NamingOptions& naming);
   // Reverses the renames the journal at `path` names; one that cannot be read is said so. False
   // when nothing began.
   bool StartUndo(const std::string& path, const RowStore& shown);

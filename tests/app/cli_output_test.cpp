@@ -57,9 +57,18 @@ TEST(CliOutputTest, JsonEscapesAndReplacesIllFormedBytes) {
                        "cd\\"),
             R"("ab\"报告\u0001cd\\")");
   EXPECT_EQ(JsonString(""), "\"\"");
-  EXPECT_EQ(JsonRow(MakeRow("3", "失败", "a.2011.qjd", "/d/a", "File exists")),
+  Row taken{.number = 3,
+            .status = RowStatus::kFailed,
+            .old_name = "a.2011.qjd",
+            .new_path = "/d/a",
+            .found_name = "A.2011.qjd",
+            .failure = Refused(Refusal::kNameTaken),
+            .holder = {},
+            .content = SameContent::kSame};
+  EXPECT_EQ(JsonRow(taken),
             "{\"id\":3,\"status\":\"失败\",\"old_name\":\"a.2011.qjd\",\"new_path\":\"/d/a\","
-            "\"note\":\"File exists\"}\n");
+            "\"note\":\"同名文件已存在，内容相同\",\"found_name\":\"A.2011.qjd\","
+            "\"same_content\":true}\n");
   EXPECT_EQ(JsonTotals({Operation::kRestore, {10, 2, 1}, true}),
             "{\"scanned\":10,\"succeeded\":2,\"failed\":1,\"interrupted\":true}\n");
   EXPECT_EQ(JsonTotals({Operation::kRestore, {10, 2, 1}, false, 3, 4}),

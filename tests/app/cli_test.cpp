@@ -46,9 +46,13 @@ TEST_F(CliTest, JsonRunRestoresAndReportsEachRow) {
   const ProgramResult r = RunCli(io, {"--yes", "--format=json", testing::Utf8(tree.root())});
   EXPECT_EQ(r.exit_code, 0) << r.err;
   EXPECT_NE(r.out.find("\"status\":\"成功\",\"old_name\":\"a.doc.2011.qjd\",\"new_path\":\"" +
-                       InJson(tree.RunPath() + "a.doc") + "\",\"note\":\"-\"}"),
+                       InJson(tree.RunPath() + "a.doc") +
+                       "\",\"note\":\"-\",\"found_name\":" + "\"a.doc.2011.qjd\"}"),
             std::string::npos)
       << r.out;
+  // The name as found, whatever its case: a script finds the file by it.
+  EXPECT_NE(r.out.find("\"old_name\":\"b.txt.2012.qjd\""), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("\"found_name\":\"B.TXT.2012.QJD\""), std::string::npos) << r.out;
   EXPECT_TRUE(
       r.out.ends_with("{\"scanned\":3,\"succeeded\":2,\"failed\":0,\"interrupted\":false}\n"))
       << r.out;
@@ -67,6 +71,40 @@ TEST_F(CliTest, TablePrintsRowsSummaryAndStatusAndExitsOneOnFailure) {
   EXPECT_NE(r.out.find("失败"), std::string::npos);
   EXPECT_TRUE(r.out.ends_with("扫描:3 个，命名成功:1 个，失败:1 个\n执行完毕.\n")) << r.out;
   EXPECT_EQ(testing::ReadFile(tree.Path("x.txt")), "keep");
+}
+
+// The names kept as found and a copy of its own kept apart, written down, reported to scripts and
+// undone from the journal: the window's options, on the command line.
+TEST_F(CliTest, KeepCaseAndKeepBothAreRunAndUndone) {
+  tree.File("Q3 Report.DOCX.2011.qjd", "q3");
+  tree.File("合同.pdf.2013.qjd", "new");
+  tree.File("合同.PDF", "old");
+  tree.File("Copy.txt.2011.qjd", "same");
+  tree.File("Copy.txt", "same");
+  const auto before = tree.Snapshot();
+  const std::string log = testing::Utf8(io.Path("run.log"));
+  const ProgramResult r = RunCli(io, {"--yes", "--format=json", "--keep-case", "--keep-both",
+                                      "--log", log, testing::Utf8(tree.root())});
+  EXPECT_EQ(r.exit_code, 1) << r.err;  // the copy is left under its protected name
+  EXPECT_NE(r.out.find("\"old_name\":\"Q3 Report.DOCX.2011.qjd\",\"new_path\":\"" +
+                       InJson(tree.RunPath() + "Q3 Report.DOCX") + "\""),
+            std::string::npos)
+      << r.out;
+  EXPECT_NE(r.out.find(InJson(tree.RunPath() + "合同 (2).pdf") +
+                       "\",\"note\":\"同名的“合同.pdf”内容不同，两个都保留\",\"found_name\":"
+                       "\"合同.pdf.2013.qjd\",\"same_content\":false}"),
+            std::string::npos)
+      << r.out;
+  EXPECT_NE(r.out.find("\"note\":\"同名文件已存在，内容相同\",\"found_name\":"
+                       "\"Copy.txt.2011.qjd\",\"same_content\":true}"),
+            std::string::npos)
+      << r.out;
+  EXPECT_NE(testing::ReadFile(io.Path("run.log")).find("\n# 选项 keep-case keep-both\n"),
+            std::string::npos);
+
+  const ProgramResult undo = RunCli(io, {"--yes", "--undo", log});
+  EXPECT_EQ(undo.exit_code, 0) << undo.err;
+  EXPECT_EQ(tree.Snapshot(), before);
 }
 
 TEST_F(CliTest, RelativeFolderIsMadeAbsolute) {

@@ -33,7 +33,7 @@ TEST(CliWin32Test, RedirectedOutputIsUtf8BytesAndArgumentsArriveAsTyped) {
   const std::string path = JsonString(folder + "\\报告.docx");
   EXPECT_EQ(r.out,
             "{\"id\":1,\"status\":\"成功\",\"old_name\":\"报告.docx.2011.qjd\",\"new_path\":" +
-                path + ",\"note\":\"-\"}\n" +
+                path + ",\"note\":\"-\",\"found_name\":\"报告.DOCX.2011.qjd\"}\n" +
                 "{\"scanned\":1,\"succeeded\":1,\"failed\":0,\"interrupted\":false}\n");
   EXPECT_EQ(testing::ReadFile(tree.Path("资料 Ελλάδα/报告.docx")), "r");
 

@@ -41,6 +41,32 @@ TEST(RuleTest, CandidateTestAndRestoredName) {
   }
 }
 
+// The name as found, cut at its first ".201" wherever lower-casing moved it; and the number of a
+// kept copy where Explorer puts it.
+TEST(RuleTest, NamesAsFoundAndNumberedCopies) {
+  EXPECT_EQ(RestoredAsFound("Q3 Report.DOCX.2011.qjd"), "Q3 Report.DOCX");
+  EXPECT_EQ(RestoredAsFound("İstanbul.DOC.2011.QJD"), "İstanbul.DOC");  // İ lower-cases longer
+  EXPECT_EQ(RestoredAsFound("Photo.2010.JPG.2011.qjd"), "Photo");
+  const struct {
+    const char* name;
+    const char* second;
+  } numbered[] = {
+      {"合同.pdf", "合同 (2).pdf"},
+      {"README", "README (2)"},
+      {"archive.tar.gz", "archive.tar (2).gz"},
+      {".bashrc", " (2).bashrc"},
+      {"a b.c d", "a b.c d (2)"},
+      {"x.", "x (2)."},
+  };
+  for (const auto& n : numbered) {
+    EXPECT_EQ(NumberedName(n.name, 2), n.second);
+    EXPECT_TRUE(IsNumberedName(n.second, n.name)) << n.second;
+    EXPECT_TRUE(IsNumberedName(NumberedName(n.name, 123), n.name)) << n.name;
+    EXPECT_FALSE(IsNumberedName(n.name, n.name));
+    EXPECT_FALSE(IsNumberedName(NumberedName(n.name, 1), n.name));
+  }
+}
+
 TEST(RuleTest, EntryPathJoinsAndHalvesDoubledSeparators) {
   EXPECT_EQ(EntryPath("C:\\data\\", "x.txt", '\\'), "C:\\data\\x.txt");
   EXPECT_EQ(EntryPath("C:\\\\data\\", "x.txt", '\\'), "C:\\data\\x.txt");

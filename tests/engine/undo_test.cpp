@@ -116,6 +116,45 @@ TEST_F(UndoTest, AJournalFarLargerThanItsReadersPiecesGivesBackTheExactTree) {
   EXPECT_EQ(sb.Snapshot(), before);
 }
 
+// A record is undone only when its restored name is one the run's options make: the lower-cased
+// name, the name as found (keep-case), their numbered forms (keep-both); nothing else. A journal
+// of 1.1 names no options and keeps its one rule.
+TEST(UndoRecordTest, OnlyTheNamesTheRunsOptionsMakeAreUndone) {
+  const std::unique_ptr<FileSystem> fs = MakeNativeFileSystem();
+  const char sep = fs->Style().separator;
+  const std::string root = std::string(1, sep) + "d" + sep;
+  const struct {
+    NamingOptions naming;
+    const char* restored;
+    bool undone;
+  } cases[] = {
+      {{}, "q3 report.docx", true},
+      {{}, "Q3 Report.DOCX", false},
+      {{}, "q3 report (2).docx", false},
+      {{.keep_case = true}, "Q3 Report.DOCX", true},
+      {{.keep_case = true}, "q3 report.docx", true},
+      {{.keep_case = true}, "Q3 REPORT.DOCX", false},
+      {{.keep_case = true}, "Q3 Report (2).DOCX", false},
+      {{.keep_both = true}, "q3 report (2).docx", true},
+      {{.keep_both = true}, "q3 report (17).docx", true},
+      {{.keep_both = true}, "Q3 Report (2).DOCX", false},
+      {{.keep_both = true}, "q3 report (1).docx", false},
+      {{.keep_both = true}, "q3 report (02).docx", false},
+      {{.keep_both = true}, "q3 report (2) (2).docx", false},
+      {{.keep_both = true}, "q3 report.docx (2)", false},
+      {{.keep_case = true, .keep_both = true}, "Q3 Report (3).DOCX", true},
+      {{.keep_case = true, .keep_both = true}, "evil.exe", false},
+  };
+  for (const auto& c : cases) {
+    IndexedRun run;
+    run.root = root;
+    run.naming = c.naming;
+    EXPECT_EQ(CheckUndoRecord(*fs, run, {root, "Q3 Report.DOCX.2011.qjd", c.restored}),
+              c.undone ? Refusal::kNone : Refusal::kNotTheRulesName)
+        << c.restored << " keep_case " << c.naming.keep_case << " keep_both " << c.naming.keep_both;
+  }
+}
+
 // Undo goes only where the run went, and acts only on records this tool could have written: a
 // real run written down in a journal, then the tree or the journal changed as another user of the
 // tree could change them, then undone.

@@ -25,7 +25,8 @@ class JournalBookkeepingTest : public ::testing::Test {
     RunRequest request;
     std::string path;
     SystemError why;
-    if (!book->BeginWalk(operation, sb.RunPath(), request, path, why)) {
+    request = {.operation = operation, .folder = sb.RunPath()};
+    if (!book->BeginWalk(request, path, why)) {
       ADD_FAILURE() << "no journal at " << path;
       return RunOutcome::kDeclined;
     }
@@ -161,7 +162,8 @@ TEST_F(JournalBookkeepingTest, AfterARestartTheLastRunIsUndoneFromTheEarlierRuns
   JournalBookkeeping unwritable{blocked, *fs};
   std::string path;
   SystemError why;
-  EXPECT_FALSE(unwritable.BeginWalk(Operation::kRestore, sb.RunPath(), request, path, why));
+  request = {.folder = sb.RunPath()};
+  EXPECT_FALSE(unwritable.BeginWalk(request, path, why));
   EXPECT_TRUE(path.starts_with(testing::Utf8(state.Path("blocked"))));
   EXPECT_NE(why.code, 0);
 }

@@ -210,7 +210,7 @@ TEST_F(Moments, ATargetCreatedBetweenListingAndRenamingIsNeverReplaced) {
   const RunRecord run = RunChangingAfterListing([&] { sb.File("t.doc", "theirs"); });
   ASSERT_EQ(run.rows.size(), 1u);
   EXPECT_EQ(run.rows[0].cells[kColStatus], "失败");
-  EXPECT_EQ(run.rows[0].cells[kColNote], testing::FileExistsText());
+  EXPECT_EQ(run.rows[0].cells[kColNote], "同名文件已存在，内容不同");
   EXPECT_EQ(testing::ReadFile(sb.Path("t.doc")), "theirs");
   EXPECT_EQ(testing::ReadFile(sb.Path("t.doc.2011.qjd")), "protected");
 }

@@ -5,8 +5,10 @@
 
 #include <cerrno>
 #include <cstring>
+#include <memory>
 #include <system_error>
 
+#include "platform/native.h"
 #include "platform/system_error.h"
 #include "tests/hostile/run_support.h"
 #include "text/wording.h"
@@ -21,12 +23,11 @@ std::string NoSuchFolderText() {
   return text::ErrorText(SystemErrorFrom(ENOENT));
 }
 
-std::string FileExistsText() {
-  return text::ErrorText(SystemErrorFrom(EEXIST));
-}
-
+// The tool makes no two names that differ only in case, on any system: a name is taken when its
+// lower case is, by the tool's own case mapping.
 std::string NameKey(const std::string& name) {
-  return name;
+  static const std::unique_ptr<FileSystem> fs = MakeNativeFileSystem();
+  return fs->ToLower(name);
 }
 
 bool RestoredNameRefused(const std::string&) {

@@ -31,10 +31,6 @@ std::string NoSuchFolderText() {
   return text::ErrorText(SystemErrorFrom(ERROR_PATH_NOT_FOUND));
 }
 
-std::string FileExistsText() {
-  return text::ErrorText(SystemErrorFrom(ERROR_ALREADY_EXISTS));
-}
-
 std::string NameKey(const std::string& name) {
   return Upper(name);
 }

@@ -157,7 +157,7 @@ TEST_F(PermissionFaults, TheCommandLineSaysWhichFoldersItSkipped) {
   const std::string denied = testing::ReportedError(EACCES);
   EXPECT_EQ(below, "1\n跳过文件夹 " + sb.RunPath() + "locked：" + denied + "\n\x1f" +
                        "{\"id\":1,\"status\":\"成功\",\"old_name\":\"a.2011.qjd\",\"new_path\":\"" +
-                       sb.RunPath() + "ok/a\",\"note\":\"-\"}\n" +
+                       sb.RunPath() + "ok/a\",\"note\":\"-\",\"found_name\":\"a.2011.qjd\"}\n" +
                        "{\"scanned\":1,\"succeeded\":1,\"failed\":0,\"interrupted\":false,"
                        "\"skipped_folders\":1}\n");
 

@@ -13,17 +13,15 @@
 
 namespace korvane::testing {
 
-// The system's descriptions of the failures a changing tree causes most: a file that is gone, a
-// file whose folder is gone (Windows says "path not found", POSIX the same as for a file), and a
-// name that is taken.
+// The system's descriptions of the failures a changing tree causes most: a file that is gone, and
+// a file whose folder is gone (Windows says "path not found", POSIX the same as for a file).
 std::string NoSuchFileText();
 std::string NoSuchFolderText();
-std::string FileExistsText();
 // How a report words the system's failure `code` (errno, or a Win32 error code).
 std::string ReportedError(long code);
 
-// Names the file system takes for one name map to one key: the name itself where names are
-// case-sensitive, its upper case where they are not ("A" and a restored "a" are one name).
+// Names the tool takes for one name map to one key ("A" and a restored "a" are one name): on
+// Windows, as the file system ignores case; elsewhere, as the tool makes no case twins.
 std::string NameKey(const std::string& name);
 
 // Whether a rename to `name` is refused for the name alone: on Windows a name ending in a dot

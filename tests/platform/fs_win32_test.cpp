@@ -70,7 +70,9 @@ TEST_F(Win32FsTest, AnExistingNameInAnotherCaseBlocksTheRestore) {
   ASSERT_NE(blocked, nullptr);
   EXPECT_EQ(blocked->cells[kColStatus], "失败");
   EXPECT_TRUE(blocked->failed);
-  EXPECT_EQ(blocked->cells[kColNote], text::ErrorText(SystemErrorFrom(ERROR_ALREADY_EXISTS)));
+  // As on any system: the name is known taken in another case before the rename is tried.
+  EXPECT_EQ(blocked->cells[kColNote],
+            "已有只是大小写不同的“REPORT.DOC”，Windows 视为同名，内容不同");
   EXPECT_EQ(RowFor("notes.txt.2012.qjd")->cells[kColStatus], "成功");
   EXPECT_EQ(restorer.totals().failed, 1);
 }

@@ -5,6 +5,34 @@
 namespace korvane::testing {
 namespace {
 
+class HookedReader final : public FileReader {
+ public:
+  HookedReader(std::unique_ptr<FileReader> real, HookedFileSystem& fs)
+      : real_(std::move(real)), fs_(fs) {}
+  std::uint64_t size() const override { return real_->size(); }
+  FsResult Read(std::span<char> into, std::size_t& got) override {
+    ++fs_.reads;
+    fs_.Called();
+    return real_->Read(into, got);
+  }
+
+ private:
+  std::unique_ptr<FileReader> real_;
+  HookedFileSystem& fs_;
+};
+
+// Opens through `folder`, the reader hooked too.
+FsResult OpenHooked(Folder& folder,
+                    std::string_view name,
+                    std::unique_ptr<FileReader>& reader,
+                    HookedFileSystem& fs) {
+  fs.Called();
+  FsResult r = folder.OpenToRead(name, reader);
+  if (reader)
+    reader = std::make_unique<HookedReader>(std::move(reader), fs);
+  return r;
+}
+
 class HookedFolder final : public Folder {
  public:
   HookedFolder(std::unique_ptr<Folder> real, HookedFileSystem& fs)
@@ -20,6 +48,9 @@ class HookedFolder final : public Folder {
   bool Exists(std::string_view name) override {
     fs_.Called();
     return real_->Exists(name);
+  }
+  FsResult OpenToRead(std::string_view name, std::unique_ptr<FileReader>& reader) override {
+    return OpenHooked(*real_, name, reader, fs_);
   }
 
  private:
@@ -62,6 +93,9 @@ class HookedCursor final : public FolderCursor {
   bool Exists(std::string_view name) override {
     fs_.Called();
     return real_->Exists(name);
+  }
+  FsResult OpenToRead(std::string_view name, std::unique_ptr<FileReader>& reader) override {
+    return OpenHooked(*real_, name, reader, fs_);
   }
 
  private:

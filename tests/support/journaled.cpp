@@ -15,15 +15,17 @@ namespace korvane::testing {
 RunOutcome RestoreJournaled(Restorer& restorer,
                             const std::string& folder,
                             const std::string& path,
-                            int jobs) {
+                            int jobs,
+                            const NamingOptions& naming) {
   SystemError error;
+  RunRequest request{.folder = folder, .naming = naming, .confirm = false, .jobs = jobs};
   std::optional<OpenJournal> journal =
-      OpenJournalAt(path, false, folder, std::chrono::system_clock::now(), error);
+      OpenJournalAt(path, false, request, std::chrono::system_clock::now(), error);
   EXPECT_TRUE(journal) << path << ": " << error.text;
   if (!journal)
     return RunOutcome::kDeclined;
-  return restorer.Run(
-      {.folder = folder, .confirm = false, .journal = journal->journal.get(), .jobs = jobs});
+  request.journal = journal->journal.get();
+  return restorer.Run(request);
 }
 
 RunOutcome UndoJournaled(Restorer& restorer,

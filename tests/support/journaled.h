@@ -12,11 +12,13 @@
 
 namespace korvane::testing {
 
-// A restore of `folder` written down in the journal at `path` (appended to when it is there).
+// A restore of `folder` written down in the journal at `path` (appended to when it is there),
+// naming files as `naming` says.
 RunOutcome RestoreJournaled(Restorer& restorer,
                             const std::string& folder,
                             const std::string& path,
-                            int jobs = 1);
+                            int jobs = 1,
+                            const NamingOptions& naming = {});
 
 // An undo of the journal at `path`, opened as both front ends open it (a journal they refuse is
 // kDeclined here). `row_of`: the rows the renames mark, when the report shows their run.

@@ -31,7 +31,7 @@
 #include "ui/explorer_verb_win32.h"
 #include "ui/list_text.h"
 #include "ui/menu_table.h"
-#include "ui/remembered_folder_win32.h"
+#include "ui/remembered_win32.h"
 
 namespace korvane::ui {
 namespace {
@@ -929,6 +929,41 @@ TEST_F(FormMainTest, StartsDropDownTicksAndUnticksTheExplorerEntry) {
   EXPECT_FALSE(ticked());
   EXPECT_FALSE(ExplorerVerbAdded());
   EXPECT_TRUE(dialogs.warnings.empty());
+}
+
+// 开始's drop-down names the files given back: in the case they were found in, and a file whose
+// name is taken by other bytes kept apart under a numbered name. The window says so when the user
+// changes it, to keep it for the next start.
+TEST_F(FormMainTest, StartsDropDownKeepsTheCaseAndBothFiles) {
+  sb.File("Q3 Report.DOCX.2011.qjd", "q3");
+  sb.File("合同.pdf.2013.qjd", "new");
+  sb.File("合同.PDF", "old");
+  std::vector<NamingOptions> told;
+  form.set_on_naming_changed([&](const NamingOptions& n) { told.push_back(n); });
+  const auto ticked = [&](text::Id text) {
+    const MenuHandle menu(form.CreateStartMenu());
+    return (GetMenuState(menu.get(), MenuCommand(text), MF_BYCOMMAND) & MF_CHECKED) != 0;
+  };
+  EXPECT_FALSE(ticked(text::Id::kMenuKeepCase));
+  SendMessageW(form.hwnd(), WM_COMMAND, MAKEWPARAM(MenuCommand(text::Id::kMenuKeepCase), 0), 0);
+  EXPECT_TRUE(ticked(text::Id::kMenuKeepCase));
+  EXPECT_EQ(told, (std::vector<NamingOptions>{{.keep_case = true}}));
+
+  SetPath(sb.RunPath());
+  Click(kCmdStart);
+  ASSERT_EQ(ItemCount(), 2);
+  EXPECT_EQ(Cell(0, kColOldName), "Q3 Report.DOCX.2011.qjd");
+  EXPECT_EQ(Cell(0, kColNewPath), sb.RunPath() + "Q3 Report.DOCX");
+  EXPECT_EQ(Cell(1, kColNote), "已有只是大小写不同的“合同.PDF”，Windows 视为同名，内容不同");
+
+  SendMessageW(form.hwnd(), WM_COMMAND, MAKEWPARAM(MenuCommand(text::Id::kMenuKeepBoth), 0), 0);
+  EXPECT_TRUE(ticked(text::Id::kMenuKeepBoth));
+  Click(kCmdStart);
+  ASSERT_EQ(ItemCount(), 1);
+  EXPECT_EQ(Cell(0, kColStatus), "成功");
+  EXPECT_EQ(Cell(0, kColNewPath), sb.RunPath() + "合同 (2).pdf");
+  EXPECT_EQ(testing::ReadFile(sb.Path("合同 (2).pdf")), "new");
+  EXPECT_EQ(testing::ReadFile(sb.Path("合同.PDF")), "old");
 }
 
 TEST_F(FormMainTest, AboutOpensTheVendorPageOwnedByTheWindow) {

@@ -509,15 +509,16 @@ TEST_F(ListMenuTest, AnEarlierRunIsUndoneFromTheNextWindow) {
 
 // A header sorts the list by its column, again the other way; ID gives the run's order back.
 // 只显示失败 hides the rest and leaves the counters alone. Rows keep their numbers throughout.
-TEST_F(ListMenuTest, HeadersSortAndTheFilterShowsOnlyFailures) {
+TEST_F(ListMenuTest, HeadersSortAndTheFiltersShowOnlyFailuresOrOnlyCopies) {
   std::mt19937 rng(7);
   for (int i = 0; i < 400; ++i) {
     std::string stem;
     for (int k = 0; k < 6; ++k)
       stem += static_cast<char>('a' + rng() % 26);
+    // Every fifth name is taken; half of those by a copy of the same bytes.
     if (i % 5 == 0)
-      sb.File(stem + ".txt", "blocker");
-    sb.File(stem + ".txt.2011.qjd");
+      sb.File(stem + ".txt", i % 10 == 0 ? "content" : "blocker");
+    sb.File(stem + ".txt.2011.qjd", "content");
   }
   Run();
   ASSERT_EQ(ItemCount(), 400);
@@ -560,7 +561,12 @@ TEST_F(ListMenuTest, HeadersSortAndTheFilterShowsOnlyFailures) {
   EXPECT_EQ(ItemCount(), 80);
   const std::vector<std::string> failed = column(kColOldName);
   EXPECT_TRUE(std::is_sorted(failed.begin(), failed.end()));
-  Command(MenuCommand(text::Id::kMenuFailuresOnly));
+  // The copies alone, to be dealt with at once; the other filter is let go.
+  Command(MenuCommand(text::Id::kMenuSameContentOnly));
+  ASSERT_EQ(ItemCount(), 40);
+  for (const std::string& note : column(kColNote))
+    EXPECT_EQ(note, "同名文件已存在，内容相同");
+  Command(MenuCommand(text::Id::kMenuSameContentOnly));
   EXPECT_EQ(ItemCount(), 400);
 }
 

@@ -66,6 +66,35 @@ TEST(CellTest, TextFollowsTheColumnsAndOnlyAFailedStatusIsBlue) {
   }
 }
 
+// A cell's tip: the whole text where it is cut, the name as it is on disk over 旧文件名 where it is
+// written otherwise, a failure's reason over any cell of its row; the header says what it hides.
+TEST(CellTest, TipsShowWhatTheCellsCannot) {
+  Row taken{.number = 1,
+            .status = RowStatus::kFailed,
+            .old_name = "q3 report.docx.2011.qjd",
+            .new_path = "D:\\q3 report.docx",
+            .found_name = "Q3 Report.DOCX.2011.qjd",
+            .failure = Refused(Refusal::kNameTaken),
+            .holder = {},
+            .content = SameContent::kSame};
+  const std::string reason = "同名文件已存在，内容相同";
+  EXPECT_EQ(CellTipText(taken, kColOldName, false),
+            "磁盘上的文件名：Q3 Report.DOCX.2011.qjd\n" + reason);
+  EXPECT_EQ(CellTipText(taken, kColNewPath, true), "D:\\q3 report.docx\n" + reason);
+  EXPECT_EQ(CellTipText(taken, -1, false), reason);
+  Row ok = taken;
+  ok.status = RowStatus::kRestored;
+  ok.failure = {};
+  ok.found_name.clear();
+  EXPECT_EQ(CellTipText(ok, kColOldName, false), "");
+  EXPECT_EQ(CellTipText(ok, kColOldName, true), "q3 report.docx.2011.qjd");
+
+  EXPECT_EQ(NewPathHeader(RowFilter::kAll, 0), "新文件");
+  EXPECT_EQ(NewPathHeader(RowFilter::kFailures, 7), "新文件（只显示失败，另有 7 行未显示）");
+  EXPECT_EQ(NewPathHeader(RowFilter::kSameContent, 9),
+            "新文件（只显示内容相同的冲突，另有 9 行未显示）");
+}
+
 // The grey of 已撤销 reads at 4.5:1 or better on any background, and stays as near the middle
 // grey as that allows; pure blue reads on the list's usual white.
 TEST(CellTest, TheUndoneGreyIsReadableOnItsBackground) {

@@ -9,11 +9,14 @@
 namespace korvane::ui {
 namespace {
 
-// The list menu's item with `text`.
+// The item of either menu with `text`.
 const MenuItem& Item(text::Id text) {
-  for (const MenuItem& item : kListMenu) {
-    if (item.text == text)
-      return item;
+  for (const auto menu :
+       {std::span<const MenuItem>(kListMenu), std::span<const MenuItem>(kStartMenu)}) {
+    for (const MenuItem& item : menu) {
+      if (item.text == text)
+        return item;
+    }
   }
   ADD_FAILURE() << "no item " << static_cast<int>(text);
   return kListMenu[0];
@@ -51,11 +54,19 @@ TEST(MenuTableTest, MenuItemsFollowTheRunTheSelectionAndWhatCanBeUndone) {
   EXPECT_FALSE(Holds(skipped.shown_when, {}));
   EXPECT_TRUE(Holds(skipped.shown_when, {.has_skipped = true}));
   EXPECT_FALSE(Holds(skipped.needs, {.busy = true, .has_skipped = true}));
-  // 只显示失败 is checked while the list shows failures alone, and can be chosen at any time.
-  const MenuItem& filter = Item(text::Id::kMenuFailuresOnly);
-  EXPECT_TRUE(Checked(filter, {.busy = true, .failures_only = true}));
-  EXPECT_FALSE(Checked(filter, {}));
-  EXPECT_TRUE(Holds(filter.needs, {.busy = true}));
+  // Each filter is checked while the list shows what it lets through, and can be chosen at any
+  // time; the naming options are checked as they are set, and wait for a run to end.
+  const MenuItem& failures = Item(text::Id::kMenuFailuresOnly);
+  const MenuItem& copies = Item(text::Id::kMenuSameContentOnly);
+  EXPECT_TRUE(Checked(failures, {.busy = true, .filter = RowFilter::kFailures}));
+  EXPECT_FALSE(Checked(copies, {.busy = true, .filter = RowFilter::kFailures}));
+  EXPECT_TRUE(Checked(copies, {.filter = RowFilter::kSameContent}));
+  EXPECT_FALSE(Checked(failures, {}));
+  EXPECT_TRUE(Holds(failures.needs, {.busy = true}));
+  const MenuItem& keep_case = Item(text::Id::kMenuKeepCase);
+  EXPECT_TRUE(Checked(keep_case, {.naming = {.keep_case = true}}));
+  EXPECT_FALSE(Checked(Item(text::Id::kMenuKeepBoth), {.naming = {.keep_case = true}}));
+  EXPECT_FALSE(Holds(keep_case.needs, {.busy = true}));
 
   // Every item's command leads back to it, and none is taken for a control's.
   for (const auto menu :

@@ -1,0 +1,62 @@
+#include "ui/remembered_win32.h"
+
+#include <windows.h>
+
+#include "platform/text_win32.h"
+
+namespace korvane::ui {
+namespace {
+
+constexpr const wchar_t* kKey = L"Software\\Korvane\\文件名还原工具";
+constexpr const wchar_t* kFolder = L"LastFolder";
+constexpr const wchar_t* kKeepCase = L"KeepCase";
+constexpr const wchar_t* kKeepBoth = L"KeepBoth";
+
+bool RememberedFlag(const wchar_t* name) {
+  DWORD value = 0;
+  DWORD bytes = sizeof value;
+  return RegGetValueW(HKEY_CURRENT_USER, kKey, name, RRF_RT_REG_DWORD, nullptr, &value, &bytes) ==
+             ERROR_SUCCESS &&
+         value != 0;
+}
+
+void RememberFlag(const wchar_t* name, bool on) {
+  const DWORD value = on ? 1 : 0;
+  RegSetKeyValueW(HKEY_CURRENT_USER, kKey, name, REG_DWORD, &value, sizeof value);
+}
+
+}  // namespace
+
+std::string RememberedFolder() {
+  DWORD bytes = 0;
+  if (RegGetValueW(HKEY_CURRENT_USER, kKey, kFolder, RRF_RT_REG_SZ, nullptr, nullptr, &bytes) !=
+          ERROR_SUCCESS ||
+      bytes < sizeof(wchar_t)) {
+    return {};
+  }
+  std::wstring folder(bytes / sizeof(wchar_t), L'\0');
+  if (RegGetValueW(HKEY_CURRENT_USER, kKey, kFolder, RRF_RT_REG_SZ, nullptr, folder.data(),
+                   &bytes) != ERROR_SUCCESS) {
+    return {};
+  }
+  // The size counts the terminating NUL, which the string does not hold.
+  folder.resize(wcsnlen(folder.c_str(), folder.size()));
+  return Narrow(folder);
+}
+
+void RememberFolder(std::string_view folder) {
+  const std::wstring value = Widen(folder);
+  RegSetKeyValueW(HKEY_CURRENT_USER, kKey, kFolder, REG_SZ, value.c_str(),
+                  static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+}
+
+NamingOptions RememberedNaming() {
+  return {.keep_case = RememberedFlag(kKeepCase), .keep_both = RememberedFlag(kKeepBoth)};
+}
+
+void RememberNaming(const NamingOptions& naming) {
+  RememberFlag(kKeepCase, naming.keep_case);
+  RememberFlag(kKeepBoth, naming.keep_both);
+}
+
+}  // namespace korvane::ui
