@@ -14,6 +14,7 @@
 #include "engine/restorer.h"
 #include "engine/undo.h"
 #include "engine/write_ahead_journal.h"
+#include "frontend/run_claims.h"
 #include "frontend/run_journals.h"
 #include "platform/app_files.h"
 #include "platform/console.h"
@@ -91,9 +92,18 @@ int RunCommandLine(const std::vector<std::string>& args) {
   }
   request.jobs = o.jobs;
 
+  // No other run of this tool (a window, another command line) works on these folders meanwhile.
+  const std::string state = AppStateFolder();
+  RunClaim claim;
+  if (std::string busy; !RunClaims(state).Claim(request.operation == Operation::kUndo
+                                                    ? UndoFolders(undone.index)
+                                                    : std::vector<std::string>{request.folder},
+                                                claim, busy))
+    return Fail(Fill(Id::kFolderBusy, {busy}));
+
   // The journal is opened, and its header on disk, before anything is asked or renamed: the file
   // --log names, or with --journal a new one among the window's, kept as the window keeps them.
-  RunJournals journals(AppStateFolder());
+  RunJournals journals(state);
   std::optional<OpenJournal> open;
   if (request.operation == Operation::kRestore && (o.journal || !o.log_path.empty())) {
     std::string path;

@@ -128,14 +128,14 @@ void Restorer::BeginRun(Operation operation, bool keeps_rows) {
   StopFlag = false;
   ScanCount = SuccessCount = FailCount = 0;
   rows_ = 0;
-  skipped_.clear();
+  skipped_ = 0;
   links_not_followed_ = 0;
   report_.RunStarted(operation, keeps_rows);
 }
 
 void Restorer::SkipFolder(std::string_view folder, SystemError why) {
-  skipped_.push_back({std::string(ShownFolder(folder, style_.separator)), std::move(why)});
-  report_.FolderSkipped(skipped_.back());
+  ++skipped_;
+  report_.FolderSkipped({std::string(ShownFolder(folder, style_.separator)), std::move(why)});
 }
 
 RunOutcome Restorer::EndRun(Operation operation,
@@ -152,7 +152,7 @@ RunOutcome Restorer::EndRun(Operation operation,
   end.interrupted = interrupted;
   end.failed = failure.has_value();
   end.failure = std::move(failure).value_or(std::string());
-  end.skipped_folders = static_cast<int>(skipped_.size());
+  end.skipped_folders = skipped_;
   end.links_not_followed = links_not_followed_;
   report_.RunEnded(end);
   StopFlag = true;

@@ -29,8 +29,6 @@ class Restorer {
 
   [[nodiscard]] bool running() const { return running_; }
   [[nodiscard]] Totals totals() const { return {ScanCount, SuccessCount, FailCount}; }
-  // The folders the last walk could not read, in the order it met them.
-  [[nodiscard]] const std::vector<SkippedFolder>& skipped_folders() const { return skipped_; }
 
   // Set by Stop (also from a signal handler or another thread) and at the end of every run.
   std::atomic<bool> StopFlag{false};
@@ -81,7 +79,7 @@ class Restorer {
   const PathStyle style_;
   std::atomic<bool> running_{false};
   int rows_ = 0;
-  std::vector<SkippedFolder> skipped_;
+  int skipped_ = 0;  // folders the walk could not read; the report has them
   int links_not_followed_ = 0;
 };
 

@@ -92,21 +92,6 @@ std::string LowerUtf8(std::string_view s, const std::function<char32_t(char32_t)
   return out;
 }
 
-std::string ValidUtf8(std::string_view s) {
-  std::string out;
-  out.reserve(s.size());
-  for (std::size_t i = 0; i < s.size();) {
-    const std::size_t start = i;
-    char32_t c;
-    if (NextCodePoint(s, i, c)) {
-      out.append(s.substr(start, i - start));
-    } else {
-      AppendUtf8(out, kReplacementChar);
-    }
-  }
-  return out;
-}
-
 namespace {
 
 bool IsWide(char32_t c) {

@@ -20,9 +20,6 @@ void AppendUtf8(std::string& out, char32_t c);
 // Lower-cases each well-formed code point with `lower`; all other bytes are copied unchanged.
 std::string LowerUtf8(std::string_view s, const std::function<char32_t(char32_t)>& lower);
 
-// The text with every ill-formed byte replaced by U+FFFD (for JSON and the terminal).
-std::string ValidUtf8(std::string_view s);
-
 // Columns one code point takes on a terminal: 2 for East Asian wide characters, 0 for combining
 // marks and controls.
 int CodePointWidth(char32_t c);

@@ -46,6 +46,12 @@ class JournalBookkeeping {
                                       RunRequest& request,
                                       SystemError& why);
 
+  // The undo begun is not made after all (another run works on its folders): nothing is noted.
+  void Abandon() {
+    undoing_.reset();
+    rows_undone_.clear();
+  }
+
   // The run that began last has ended. Returns its journal when it could not be written whole
   // (for an undo: when what it did could not be noted in it).
   [[nodiscard]] std::optional<UnwrittenJournal> RunEnded(RunOutcome outcome, const Totals& totals);

@@ -52,6 +52,7 @@ enum class Id : std::uint16_t {
   kJournalUnwritable,     // {path} {reason}
   kJournalUnreadable,     // {path} {why}
   kJournalNothingToUndo,  // {path}: it names no rename this tool could have made
+  kFolderBusy,            // {folder}: another run of this tool works on it
   kNothingToUndo,         // {folders}: every rename there is reversed already
   kJournalsUnreadable,    // {folder} {why}
   kSkippedTitle,
@@ -90,6 +91,7 @@ enum class Id : std::uint16_t {
   kStatusUndoInterrupted,
   kStatusPreviewFinished,
   kStatusPreviewInterrupted,
+  kStatusCounting,  // an undo looks at the disk before its question
 
   // The 状态 and 备注 cells.
   kRowRestored,

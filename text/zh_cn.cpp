@@ -86,6 +86,8 @@ std::string_view Tr(Id id) {
       return "无法写入还原日志“{}”：{}";
     case Id::kJournalUnreadable:
       return "无法读取还原日志“{}”：{}";
+    case Id::kFolderBusy:
+      return "本工具的另一个还原或撤销正在处理文件夹“{}”，请等它结束后再试。";
     case Id::kJournalNothingToUndo:
       return "还原日志“{}”中没有本工具可以撤销的改名";
     case Id::kNothingToUndo:
@@ -156,6 +158,8 @@ std::string_view Tr(Id id) {
       return "撤销中断.";
     case Id::kStatusPreviewFinished:
       return "预览完毕，未重命名任何文件.";
+    case Id::kStatusCounting:
+      return "正在清点要改回原名的文件…";
     case Id::kStatusPreviewInterrupted:
       return "预览中断，未重命名任何文件.";
 

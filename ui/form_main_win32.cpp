@@ -129,12 +129,19 @@ LRESULT FormMain::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         return 0;
       // A box of the run's: its own loop runs here, so the window is not destroyed under it.
       HandlerScope scope(*this);
+      ShowCounting(false);
       RunThread::Answer(lparam);
       return 0;
     }
     case RunThread::kEnded:
       OnRunEnded();
       return 0;
+    case WM_SETCURSOR:
+      if (counting_ && LOWORD(lparam) == HTCLIENT) {
+        SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_APPSTARTING)));
+        return TRUE;
+      }
+      return DefWindowProcW(hwnd_, message, wparam, lparam);
     case WM_SYSCOLORCHANGE:
       OnThemeChanged();
       return 0;
@@ -298,6 +305,7 @@ void FormMain::OnRunEnded() {
   const std::optional<RunThread::Ending> ended = run_.Join(view_.report());
   if (!ended)
     return;
+  ShowCounting(false);
   view_.RowsChanged();
   taskbar_.ShowWorking(false);
   const bool ran = Began(ended->outcome);
@@ -377,8 +385,27 @@ void FormMain::StartWalk(Operation operation) {
 }
 
 void FormMain::StartUndo(const std::string& path) {
-  if (run_.StartUndo(path, view_.report().store()))
-    taskbar_.ShowWorking(true);
+  if (!run_.StartUndo(path, view_.report().store()))
+    return;
+  taskbar_.ShowWorking(true);
+  // Counting what is left to undo looks at the disk file by file: say so until the question.
+  ShowCounting(true);
+}
+
+void FormMain::ShowCounting(bool counting) {
+  if (counting == counting_)
+    return;
+  counting_ = counting;
+  const HWND status = control(kLabelStatus);
+  if (counting) {
+    status_before_ = controls_.TextOf(kLabelStatus);
+    SetWindowTextW(status, Widen(text::Tr(text::Id::kStatusCounting)).c_str());
+  } else if (controls_.TextOf(kLabelStatus) == text::Tr(text::Id::kStatusCounting)) {
+    SetWindowTextW(status, Widen(status_before_).c_str());
+  }
+  POINT at{};
+  GetCursorPos(&at);
+  SetCursorPos(at.x, at.y);  // the cursor takes its shape again (WM_SETCURSOR)
 }
 
 void FormMain::Cmd_Stop_Click() {

@@ -143,6 +143,9 @@ class FormMain {
   void StartWalk(Operation operation);
   // An undo of the journal at `path`.
   void StartUndo(const std::string& path);
+  // While an undo counts what is left to do before its question: the status line says so and the
+  // cursor shows the window at work.
+  void ShowCounting(bool counting);
   // The system's colours changed, or its high-contrast setting.
   void OnThemeChanged();
   // Whether 撤销本次还原 has something to reverse.
@@ -174,6 +177,8 @@ class FormMain {
   std::function<void()> on_run_ended_;
   std::function<void(const std::string&)> on_folder_used_;
   NamingOptions naming_;
+  bool counting_ = false;
+  std::string status_before_;  // the status line's text before the count
   std::function<void(const NamingOptions&)> on_naming_changed_;
 };
 

@@ -17,6 +17,7 @@ RunThread::RunThread(FileSystem& fs,
       closing_(closing),
       separator_(fs.Style().separator),
       journals_(journals, fs),
+      claims_(journals.folder()),
       questions_(*this),
       restorer_(fs, queue_, questions_) {}
 
@@ -27,9 +28,12 @@ RunThread::~RunThread() {
 bool RunThread::StartWalk(Operation operation, std::string typed, const NamingOptions& naming) {
   RunRequest request{
       .operation = operation, .folder = CleanPathInput(typed, separator_), .naming = naming};
+  if (!Claim({request.folder}))
+    return false;
   std::string path;
   SystemError why;
   if (!journals_.BeginWalk(request, path, why)) {
+    claim_ = {};
     dialogs_.Warn(text::Fill(text::Id::kJournalUnwritable, {path, text::ErrorText(why)}));
     return false;
   }
@@ -54,10 +58,22 @@ bool RunThread::StartUndo(const std::string& path, const RowStore& shown) {
     case UndoRefusal::kNone:
       break;
   }
-  folder_.clear();
   undo_folders_ = UndoFolders(*request.undo.index);
+  if (!Claim(undo_folders_)) {
+    journals_.Abandon();
+    return false;
+  }
+  folder_.clear();
   Start(std::move(request));
   return true;
+}
+
+bool RunThread::Claim(const std::vector<std::string>& folders) {
+  std::string busy;
+  if (claims_.Claim(folders, claim_, busy))
+    return true;
+  dialogs_.Warn(text::Fill(text::Id::kFolderBusy, {busy}));
+  return false;
 }
 
 std::vector<EarlierRun> RunThread::EarlierRuns() {
@@ -95,6 +111,7 @@ std::optional<RunThread::Ending> RunThread::Join(ListReport& report) {
   if (!active_ || !finished_)
     return std::nullopt;
   thread_.join();
+  claim_ = {};
   KillTimer(window_, kReportTimer);
   TakeReport(report);
   // Rows of an undo changed where they stand.
@@ -121,6 +138,7 @@ void RunThread::StopAndWait() {
     PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
   }
   thread_.join();
+  claim_ = {};
   active_ = false;
 }
 

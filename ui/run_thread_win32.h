@@ -20,6 +20,7 @@
 #include "engine/restorer.h"
 #include "engine/run_report.h"
 #include "frontend/journal_bookkeeping.h"
+#include "frontend/run_claims.h"
 #include "frontend/run_journals.h"
 #include "ui/list_report_win32.h"
 #include "ui/window_dialogs.h"
@@ -100,11 +101,16 @@ class RunThread {
 
   // Starts the engine on `request` on the thread.
   void Start(RunRequest request);
+  // Claims the run's folders; false, with the user told which folder another run works on, when
+  // another run of this tool works there.
+  bool Claim(const std::vector<std::string>& folders);
 
   WindowDialogs& dialogs_;
   const bool& closing_;
   const char separator_;
   JournalBookkeeping journals_;
+  RunClaims claims_;
+  RunClaim claim_;  // the folders of the run under way
   HWND window_ = nullptr;
   ReportQueue queue_;  // from the run's threads to the window's
   Questions questions_;

@@ -209,7 +209,8 @@ TEST(CliPosixTest, TheJournalInTheStateFolderUndoesTheRun) {
   EXPECT_NE(tree.Snapshot(), original);
   std::vector<std::filesystem::path> journals;
   for (const auto& e : std::filesystem::directory_iterator(state.Path("korvane/文件名还原工具")))
-    journals.push_back(e.path());
+    if (e.path().extension() == ".log")
+      journals.push_back(e.path());
   ASSERT_EQ(journals.size(), 1u);
   Child undo = Spawn({"--yes", "--quiet", "--undo", testing::Utf8(journals[0])});
   ReadAll(undo.out);

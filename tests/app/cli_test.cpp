@@ -8,6 +8,9 @@
 #include <vector>
 
 #include "app/cli_output.h"
+#include "frontend/run_claims.h"
+#include "platform/app_files.h"
+#include "platform/held_note.h"
 #include "tests/support/sandbox.h"
 #include "tests/support/spawn.h"
 #include "version.h"
@@ -105,6 +108,24 @@ TEST_F(CliTest, KeepCaseAndKeepBothAreRunAndUndone) {
   const ProgramResult undo = RunCli(io, {"--yes", "--undo", log});
   EXPECT_EQ(undo.exit_code, 0) << undo.err;
   EXPECT_EQ(tree.Snapshot(), before);
+}
+
+// While another run of this tool (here, this process) works on a folder, a run over a folder
+// below it is refused, naming it, and nothing is renamed; once that run has ended, it goes.
+TEST_F(CliTest, AFolderAnotherRunWorksOnIsLeftToIt) {
+  tree.File("sub/a.2011.qjd", "a");
+  RunClaim claim;
+  std::string busy;
+  ASSERT_TRUE(RunClaims(AppStateFolder()).Claim({testing::Utf8(tree.root())}, claim, busy));
+  const ProgramResult refused = RunCli(io, {"--yes", testing::Utf8(tree.Path("sub"))});
+  EXPECT_EQ(refused.exit_code, 2);
+  EXPECT_NE(refused.err.find("本工具的另一个还原或撤销正在处理文件夹“" +
+                             CanonicalFolder(testing::Utf8(tree.root())) + "”"),
+            std::string::npos)
+      << refused.err;
+  EXPECT_TRUE(tree.Snapshot().contains("sub/a.2011.qjd"));
+  claim = {};
+  EXPECT_EQ(RunCli(io, {"--yes", testing::Utf8(tree.Path("sub"))}).exit_code, 0);
 }
 
 TEST_F(CliTest, RelativeFolderIsMadeAbsolute) {

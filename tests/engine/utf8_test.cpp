@@ -30,15 +30,6 @@ TEST(Utf8Test, LowerKeepsIllFormedBytes) {
             "e");
 }
 
-TEST(Utf8Test, ValidUtf8ReplacesEachBadByte) {
-  EXPECT_EQ(ValidUtf8("ok 报告"), "ok 报告");
-  EXPECT_EQ(ValidUtf8("a\xFF"
-                      "b"),
-            "a\uFFFD"
-            "b");
-  EXPECT_EQ(ValidUtf8("\xE4\xB8"), "\uFFFD\uFFFD");
-}
-
 TEST(Utf8Test, DisplayWidthCountsWideCharactersTwice) {
   EXPECT_EQ(DisplayWidth("abc"), 3);
   EXPECT_EQ(DisplayWidth("状态"), 4);

@@ -1,5 +1,5 @@
 // Fuzz target for the pure text logic every run rests on: the candidate test, the restored name,
-// path composition, lower-casing and UTF-8 repair, and the text the command line prints. Each is
+// path composition, lower-casing, and the text the command line prints. Each is
 // held against the naive restatement in tests/support/naive_rule.h and against the properties
 // the rest of the tool relies on.
 //
@@ -99,14 +99,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         without_path_sep += c;
     CHECK(without_folder_sep == without_path_sep);
   }
-
-  // Repair of text that is not UTF-8.
-  const std::string valid = korvane::ValidUtf8(raw);
-  CHECK(valid == naive::MapUtf8(
-                     raw, [](char32_t c) { return c; }, true));
-  CHECK(naive::IsValidUtf8(valid));
-  CHECK((valid == raw) == naive::IsValidUtf8(raw));
-  CHECK(korvane::ValidUtf8(valid) == valid);
 
   // What the command line prints: valid UTF-8, no control character, one JSON string.
   const std::string shown = korvane::TerminalText(raw);

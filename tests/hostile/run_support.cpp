@@ -32,7 +32,7 @@ RunRecord RunRestoration(const std::string& run_path,
   r.status = report.status_text();
   r.summary = report.summary_text();
   r.interrupted = outcome == RunOutcome::kInterrupted;
-  for (const SkippedFolder& folder : restorer.skipped_folders()) {
+  for (const SkippedFolder& folder : report.store().skipped()) {
     r.skipped.push_back(folder.path);
     if (folder.why.kind == ErrorKind::kBusy)
       r.skipped_in_use.push_back(folder.path);

@@ -233,10 +233,28 @@ TEST_F(ListMenuTest, UndoAnsweredNoOrStoppedChangesNoMoreThanItShould) {
     sb.File(name);
   Run();
   const auto restored = sb.Snapshot();
+  const auto journal = [this] {
+    std::filesystem::path file;
+    for (const auto& e : std::filesystem::directory_iterator(state.root()))
+      if (e.path().extension() == ".log")
+        file = e.path();
+    return testing::ReadFile(file);
+  };
+  const std::string written = journal();
 
+  // Answered No: nothing renamed, nothing noted in the journal. While it counts what is left to
+  // undo, the status line says so.
   dialogs.set_answer(false);
+  std::string counting;
+  hooks.at = [&](int) {
+    if (counting.empty())
+      counting = WindowText(form.control(kLabelStatus));
+  };
   Command(MenuCommand(text::Id::kMenuUndo));
+  hooks.at = nullptr;
+  EXPECT_EQ(counting, "正在清点要改回原名的文件…");
   EXPECT_EQ(sb.Snapshot(), restored);
+  EXPECT_EQ(journal(), written);
   EXPECT_EQ(WindowText(form.control(kLabelStatus)), "执行完毕.");
 
   // Stop pressed as the first rename (the newest, c's) is made: it is the only one reversed, and
@@ -504,6 +522,13 @@ TEST_F(ListMenuTest, AnEarlierRunIsUndoneFromTheNextWindow) {
   choose(true);
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_TRUE(lines[0].ends_with("改名 2 个，完成，已撤销")) << lines[0];
+  EXPECT_EQ(sb.Snapshot(), before);
+  // Chosen again, it says there is nothing left to undo, and asks nothing.
+  dialogs.questions.clear();
+  choose(false);
+  EXPECT_TRUE(dialogs.questions.empty());
+  EXPECT_EQ(dialogs.warnings.back(),
+            Shown(sb) + " 中没有需要改回原来名字的文件：它们已经是原来的名字。");
   EXPECT_EQ(sb.Snapshot(), before);
 }
 
