@@ -8,9 +8,7 @@
 
 namespace korvane {
 
-std::string EscapeJournalField(std::string_view field) {
-  std::string out;
-  out.reserve(field.size());
+void AppendJournalField(std::string& out, std::string_view field) {
   for (std::size_t i = 0; i < field.size();) {
     // Runs of printable ASCII go as they are, without decoding.
     std::size_t run = i;
@@ -38,9 +36,9 @@ std::string EscapeJournalField(std::string_view field) {
           out += "\\r";
           break;
         default: {
-          char buf[5];
-          std::snprintf(buf, sizeof buf, "\\x%02X", b);
-          out += buf;
+          static constexpr char kHex[] = "0123456789ABCDEF";
+          const char escaped[] = {'\\', 'x', kHex[b >> 4], kHex[b & 0xF]};
+          out.append(escaped, sizeof escaped);
         }
       }
       i = start + 1;
@@ -50,6 +48,12 @@ std::string EscapeJournalField(std::string_view field) {
       out.append(field.substr(start, i - start));
     }
   }
+}
+
+std::string EscapeJournalField(std::string_view field) {
+  std::string out;
+  out.reserve(field.size());
+  AppendJournalField(out, field);
   return out;
 }
 
@@ -194,22 +198,55 @@ std::string JournalHeader(std::chrono::system_clock::time_point start,
   return out;
 }
 
+namespace {
+
+void AppendNumber(std::string& out, std::uint64_t n) {
+  char digits[20];
+  const auto end = std::to_chars(digits, digits + sizeof digits, n).ptr;
+  out.append(digits, end);
+}
+
+}  // namespace
+
+void AppendIntentLines(std::string& out,
+                       std::uint64_t first_id,
+                       std::string_view folder,
+                       std::span<const Intent> renames) {
+  // The folder is the same on every line; escaped once.
+  const std::string escaped_folder = EscapeJournalField(folder);
+  for (const Intent& r : renames) {
+    out += "R\t";
+    AppendNumber(out, first_id++);
+    out += '\t';
+    out += escaped_folder;
+    out += '\t';
+    AppendJournalField(out, r.found);
+    out += '\t';
+    AppendJournalField(out, r.restored);
+    out += '\n';
+  }
+}
+
 std::string IntentLine(std::uint64_t id,
                        std::string_view folder,
                        std::string_view found,
                        std::string_view restored) {
-  std::string out = "R\t" + std::to_string(id) + "\t";
-  out += EscapeJournalField(folder);
-  out += '\t';
-  out += EscapeJournalField(found);
-  out += '\t';
-  out += EscapeJournalField(restored);
-  out += '\n';
+  std::string out;
+  const Intent rename{found, restored};
+  AppendIntentLines(out, id, folder, {&rename, 1});
   return out;
 }
 
+void AppendOutcomeLine(std::string& out, std::uint64_t id, bool made) {
+  out += made ? "=\t" : "!\t";
+  AppendNumber(out, id);
+  out += '\n';
+}
+
 std::string OutcomeLine(std::uint64_t id, bool made) {
-  return (made ? "=\t" : "!\t") + std::to_string(id) + "\n";
+  std::string out;
+  AppendOutcomeLine(out, id, made);
+  return out;
 }
 
 std::string EndLine(std::chrono::system_clock::time_point end, bool interrupted) {

@@ -26,9 +26,11 @@
 
 #include <chrono>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
+#include "engine/rename_journal.h"
 #include "engine/rule.h"
 
 namespace korvane {
@@ -42,6 +44,7 @@ struct RenameRecord {
 };
 
 std::string EscapeJournalField(std::string_view field);
+void AppendJournalField(std::string& out, std::string_view field);
 // False when the field holds an escape the journal never writes.
 [[nodiscard]] bool UnescapeJournalField(std::string_view field, std::string& out);
 
@@ -57,6 +60,12 @@ std::string IntentLine(std::uint64_t id,
                        std::string_view found,
                        std::string_view restored);
 std::string OutcomeLine(std::uint64_t id, bool made);
+// The lines of renames about to be made in `folder`, numbered from `first_id`, added to `out`.
+void AppendIntentLines(std::string& out,
+                       std::uint64_t first_id,
+                       std::string_view folder,
+                       std::span<const Intent> renames);
+void AppendOutcomeLine(std::string& out, std::uint64_t id, bool made);
 std::string EndLine(std::chrono::system_clock::time_point end, bool interrupted);
 std::string UndoneLine(std::chrono::system_clock::time_point when);
 // An undo reversed `count` renames of the file (each undo that reversed any adds one).

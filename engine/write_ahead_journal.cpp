@@ -1,5 +1,7 @@
 #include "engine/write_ahead_journal.h"
 
+#include <numeric>
+
 #include "engine/journal_format.h"
 
 namespace korvane {
@@ -66,12 +68,10 @@ bool WriteAheadJournal::Intend(std::string_view folder,
     next_id_ += renames.size();
   }
   // Formatted outside the lock: the other workers go on writing down theirs meanwhile.
-  ids.clear();
+  ids.resize(renames.size());
+  std::iota(ids.begin(), ids.end(), first);
   std::string lines;
-  for (const Intent& r : renames) {
-    ids.push_back(first + ids.size());
-    lines += IntentLine(ids.back(), folder, r.found, r.restored);
-  }
+  AppendIntentLines(lines, first, folder, renames);
   const std::lock_guard lock(mutex_);
   pending_ += lines;
   return WritePending();
@@ -120,7 +120,7 @@ void WriteAheadJournal::SyncWhenAsked() {
 void WriteAheadJournal::Outcomes(std::span<const RenameOutcome> outcomes) {
   std::string lines;
   for (const RenameOutcome& o : outcomes)
-    lines += OutcomeLine(o.id, o.made);
+    AppendOutcomeLine(lines, o.id, o.made);
   const std::lock_guard lock(mutex_);
   pending_ += lines;
   if (pending_.size() >= kOutcomesAtOnce)
