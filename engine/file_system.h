@@ -21,11 +21,40 @@ struct PathStyle {
   bool skips_rootless_folders;
 };
 
-struct DirEntry {
-  std::string name;  // exactly as found on disk
-  bool is_folder = false;
-  bool is_link = false;          // a symbolic link, a junction: never descended
-  bool leads_to_folder = false;  // a link whose target is a folder (a walk would have gone in)
+// A folder's entries as listed, in the order the platform delivers them: their names, exactly as
+// found on disk, back to back in one buffer, so that a folder of many entries costs few
+// allocations.
+class Listing {
+ public:
+  struct Entry {
+    std::uint32_t at = 0;  // where its name begins among the names
+    std::uint32_t size = 0;
+    bool is_folder = false;
+    bool is_link = false;          // a symbolic link, a junction: never descended
+    bool leads_to_folder = false;  // a link whose target is a folder (a walk would have gone in)
+  };
+
+  void Clear() {
+    names_.clear();
+    entries_.clear();
+  }
+  // Adds an entry named `name`; its kind is set on the entry given back.
+  Entry& Add(std::string_view name) {
+    Entry& e = entries_.emplace_back();
+    e.at = static_cast<std::uint32_t>(names_.size());
+    e.size = static_cast<std::uint32_t>(name.size());
+    names_.append(name);
+    return e;
+  }
+  [[nodiscard]] std::string_view name(const Entry& e) const {
+    return std::string_view(names_).substr(e.at, e.size);
+  }
+  [[nodiscard]] const std::vector<Entry>& entries() const { return entries_; }
+  [[nodiscard]] std::size_t size() const { return entries_.size(); }
+
+ private:
+  std::string names_;
+  std::vector<Entry> entries_;
 };
 
 // A regular file opened to be read.
@@ -66,7 +95,7 @@ class FolderCursor : public Folder {
  public:
   // Every entry of the current folder but "." and "..", in the order the platform delivers them;
   // a failure says why the folder cannot be listed.
-  [[nodiscard]] virtual FsResult List(std::vector<DirEntry>& entries) = 0;
+  [[nodiscard]] virtual FsResult List(Listing& listing) = 0;
 
   // Steps into the named subfolder. Refuses a link, a junction or a mount point
   // (Refusal::kLink), a name that is not a plain name, and anything that is no longer a folder or

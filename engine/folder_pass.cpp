@@ -9,8 +9,9 @@
 namespace korvane {
 namespace {
 
-// A folder not at its turn hands on its results in groups, to take the walk's lock seldom.
-constexpr std::size_t kHandOnEvery = 256;
+// Results go on in groups, to take the walk's lock seldom: a row at once when the folder's turn has
+// come (the report shows each rename as it is made), everything else a few dozen at a time.
+constexpr std::size_t kHandOnEvery = 64;
 
 }  // namespace
 
@@ -22,6 +23,7 @@ void RestoreFolder(Folder& folder,
                    PassResults& out) {
   const bool preview = settings.operation == Operation::kPreview;
   RenameJournal* const journal = settings.journal;
+  const std::string prefix = EntryPrefix(path, settings.separator);
   std::vector<WalkResult> local;
   std::vector<RenameOutcome> outcomes;  // told to the journal once for the folder
   const auto end = [&] {
@@ -42,7 +44,8 @@ void RestoreFolder(Folder& folder,
     WalkResult result{static_cast<std::uint32_t>(i), nullptr};
     if (p.candidate()) {
       auto row = std::make_unique<Row>();
-      row->new_path = EntryPath(path, p.restored, settings.separator);
+      row->new_path.reserve(prefix.size() + p.restored.size());
+      row->new_path.append(prefix).append(p.restored);
       row->holder = p.holder;
       row->content = p.content;
       // The source is the name as found: on a case-sensitive file system the lower-cased name may
@@ -76,8 +79,9 @@ void RestoreFolder(Folder& folder,
         row->found_name = p.found;
       result.row = std::move(row);
     }
+    const bool result_has_row = result.row != nullptr;
     local.push_back(std::move(result));
-    if (out.Eager() || local.size() >= kHandOnEvery)
+    if ((result_has_row && out.Eager()) || local.size() >= kHandOnEvery)
       out.HandOn(local);
   }
   end();

@@ -1,7 +1,10 @@
 #include "engine/folder_plan.h"
 
 #include <algorithm>
-#include <unordered_map>
+#include <cstdint>
+#include <cstring>
+#include <deque>
+#include <functional>
 
 #include "engine/same_content.h"
 
@@ -12,9 +15,57 @@ bool IsDotName(std::string_view name) {
   return name == "." || name == "..";
 }
 
+bool IsAscii(std::string_view name) {
+  return std::all_of(name.begin(), name.end(),
+                     [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+char AsciiLower(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
+}
+
+// The candidate test on an ASCII name as found: lower-casing ASCII keeps every position, so the
+// marker stands where it would in the lower-cased name, and the extension ends it in any case.
+std::size_t AsciiCandidateMarker(std::string_view name) {
+  if (name.size() < kExtension.size())
+    return 0;
+  const std::string_view end = name.substr(name.size() - kExtension.size());
+  if (!std::equal(end.begin(), end.end(), kExtension.begin(),
+                  [](char a, char b) { return AsciiLower(a) == b; }))
+    return 0;
+  const std::size_t at = name.find(kTailMarker);
+  return at == std::string_view::npos || at == 0 ? 0 : at + 1;
+}
+
+// Hashes and compares keys as equal when ASCII lower-casing makes them so: the keys of ASCII names
+// are the names as found; every other key is lower-cased already. The hash folds every byte as
+// ASCII letters fold (setting 0x20), eight at a time: keys that compare equal hash alike.
+std::uint64_t KeyHash(std::string_view key) {
+  constexpr std::uint64_t kFold = 0x2020202020202020ull;
+  constexpr std::uint64_t kMix = 0x9E3779B97F4A7C15ull;
+  std::uint64_t h = key.size() * kMix;
+  std::size_t at = 0;
+  for (; at + 8 <= key.size(); at += 8) {
+    std::uint64_t word;
+    std::memcpy(&word, key.data() + at, 8);
+    h = (h ^ (word | kFold)) * kMix;
+    h ^= h >> 29;
+  }
+  for (; at < key.size(); ++at)
+    h = (h ^ (static_cast<unsigned char>(key[at]) | 0x20u)) * kMix;
+  return h ^ (h >> 32);
+}
+
+bool SameKey(std::string_view a, std::string_view b) {
+  return a.size() == b.size() &&
+         (a == b || std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+            return AsciiLower(x) == AsciiLower(y);
+          }));
+}
+
 }  // namespace
 
-std::vector<PlannedEntry> PlanFolder(std::vector<DirEntry>& listing,
+std::vector<PlannedEntry> PlanFolder(const Listing& listing,
                                      std::string_view folder_path,
                                      const FileSystem& fs,
                                      const NamingOptions& options) {
@@ -23,26 +74,107 @@ std::vector<PlannedEntry> PlanFolder(std::vector<DirEntry>& listing,
   const bool left_alone = style.skips_rootless_folders && folder_path.starts_with(style.separator);
   std::vector<PlannedEntry> plan(listing.size());
   for (std::size_t i = 0; i < listing.size(); ++i) {
-    DirEntry& entry = listing[i];
+    const Listing::Entry& entry = listing.entries()[i];
     PlannedEntry& p = plan[i];
-    p.found = std::move(entry.name);
+    p.found = listing.name(entry);
     // A subfolder is the walk's; one whose name begins with "." is never entered and is examined
     // like a file.
     const bool examined = !left_alone && (!entry.is_folder || p.found.starts_with('.'));
-    std::string lower = fs.ToLower(p.found);
-    if (examined && !IsDotName(lower)) {
-      p.examined = true;
-      if (const std::size_t at = CandidateMarker(lower)) {
-        p.restored = options.keep_case ? RestoredAsFound(p.found) : RestoredName(lower, at);
-        if (IsDotName(p.restored))
-          p.refused = Refusal::kDotName;
-      }
+    // Lower-cased where that is needed: a name beyond ASCII (the platform's mapping), and a
+    // candidate. Every other name is compared, and shown, lower-cased as ASCII.
+    const bool ascii = IsAscii(p.found);
+    if (!ascii) {
+      if (std::string lower = fs.ToLower(p.found); lower != p.found)
+        p.lower = std::move(lower);
     }
-    if (lower != p.found)
-      p.lower = std::move(lower);
+    if (!examined || IsDotName(p.found))
+      continue;
+    p.examined = true;
+    const std::size_t at = ascii ? AsciiCandidateMarker(p.found) : CandidateMarker(p.lower_name());
+    if (at == 0)
+      continue;
+    if (ascii && std::any_of(p.found.begin(), p.found.end(), [](char c) { return c != AsciiLower(c); })) {
+      p.lower = p.found;
+      std::transform(p.lower.begin(), p.lower.end(), p.lower.begin(), AsciiLower);
+    }
+    p.restored =
+        options.keep_case ? RestoredAsFound(p.found) : RestoredName(p.lower_name(), at);
+    if (IsDotName(p.restored))
+      p.refused = Refusal::kDotName;
   }
   return plan;
 }
+
+namespace {
+
+// The names of one folder, each with who has it: an entry, by its lower case, or a candidate given
+// it. One table for the folder, probed in place: a folder of many names makes no allocation per
+// name.
+class TakenNames {
+ public:
+  struct Holder {
+    std::size_t index = 0;
+    bool given = false;  // a candidate given the name, not an entry that had it
+  };
+
+  explicit TakenNames(std::size_t names) {
+    std::size_t size = 16;
+    while (size < names * 2)
+      size *= 2;
+    slots_.resize(size);
+  }
+
+  // The holder of `key`, or null.
+  [[nodiscard]] const Holder* Find(std::string_view key) const {
+    for (std::size_t i = Start(key);; i = (i + 1) & (slots_.size() - 1)) {
+      const Slot& slot = slots_[i];
+      if (!slot.used)
+        return nullptr;
+      if (SameKey(slot.key, key))
+        return &slot.holder;
+    }
+  }
+
+  // Gives `key` to `holder` unless it has one; the key's text must stay put.
+  void Add(std::string_view key, Holder holder) {
+    if (2 * (count_ + 1) > slots_.size())
+      Grow();
+    for (std::size_t i = Start(key);; i = (i + 1) & (slots_.size() - 1)) {
+      Slot& slot = slots_[i];
+      if (!slot.used) {
+        slot = {key, holder, true};
+        ++count_;
+        return;
+      }
+      if (SameKey(slot.key, key))
+        return;
+    }
+  }
+
+ private:
+  struct Slot {
+    std::string_view key;
+    Holder holder;
+    bool used = false;
+  };
+
+  std::size_t Start(std::string_view key) const { return KeyHash(key) & (slots_.size() - 1); }
+
+  void Grow() {
+    std::vector<Slot> old(slots_.size() * 2);
+    old.swap(slots_);
+    count_ = 0;
+    for (const Slot& slot : old) {
+      if (slot.used)
+        Add(slot.key, slot.holder);
+    }
+  }
+
+  std::vector<Slot> slots_;
+  std::size_t count_ = 0;
+};
+
+}  // namespace
 
 void SettleTakenNames(std::vector<PlannedEntry>& plan,
                       Folder& folder,
@@ -51,32 +183,37 @@ void SettleTakenNames(std::vector<PlannedEntry>& plan,
                       const std::atomic<bool>& stop) {
   if (std::none_of(plan.begin(), plan.end(), [](const PlannedEntry& p) { return p.tried(); }))
     return;
-  // Every name of the folder as it is, and by the case mapping the tool lower-cases with (a name
-  // is taken when its lower case is); and every name given so far. The plan's names stay put.
-  std::unordered_map<std::string_view, std::size_t> exact, folded;
-  for (std::size_t i = 0; i < plan.size(); ++i) {
-    exact.try_emplace(plan[i].found, i);
-    folded.try_emplace(plan[i].lower_name(), i);
-  }
-  std::unordered_map<std::string, std::size_t> given;
-  const auto free = [&](const std::string& key) {
-    return !folded.contains(key) && !given.contains(key);
+  // Every name of the folder by the case mapping the tool lower-cases with (a name is taken when
+  // its lower case is), and then every name given. The plan's own names stay put; the lower cases
+  // of names given as found are kept here.
+  TakenNames taken(plan.size());
+  for (std::size_t i = 0; i < plan.size(); ++i)
+    taken.Add(plan[i].key(), {i, false});
+  std::deque<std::string> keys;
+  // The key of a name given: in lower case already, unless the case is kept.
+  const auto key_of = [&](const std::string& name) -> std::string_view {
+    if (!options.keep_case)
+      return name;
+    return keys.emplace_back(fs.ToLower(name));
   };
   for (std::size_t i = 0; i < plan.size(); ++i) {
     PlannedEntry& p = plan[i];
     if (!p.tried())
       continue;
-    std::string key = fs.ToLower(p.restored);
-    if (free(key)) {
-      given.emplace(std::move(key), i);
+    const std::string_view key = key_of(p.restored);
+    const TakenNames::Holder* held = taken.Find(key);
+    if (!held) {
+      taken.Add(key, {i, true});
       continue;
     }
-    const auto same = exact.find(p.restored);
-    const auto alike = folded.find(key);
-    const bool earlier = same == exact.end() && alike == folded.end();
-    const std::size_t h = earlier               ? given.at(key)
-                          : same != exact.end() ? same->second
-                                                : alike->second;
+    // The entry of exactly that name, where two differ only in case.
+    std::size_t h = held->index;
+    if (!held->given && plan[h].found != p.restored) {
+      for (std::size_t k = 0; k < plan.size(); ++k) {
+        if (plan[k].found == p.restored)
+          h = k;
+      }
+    }
     // An earlier candidate's file still has its protected name.
     p.content = CompareContent(folder, p.found, plan[h].found, stop, p.unreadable);
     if (p.content == SameContent::kNotCompared)
@@ -87,18 +224,18 @@ void SettleTakenNames(std::vector<PlannedEntry>& plan,
       p.holder = p.restored;
       for (int n = 2;; ++n) {
         std::string numbered = NumberedName(p.holder, n);
-        key = fs.ToLower(numbered);
-        if (free(key)) {
+        if (!taken.Find(options.keep_case ? std::string_view(fs.ToLower(numbered))
+                                          : std::string_view(numbered))) {
           p.restored = std::move(numbered);
-          given.emplace(std::move(key), i);
+          taken.Add(key_of(p.restored), {i, true});
           break;
         }
       }
-    } else if (earlier) {
+    } else if (held->given) {
       p.refused = Refusal::kClaimedInFolder;
       p.holder = plan[h].restored;
     } else {
-      p.refused = same != exact.end() ? Refusal::kNameTaken : Refusal::kTakenInOtherCase;
+      p.refused = plan[h].found == p.restored ? Refusal::kNameTaken : Refusal::kTakenInOtherCase;
       p.holder = plan[h].found;
     }
   }

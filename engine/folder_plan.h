@@ -21,8 +21,10 @@
 namespace korvane {
 
 struct PlannedEntry {
-  std::string found;  // the name as found on disk
-  std::string lower;  // lower-cased; empty when it is the name as found
+  std::string_view found;  // the name as found on disk, in the folder's listing
+  // Lower-cased where it differs and is needed: a candidate's, and a name beyond ASCII (whose lower
+  // case is the platform's). Empty otherwise: the name as found, ASCII lower-cased when shown.
+  std::string lower;
   // A candidate's restored name, as the options make it, or the numbered name of a copy kept
   // apart (never empty for a candidate); empty for every other entry.
   std::string restored;
@@ -38,12 +40,16 @@ struct PlannedEntry {
   [[nodiscard]] bool candidate() const { return !restored.empty(); }
   // A rename the pass will make (or, in a preview, judge).
   [[nodiscard]] bool tried() const { return candidate() && refused == Refusal::kNone; }
-  [[nodiscard]] const std::string& lower_name() const { return lower.empty() ? found : lower; }
+  // The lower-cased name of a candidate or of a name beyond ASCII; for any other name, the name as
+  // found, which compares with others as its ASCII lower case.
+  [[nodiscard]] std::string_view key() const { return lower.empty() ? found : lower; }
+  [[nodiscard]] std::string_view lower_name() const { return key(); }
 };
 
-// One planned entry for every entry of the listing, in the listing's order. `folder_path` ends in
-// the separator; on Windows a rootless one is left alone: nothing in it is examined.
-std::vector<PlannedEntry> PlanFolder(std::vector<DirEntry>& listing,
+// One planned entry for every entry of the listing, in the listing's order, its name in the
+// listing (which must outlive the plan). `folder_path` ends in the separator; on Windows a rootless
+// one is left alone: nothing in it is examined.
+std::vector<PlannedEntry> PlanFolder(const Listing& listing,
                                      std::string_view folder_path,
                                      const FileSystem& fs,
                                      const NamingOptions& options);

@@ -114,8 +114,8 @@ bool Restorer::CanList(const std::string& run_path, const std::string& path_text
   if (!cursor && why.code == 0)
     return true;
   if (cursor) {
-    std::vector<DirEntry> entries;
-    FsResult listed = cursor->List(entries);
+    Listing listing;
+    FsResult listed = cursor->List(listing);
     if (listed.ok())
       return true;
     why = std::move(listed.error);
@@ -213,8 +213,9 @@ void Restorer::AddRow(Row& row) {
 }
 
 void Restorer::CountEntry(std::string_view folder, std::string_view name) {
+  // The path shows the name lower-cased: made only when the progress shows it.
   if ((ScanCount + 1) % 20 == 0) {
-    CountEntry(EntryPath(folder, name, style_.separator));
+    CountEntry(EntryPath(folder, fs_.ToLower(name), style_.separator));
   } else {
     ++ScanCount;
   }

@@ -62,7 +62,8 @@ class Restorer {
                     std::optional<std::string> failure);
   // Counts one examined entry and reports the progress on every twentieth.
   void CountEntry(std::string_view display_path);
-  // The same for an entry of `folder`: its path is built only when the progress shows it.
+  // The same for the entry `name` of `folder` (lower-cased or not): its path is built only when
+  // the progress shows it.
   void CountEntry(std::string_view folder, std::string_view name);
   // Numbers a row, counts its outcome and reports it.
   void AddRow(Row& row);

@@ -56,18 +56,16 @@ bool IsNumberedName(std::string_view numbered, std::string_view name) {
   return std::stoi(std::string(number)) >= 2;
 }
 
-std::string EntryPath(std::string_view folder, std::string_view name, char separator) {
-  std::string joined;
-  joined.reserve(folder.size() + 1 + name.size());
-  joined.append(folder).push_back(separator);
-  joined.append(name);
-  // Called for every entry: a path without a doubled separator, the usual case, is done here.
+namespace {
+
+// Every pair of separators replaced by one, left to right, a replacement not scanned again.
+std::string Halved(std::string joined, char separator) {
+  // A path without a doubled separator, the usual case, is done here.
   bool doubled = false;
   for (std::size_t i = 1; i < joined.size() && !doubled; ++i)
     doubled = joined[i] == separator && joined[i - 1] == separator;
   if (!doubled)
     return joined;
-
   std::string out;
   out.reserve(joined.size());
   for (std::size_t i = 0; i < joined.size(); ++i) {
@@ -76,6 +74,26 @@ std::string EntryPath(std::string_view folder, std::string_view name, char separ
       ++i;
   }
   return out;
+}
+
+}  // namespace
+
+std::string EntryPath(std::string_view folder, std::string_view name, char separator) {
+  std::string joined;
+  joined.reserve(folder.size() + 1 + name.size());
+  joined.append(folder).push_back(separator);
+  // A name holds no separator (the usual case): the pairs all lie in the folder's part.
+  if (name.find(separator) == std::string_view::npos)
+    return Halved(std::move(joined), separator).append(name);
+  joined.append(name);
+  return Halved(std::move(joined), separator);
+}
+
+std::string EntryPrefix(std::string_view folder, char separator) {
+  std::string joined;
+  joined.reserve(folder.size() + 1);
+  joined.append(folder).push_back(separator);
+  return Halved(std::move(joined), separator);
 }
 
 std::string_view ShownFolder(std::string_view folder, char separator) {

@@ -46,6 +46,10 @@ std::string NumberedName(std::string_view name, int n);
 // right without rescanning a replacement (three become two, four become two).
 std::string EntryPath(std::string_view folder, std::string_view name, char separator);
 
+// What EntryPath puts before a name without a separator: the same for every entry of a folder, so
+// made once for the folder (EntryPath(folder, name) is this and the name).
+std::string EntryPrefix(std::string_view folder, char separator);
+
 // A folder as the report shows it: without its trailing separator, but for a root ("C:\\", "/").
 std::string_view ShownFolder(std::string_view folder, char separator);
 

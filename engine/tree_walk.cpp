@@ -12,8 +12,8 @@ namespace korvane {
 namespace {
 
 // Subfolders the walk descends into: real folders, not links, not hidden (".svn" and the like).
-bool IsWalkedFolder(const DirEntry& e) {
-  return e.is_folder && !e.is_link && !e.name.starts_with('.');
+bool IsWalkedFolder(const Listing::Entry& e, std::string_view name) {
+  return e.is_folder && !e.is_link && !name.starts_with('.');
 }
 
 // With a journal, folders are listed and their renames written down in batches; a batch is
@@ -28,7 +28,8 @@ struct TreeWalk::Node : PreOrder::Folder {
   std::string name;  // as found on disk
   std::string path;  // as the report shows it, ending in the separator
   // Filled by the one worker in hand of the folder before it hands anything on; read by the sink
-  // with the lock held.
+  // with the lock held. The plan's names are the listing's.
+  Listing listing;
   std::vector<PlannedEntry> plan;
   std::optional<SystemError> skipped;
   int links = 0;
@@ -224,8 +225,8 @@ bool TreeWalk::List(Worker& worker, Node& node) {
   }
   if (stop_ || !StepInto(worker, node))
     return false;
-  std::vector<DirEntry> listing;
-  if (FsResult listed = worker.path->cursor().List(listing); !listed.ok()) {
+  const Listing& listing = node.listing;
+  if (FsResult listed = worker.path->cursor().List(node.listing); !listed.ok()) {
     node.skipped = std::move(listed.error);
     return false;
   }
@@ -234,16 +235,18 @@ bool TreeWalk::List(Worker& worker, Node& node) {
 
   int links = 0;
   std::vector<PreOrder::FolderPtr> children;
-  for (const DirEntry& e : listing) {
-    if (IsWalkedFolder(e)) {
+  for (const Listing::Entry& e : listing.entries()) {
+    const std::string_view name = listing.name(e);
+    if (IsWalkedFolder(e, name)) {
       auto child = std::make_shared<Node>();
       child->parent = &node;
       child->index = children.size();
-      child->name = e.name;
+      child->name = name;
       // The child's path is its parent's, the name and one separator, as typed: not normalised.
-      child->path = node.path + e.name + style_.separator;
+      child->path.reserve(node.path.size() + name.size() + 1);
+      child->path.append(node.path).append(name).push_back(style_.separator);
       children.push_back(std::move(child));
-    } else if (e.is_link && e.leads_to_folder && !e.name.starts_with('.')) {
+    } else if (e.is_link && e.leads_to_folder && !name.starts_with('.')) {
       ++links;
     }
   }
@@ -325,8 +328,8 @@ void TreeWalk::Closed(PreOrder::Folder& folder) {
     sink_.Skipped(node.path, std::move(*node.skipped));
   if (node.links > 0)
     sink_.LinksNotFollowed(node.links);
-  node.plan.clear();
-  node.plan.shrink_to_fit();
+  node.plan = {};
+  node.listing = {};
 }
 
 }  // namespace korvane

@@ -27,8 +27,8 @@ namespace korvane {
 class WalkSink {
  public:
   virtual ~WalkSink() = default;
-  // One examined entry of `folder` (ending in the separator), by its lower-cased name; `row` for
-  // a candidate, to be numbered and reported.
+  // One examined entry of `folder` (ending in the separator), by its name (lower-cased, or as
+  // found where it is plain ASCII); `row` for a candidate, to be numbered and reported.
   virtual void Examined(std::string_view folder, std::string_view lower_name, Row* row) = 0;
   // A folder that could not be listed or entered (`folder` ends in the separator).
   virtual void Skipped(std::string_view folder, SystemError why) = 0;

@@ -1,5 +1,5 @@
-// The file system on POSIX: directory streams opened relative to one another (openat/fdopendir),
-// renames that never replace (renameat2 with RENAME_NOREPLACE).
+// The file system on POSIX: folders opened relative to one another (openat) and read with
+// getdents64, renames that never replace (renameat2 with RENAME_NOREPLACE).
 #include <dirent.h>
 #include <fcntl.h>
 #include <glob.h>
@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -28,9 +29,29 @@ FsResult Failure(int code) {
 
 // A name of the folder, never a way out of it.
 bool IsPlainName(std::string_view name) {
-  return !name.empty() && name != "." && name != ".." &&
-         name.find_first_of(std::string_view("/\0", 2)) == std::string_view::npos;
+  return !name.empty() && name != "." && name != ".." && name.find('/') == std::string_view::npos &&
+         name.find('\0') == std::string_view::npos;
 }
+
+// A name as the system calls take it, NUL-terminated: on the stack, as names are short.
+class CName {
+ public:
+  explicit CName(std::string_view name) {
+    if (name.size() < sizeof short_) {
+      name.copy(short_, name.size());
+      short_[name.size()] = '\0';
+    } else {
+      long_ = name;
+    }
+  }
+  CName(const CName&) = delete;
+  CName& operator=(const CName&) = delete;
+  [[nodiscard]] const char* c_str() const { return long_.empty() ? short_ : long_.c_str(); }
+
+ private:
+  char short_[512];
+  std::string long_;
+};
 
 struct FileId {
   dev_t dev = 0;
@@ -50,22 +71,18 @@ UniqueFd OpenChild(int dirfd, const char* name) {
   return UniqueFd(openat(dirfd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
 }
 
-UniqueFd Duplicate(int fd) {
-  return UniqueFd(fcntl(fd, F_DUPFD_CLOEXEC, 0));
-}
-
 FsResult CheckRenameIn(int fd, std::string_view from, std::string_view to) {
   if (!IsPlainName(from) || !IsPlainName(to))
     return Failure(EINVAL);
   struct stat st;
-  if (fstatat(fd, std::string(from).c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+  if (fstatat(fd, CName(from).c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
     return Failure(errno);
   // The kernel would refuse a name longer than the file system's limit (a lower-cased name
   // can take more bytes than the name it came from).
   const long name_max = fpathconf(fd, _PC_NAME_MAX);
   if (name_max > 0 && to.size() > static_cast<std::size_t>(name_max))
     return Failure(ENAMETOOLONG);
-  if (fstatat(fd, std::string(to).c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0)
+  if (fstatat(fd, CName(to).c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0)
     return Failure(EEXIST);
   return {};
 }
@@ -74,7 +91,7 @@ FsResult RenameIn(int fd, std::string_view from, std::string_view to) {
   // renameat2 would follow a path into another folder; only names of this one are renamed.
   if (!IsPlainName(from) || !IsPlainName(to))
     return Failure(EINVAL);
-  const std::string f(from), t(to);
+  const CName f(from), t(to);
   if (renameat2(fd, f.c_str(), fd, t.c_str(), RENAME_NOREPLACE) == 0)
     return {};
   if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP)
@@ -103,7 +120,7 @@ bool ExistsIn(int fd, std::string_view name) {
   if (!IsPlainName(name))
     return false;
   struct stat st;
-  return fstatat(fd, std::string(name).c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
+  return fstatat(fd, CName(name).c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
 class PosixReader final : public FileReader {
@@ -144,151 +161,183 @@ FsResult OpenToReadIn(int dirfd, std::string_view name, std::unique_ptr<FileRead
   return {};
 }
 
-// A folder held by a descriptor of its own: it stays the same folder wherever it is moved.
+// A folder held by a descriptor: it stays the same folder wherever it is moved. Shared between
+// the cursor that entered it and the folders pinned there, so that a pin costs no new descriptor.
+using SharedFd = std::shared_ptr<const UniqueFd>;
+
 class PinnedFolder final : public Folder {
  public:
-  explicit PinnedFolder(UniqueFd fd) : fd_(std::move(fd)) {}
+  explicit PinnedFolder(SharedFd fd) : fd_(std::move(fd)) {}
   FsResult Rename(std::string_view from, std::string_view to) override {
-    return RenameIn(fd_.get(), from, to);
+    return RenameIn(fd_->get(), from, to);
   }
   FsResult CheckRename(std::string_view from, std::string_view to) override {
-    return CheckRenameIn(fd_.get(), from, to);
+    return CheckRenameIn(fd_->get(), from, to);
   }
-  bool Exists(std::string_view name) override { return ExistsIn(fd_.get(), name); }
+  bool Exists(std::string_view name) override { return ExistsIn(fd_->get(), name); }
   FsResult OpenToRead(std::string_view name, std::unique_ptr<FileReader>& reader) override {
-    return OpenToReadIn(fd_.get(), name, reader);
+    return OpenToReadIn(fd_->get(), name, reader);
   }
 
  private:
-  UniqueFd fd_;
+  SharedFd fd_;
 };
 
+// The cursor holds the folder it stands in and the few above it open, so that stepping back out is
+// a close. Deeper than that it lets the higher ones go, keeping what it needs to come back to them
+// safely ("..", checked to be the folder it left), so that no depth runs out of descriptors.
 class PosixCursor final : public FolderCursor {
  public:
-  PosixCursor(UniqueFd root, FileId root_id) : root_(std::move(root)) {
-    levels_.push_back({std::string(), root_id});
-    dir_.Adopt(Duplicate(root_.get()));
+  explicit PosixCursor(UniqueFd root) : buffer_(kListBuffer) {
+    levels_.push_back({std::string(), std::make_shared<const UniqueFd>(std::move(root)), {}});
   }
 
-  FsResult List(std::vector<DirEntry>& entries) override {
-    entries.clear();
-    if (!dir_)
+  FsResult List(Listing& listing) override {
+    listing.Clear();
+    Level& here = levels_.back();
+    if (!here.fd)
       return Failure(ENOENT);
-    DIR* dir = dir_.get();
-    rewinddir(dir);
+    const int fd = here.fd->get();
+    // A folder is listed once as a rule; only a second listing needs to start again.
+    if (here.listed && lseek(fd, 0, SEEK_SET) != 0)
+      return Failure(errno);
+    here.listed = true;
     for (;;) {
-      // Only readdir's own errno tells an error from the end; the type lookup below may fail
-      // for an entry deleted meanwhile and must not make the whole folder unlistable.
-      errno = 0;
-      const dirent* d = readdir(dir);
-      if (!d)
-        break;
-      const char* n = d->d_name;
-      if (n[0] == '.' && (n[1] == '\0' || (n[1] == '.' && n[2] == '\0')))
-        continue;
-      DirEntry& e = entries.emplace_back();
-      e.name = n;
-      unsigned char type = d->d_type;
-      if (type == DT_UNKNOWN) {
-        struct stat st;
-        if (fstatat(dirfd(dir), n, &st, AT_SYMLINK_NOFOLLOW) == 0) {
-          type = S_ISDIR(st.st_mode) ? DT_DIR : S_ISLNK(st.st_mode) ? DT_LNK : DT_REG;
+      const ssize_t got = getdents64(fd, buffer_.data(), buffer_.size());
+      if (got < 0)
+        return Failure(errno);
+      if (got == 0)
+        return {};
+      for (ssize_t at = 0; at < got;) {
+        const auto* d = reinterpret_cast<const dirent64*>(buffer_.data() + at);
+        at += d->d_reclen;
+        const char* n = d->d_name;
+        if (n[0] == '.' && (n[1] == '\0' || (n[1] == '.' && n[2] == '\0')))
+          continue;
+        Listing::Entry& e = listing.Add(n);
+        unsigned char type = d->d_type;
+        if (type == DT_UNKNOWN) {
+          // An entry deleted meanwhile must not make the whole folder unlistable.
+          struct stat st;
+          if (fstatat(fd, n, &st, AT_SYMLINK_NOFOLLOW) == 0)
+            type = S_ISDIR(st.st_mode) ? DT_DIR : S_ISLNK(st.st_mode) ? DT_LNK : DT_REG;
+        }
+        e.is_folder = type == DT_DIR;
+        e.is_link = type == DT_LNK;
+        if (e.is_link) {
+          // Only to count the folders a walk that followed links would have entered.
+          struct stat target;
+          e.leads_to_folder = fstatat(fd, n, &target, 0) == 0 && S_ISDIR(target.st_mode);
         }
       }
-      e.is_folder = type == DT_DIR;
-      e.is_link = type == DT_LNK;
-      if (e.is_link) {
-        // Only to count the folders a walk that followed links would have entered.
-        struct stat target;
-        e.leads_to_folder = fstatat(dirfd(dir), n, &target, 0) == 0 && S_ISDIR(target.st_mode);
-      }
     }
-    return errno == 0 ? FsResult{} : Failure(errno);
   }
 
   FsResult Enter(std::string_view name) override {
-    if (!dir_)
+    const Level& here = levels_.back();
+    if (!here.fd)
       return Failure(ENOENT);
     // openat would walk a path; only a name of this folder is entered.
     if (!IsPlainName(name))
       return Failure(EINVAL);
     const std::string n(name);
-    const int parent = dirfd(dir_.get());
-    UniqueFd fd = OpenChild(parent, n.c_str());
-    FileId id;
-    if (!fd || !IdOf(fd.get(), id)) {
+    UniqueFd fd = OpenChild(here.fd->get(), n.c_str());
+    if (!fd) {
       const int code = errno;
       // A link (O_NOFOLLOW refuses it) is passed over, not a failure.
       struct stat st;
-      if (fstatat(parent, n.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode))
+      if (fstatat(here.fd->get(), n.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+          S_ISLNK(st.st_mode))
         return Refused(Refusal::kLink);
       return Failure(code);
     }
-    levels_.push_back({n, id});
-    dir_.Adopt(std::move(fd));
+    levels_.push_back({n, std::make_shared<const UniqueFd>(std::move(fd)), {}});
+    // Deep down, the folder the window leaves behind is let go, its identity kept.
+    if (levels_.size() > kHeld + 1) {
+      Level& behind = levels_[levels_.size() - 1 - kHeld];
+      if (behind.fd) {
+        IdOf(behind.fd->get(), behind.id);
+        behind.fd.reset();
+      }
+    }
     return {};
   }
 
   void Leave() override {
     if (levels_.size() < 2)
       return;
+    const SharedFd from = std::move(levels_.back().fd);
     levels_.pop_back();
+    Level& back = levels_.back();
+    if (back.fd)
+      return;
     // ".." is the parent unless the tree was moved meanwhile; then walk down again from the root.
-    if (dir_) {
-      UniqueFd fd(openat(dirfd(dir_.get()), "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (from) {
+      UniqueFd fd(openat(from->get(), "..", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
       FileId id;
-      if (fd && IdOf(fd.get(), id) && id == levels_.back().id) {
-        dir_.Adopt(std::move(fd));
+      if (fd && IdOf(fd.get(), id) && id == back.id) {
+        back.fd = std::make_shared<const UniqueFd>(std::move(fd));
+        back.listed = false;
         return;
       }
     }
-    dir_.Adopt(WalkFromRoot());
+    back.fd = WalkFromRoot();
+    back.listed = false;
   }
 
   FsResult CheckRename(std::string_view from, std::string_view to) override {
-    return dir_ ? CheckRenameIn(dirfd(dir_.get()), from, to) : Failure(ENOENT);
+    const SharedFd& fd = levels_.back().fd;
+    return fd ? CheckRenameIn(fd->get(), from, to) : Failure(ENOENT);
   }
 
   FsResult Rename(std::string_view from, std::string_view to) override {
-    return dir_ ? RenameIn(dirfd(dir_.get()), from, to) : Failure(ENOENT);
+    const SharedFd& fd = levels_.back().fd;
+    return fd ? RenameIn(fd->get(), from, to) : Failure(ENOENT);
   }
 
-  bool Exists(std::string_view name) override { return dir_ && ExistsIn(dirfd(dir_.get()), name); }
+  bool Exists(std::string_view name) override {
+    const SharedFd& fd = levels_.back().fd;
+    return fd && ExistsIn(fd->get(), name);
+  }
 
   FsResult OpenToRead(std::string_view name, std::unique_ptr<FileReader>& reader) override {
     reader.reset();
-    return dir_ ? OpenToReadIn(dirfd(dir_.get()), name, reader) : Failure(ENOENT);
+    const SharedFd& fd = levels_.back().fd;
+    return fd ? OpenToReadIn(fd->get(), name, reader) : Failure(ENOENT);
   }
 
   std::unique_ptr<Folder> Pin() override {
-    UniqueFd fd;
-    if (dir_)
-      fd = Duplicate(dirfd(dir_.get()));
-    return fd ? std::make_unique<PinnedFolder>(std::move(fd)) : nullptr;
+    const SharedFd& fd = levels_.back().fd;
+    return fd ? std::make_unique<PinnedFolder>(fd) : nullptr;
   }
 
  private:
+  static constexpr std::size_t kHeld = kFoldersHeldOpen;
+  static constexpr std::size_t kListBuffer = 32 * 1024;
+
   struct Level {
     std::string name;
-    FileId id;
+    SharedFd fd;          // null once let go
+    FileId id;            // kept when it was let go
+    bool listed = false;  // its descriptor has been read to the end
   };
 
   // Opens the current level by its names from the root, checking each step is the folder that
   // was entered; none when the tree changed under us, which leaves the cursor with no folder.
-  UniqueFd WalkFromRoot() const {
-    UniqueFd fd = Duplicate(root_.get());
+  // Every level above one that was let go was let go too, so each has its identity.
+  SharedFd WalkFromRoot() const {
+    UniqueFd fd(fcntl(levels_.front().fd->get(), F_DUPFD_CLOEXEC, 0));
     for (std::size_t i = 1; fd && i < levels_.size(); ++i) {
       UniqueFd next = OpenChild(fd.get(), levels_[i].name.c_str());
       FileId id;
       if (next && (!IdOf(next.get(), id) || !(id == levels_[i].id)))
-        return UniqueFd();
+        return nullptr;
       fd = std::move(next);
     }
-    return fd;
+    return fd ? std::make_shared<const UniqueFd>(std::move(fd)) : nullptr;
   }
 
-  UniqueFd root_;
-  UniqueDir dir_;
+  std::vector<char> buffer_;
   std::vector<Level> levels_;  // the root first, then each folder entered
 };
 
@@ -332,15 +381,14 @@ class PosixFileSystem final : public FileSystem {
       return nullptr;
     const std::string path(root);
     UniqueFd fd(open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    FileId id;
-    if (!fd || !IdOf(fd.get(), id)) {
+    if (!fd) {
       // A file or nothing at all is not a folder that could not be read.
       const int code = errno;
       if (code != ENOTDIR && code != ENOENT)
         error = SystemErrorFrom(code);
       return nullptr;
     }
-    return std::make_unique<PosixCursor>(std::move(fd), id);
+    return std::make_unique<PosixCursor>(std::move(fd));
   }
 
  private:

@@ -224,8 +224,8 @@ class Win32Cursor final : public FolderCursor {
  public:
   explicit Win32Cursor(HeldPtr root) : at_(std::move(root)) {}
 
-  FsResult List(std::vector<DirEntry>& entries) override {
-    entries.clear();
+  FsResult List(Listing& listing) override {
+    listing.Clear();
     QuietErrors quiet;
     const std::wstring& path = at_->path;
     WIN32_FIND_DATAW data;
@@ -241,8 +241,7 @@ class Win32Cursor final : public FolderCursor {
       const std::wstring_view name = data.cFileName;
       if (name == L"." || name == L"..")
         continue;
-      DirEntry& e = entries.emplace_back();
-      e.name = Narrow(name);
+      Listing::Entry& e = listing.Add(Narrow(name));
       e.is_folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
       // The listing carries a reparse point's tag; only a link is never descended.
       e.is_link = IsReparsePoint(data.dwFileAttributes) && !WalksReparseFolder(data.dwReserved0);

@@ -11,6 +11,11 @@ namespace korvane {
 
 std::unique_ptr<FileSystem> MakeNativeFileSystem();
 
+// How many folders below its root a cursor of the POSIX file system holds open at most: stepping
+// back out of those costs no system call, and deeper than that a walk's descriptors no longer grow
+// with its depth. (Windows holds every folder on the way: its handles are not so few.)
+inline constexpr int kFoldersHeldOpen = 16;
+
 // The separator of the platform's paths, as its file system's Style() gives it.
 char PathSeparator();
 

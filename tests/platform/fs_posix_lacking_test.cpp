@@ -2,8 +2,8 @@
 // type (XFS without ftype, NFS, many FUSE file systems): the listing must look each type up, and
 // an entry deleted between the listing and the lookup must not hide the rest of the folder. Some
 // cannot rename without replacing (renameat2 fails with EINVAL): the fallback must still never
-// replace. No file system at hand lacks either, so this binary takes them away: it wraps readdir
-// and renameat2, which the platform layer calls.
+// replace. No file system at hand lacks either, so this binary takes them away: it wraps
+// getdents64 and renameat2, which the platform layer calls.
 #include <dirent.h>
 #include <dlfcn.h>
 #include <gtest/gtest.h>
@@ -25,26 +25,28 @@ namespace {
 
 std::atomic<bool> g_hide_types{false};
 std::atomic<bool> g_no_noreplace{false};
-// An entry deleted right after readdir delivers it, as another program might.
+// An entry deleted right after the listing delivers it, as another program might.
 std::string g_vanishing;
 
 }  // namespace
 
-extern "C" dirent* readdir(DIR* dir) {
-  using Readdir = dirent* (*)(DIR*);
-  static const Readdir next = [] {
-    Readdir fn = nullptr;
-    void* sym = dlsym(RTLD_NEXT, "readdir");
+extern "C" ssize_t getdents64(int fd, void* buffer, size_t size) {
+  using Getdents = ssize_t (*)(int, void*, size_t);
+  static const Getdents next = [] {
+    Getdents fn = nullptr;
+    void* sym = dlsym(RTLD_NEXT, "getdents64");
     std::memcpy(&fn, &sym, sizeof fn);
     return fn;
   }();
-  dirent* d = next(dir);
-  if (d && g_hide_types) {
+  const ssize_t got = next(fd, buffer, size);
+  for (ssize_t at = 0; g_hide_types && at < got;) {
+    auto* d = reinterpret_cast<dirent64*>(static_cast<char*>(buffer) + at);
+    at += d->d_reclen;
     if (!g_vanishing.empty() && g_vanishing == d->d_name)
-      unlinkat(dirfd(dir), d->d_name, 0);
+      unlinkat(fd, d->d_name, 0);
     d->d_type = DT_UNKNOWN;
   }
-  return d;
+  return got;
 }
 
 extern "C" int renameat2(int olddirfd,
@@ -89,10 +91,10 @@ TEST_F(UntypedListing, TypesAreLookedUp) {
   std::filesystem::create_symlink("folder", sb.Path("link"));
   auto cursor = testing::OpenTree(*fs, sb.RunPath());
   ASSERT_NE(cursor, nullptr);
-  std::vector<DirEntry> entries;
-  ASSERT_TRUE(cursor->List(entries).ok());
+  std::vector<testing::ListedEntry> entries;
+  ASSERT_TRUE(testing::ListEntries(*cursor, entries));
   ASSERT_EQ(entries.size(), 3u);
-  for (const DirEntry& e : entries) {
+  for (const testing::ListedEntry& e : entries) {
     EXPECT_EQ(e.is_folder, e.name == "folder") << e.name;
     EXPECT_EQ(e.is_link, e.name == "link") << e.name;
   }
@@ -105,11 +107,11 @@ TEST_F(UntypedListing, AnEntryDeletedDuringTheListingDoesNotHideTheFolder) {
   g_vanishing = "vanishing.txt";
   auto cursor = testing::OpenTree(*fs, sb.RunPath());
   ASSERT_NE(cursor, nullptr);
-  std::vector<DirEntry> entries;
-  ASSERT_TRUE(cursor->List(entries).ok());
+  std::vector<testing::ListedEntry> entries;
+  ASSERT_TRUE(testing::ListEntries(*cursor, entries));
   const auto has = [&](const char* name) {
     return std::any_of(entries.begin(), entries.end(),
-                       [&](const DirEntry& e) { return e.name == name; });
+                       [&](const testing::ListedEntry& e) { return e.name == name; });
   };
   EXPECT_TRUE(has("a.txt"));
   EXPECT_TRUE(has("sub"));

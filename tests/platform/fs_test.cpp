@@ -13,9 +13,9 @@ namespace {
 using testing::Sandbox;
 using testing::Utf8;
 
-std::vector<std::string> Names(const std::vector<DirEntry>& entries) {
+std::vector<std::string> Names(const std::vector<testing::ListedEntry>& entries) {
   std::vector<std::string> names;
-  for (const DirEntry& e : entries)
+  for (const testing::ListedEntry& e : entries)
     names.push_back(e.name);
   std::sort(names.begin(), names.end());
   return names;
@@ -33,10 +33,10 @@ TEST_F(FsTest, ListsEntriesWithoutDotsAndTellsFoldersApart) {
   sb.File(".hidden");
   auto cursor = testing::OpenTree(*fs, sb.RunPath());
   ASSERT_NE(cursor, nullptr);
-  std::vector<DirEntry> entries;
-  ASSERT_TRUE(cursor->List(entries).ok());
+  std::vector<testing::ListedEntry> entries;
+  ASSERT_TRUE(testing::ListEntries(*cursor, entries));
   EXPECT_EQ(Names(entries), (std::vector<std::string>{".hidden", "b.txt", "sub"}));
-  for (const DirEntry& e : entries) {
+  for (const testing::ListedEntry& e : entries) {
     EXPECT_EQ(e.is_folder, e.name == "sub") << e.name;
     EXPECT_FALSE(e.is_link);
   }
@@ -51,13 +51,13 @@ TEST_F(FsTest, EntersAndLeavesFoldersAndRenamesWhereItStands) {
   ASSERT_TRUE(cursor->Enter("b").ok());
   EXPECT_TRUE(cursor->Rename("x.2011.qjd", "x").ok());
   cursor->Leave();
-  std::vector<DirEntry> entries;
-  ASSERT_TRUE(cursor->List(entries).ok());
+  std::vector<testing::ListedEntry> entries;
+  ASSERT_TRUE(testing::ListEntries(*cursor, entries));
   EXPECT_EQ(Names(entries), (std::vector<std::string>{"b", "y.txt"}));
   EXPECT_FALSE(cursor->Enter("y.txt").ok());  // not a folder
   EXPECT_FALSE(cursor->Enter("missing").ok());
   cursor->Leave();
-  ASSERT_TRUE(cursor->List(entries).ok());
+  ASSERT_TRUE(testing::ListEntries(*cursor, entries));
   EXPECT_EQ(Names(entries), (std::vector<std::string>{"a"}));
   EXPECT_EQ(testing::ReadFile(sb.Path("a/b/x")), "x");
 }
@@ -95,11 +95,11 @@ TEST_F(FsTest, LeavingAFolderThatMovedFindsTheWayBack) {
   }
   ASSERT_FALSE(moved) << moved.message();
   cursor->Leave();
-  std::vector<DirEntry> entries;
-  ASSERT_TRUE(cursor->List(entries).ok());
+  std::vector<testing::ListedEntry> entries;
+  ASSERT_TRUE(testing::ListEntries(*cursor, entries));
   EXPECT_TRUE(entries.empty());  // b, now empty
   cursor->Leave();
-  ASSERT_TRUE(cursor->List(entries).ok());
+  ASSERT_TRUE(testing::ListEntries(*cursor, entries));
   EXPECT_EQ(Names(entries), std::vector<std::string>{"b"});
 }
 

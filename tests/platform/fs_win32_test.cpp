@@ -218,10 +218,10 @@ TEST_F(Win32FsTest, FolderLinksAreNeitherEnteredNorFollowed) {
 
   auto cursor = testing::OpenTree(*fs, sb.RunPath() + "tree\\");
   ASSERT_NE(cursor, nullptr);
-  std::vector<DirEntry> entries;
-  ASSERT_TRUE(cursor->List(entries).ok());
+  std::vector<testing::ListedEntry> entries;
+  ASSERT_TRUE(testing::ListEntries(*cursor, entries));
   ASSERT_EQ(entries.size(), 3u);
-  for (const DirEntry& e : entries)
+  for (const testing::ListedEntry& e : entries)
     EXPECT_EQ(e.is_link, e.name == "out" || e.name == "loop") << e.name;
   EXPECT_FALSE(cursor->Enter("out").ok());
   EXPECT_FALSE(cursor->Enter("loop").ok());

@@ -62,9 +62,9 @@ class HookedCursor final : public FolderCursor {
  public:
   HookedCursor(std::unique_ptr<FolderCursor> real, HookedFileSystem& fs)
       : real_(std::move(real)), fs_(fs) {}
-  FsResult List(std::vector<DirEntry>& entries) override {
+  FsResult List(Listing& listing) override {
     fs_.Called();
-    FsResult r = real_->List(entries);
+    FsResult r = real_->List(listing);
     const int n = ++fs_.lists;
     if (fs_.listed)
       fs_.listed(n);

@@ -109,4 +109,14 @@ std::unique_ptr<FolderCursor> OpenTree(FileSystem& fs, std::string_view root) {
   return fs.OpenTree(root, why);
 }
 
+bool ListEntries(FolderCursor& cursor, std::vector<ListedEntry>& entries) {
+  Listing listing;
+  entries.clear();
+  if (!cursor.List(listing).ok())
+    return false;
+  for (const Listing::Entry& e : listing.entries())
+    entries.push_back({std::string(listing.name(e)), e.is_folder, e.is_link});
+  return true;
+}
+
 }  // namespace korvane::testing

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/file_system.h"
 
@@ -42,5 +43,14 @@ std::string ReadFile(const std::filesystem::path& p);
 
 // A cursor on `root`, as a run opens it; null when it cannot be opened.
 std::unique_ptr<FolderCursor> OpenTree(FileSystem& fs, std::string_view root);
+
+// An entry a cursor lists, with its name of its own.
+struct ListedEntry {
+  std::string name;
+  bool is_folder = false;
+  bool is_link = false;
+};
+// What `cursor` lists where it stands; false when the listing fails.
+[[nodiscard]] bool ListEntries(FolderCursor& cursor, std::vector<ListedEntry>& entries);
 
 }  // namespace korvane::testing
