@@ -12,6 +12,10 @@ void TerminalDialogs::MissingFolder(std::string_view path_text) {
   Write(Stream::kErr, text::MissingFolderText(path_text) + "\n");
 }
 
+void TerminalDialogs::NotAFolder(std::string_view path_text) {
+  Write(Stream::kErr, text::NotAFolderText(path_text) + "\n");
+}
+
 void TerminalDialogs::UnreadableFolder(std::string_view path_text, const SystemError& why) {
   Write(Stream::kErr, text::UnreadableFolderText(path_text, why) + "\n");
 }

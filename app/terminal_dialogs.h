@@ -16,6 +16,7 @@ class TerminalDialogs final : public Dialogs {
   void set_stop_flag(std::atomic<bool>* flag) { stop_flag_ = flag; }
 
   void MissingFolder(std::string_view path_text) override;
+  void NotAFolder(std::string_view path_text) override;
   void UnreadableFolder(std::string_view path_text, const SystemError& why) override;
   bool Confirm(const Confirmation& question) override;
 

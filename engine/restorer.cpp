@@ -110,9 +110,11 @@ Restorer::Answer Restorer::Ask(const RunRequest& request, std::optional<SystemEr
 bool Restorer::CanList(const std::string& run_path, const std::string& path_text) {
   SystemError why;
   std::unique_ptr<FolderCursor> cursor = fs_.OpenTree(run_path, why);
-  // A file or a pattern opens no folder: the walk finds nothing, as it always has.
-  if (!cursor && why.code == 0)
-    return true;
+  // A file or a pattern opens no folder: a run there would find nothing and say it was done.
+  if (!cursor && why.code == 0) {
+    dialogs_.NotAFolder(path_text);
+    return false;
+  }
   if (cursor) {
     Listing listing;
     FsResult listed = cursor->List(listing);

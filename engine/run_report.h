@@ -60,6 +60,8 @@ class Dialogs {
   virtual ~Dialogs() = default;
   // The folder the user named does not exist (or is not in the platform's absolute form).
   virtual void MissingFolder(std::string_view path_text) = 0;
+  // What the user named exists, but is a file (or a pattern of names), not a folder.
+  virtual void NotAFolder(std::string_view path_text) = 0;
   // The folder the user named exists, but the system refuses to list it.
   virtual void UnreadableFolder(std::string_view path_text, const SystemError& why) = 0;
   // Asks before renaming. True only for Yes.

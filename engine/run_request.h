@@ -45,7 +45,8 @@ enum class RunOutcome {
   kInterrupted,       // a stop request ended it early
   kFailed,            // a failure of the program ended it early; the rows so far stand
   kMissingFolder,     // the warning was shown; nothing changed
-  kUnreadableFolder,  // the folder exists but cannot be listed; the warning was shown
+  kUnreadableFolder,  // the folder exists but cannot be listed, or is no folder; the warning was
+                      // shown
   kDeclined,          // the confirmation was not answered Yes; nothing changed
   kNothingToUndo,     // an undo found every rename reversed already: nothing asked, nothing done
   kBusy,              // a run is already active; the request is ignored

@@ -153,6 +153,10 @@ void RunThread::Questions::MissingFolder(std::string_view /*path_text*/) {
   OnWindowThread([&] { run_.dialogs_.MissingFolder(run_.typed_path_); });
 }
 
+void RunThread::Questions::NotAFolder(std::string_view /*path_text*/) {
+  OnWindowThread([&] { run_.dialogs_.NotAFolder(run_.typed_path_); });
+}
+
 void RunThread::Questions::UnreadableFolder(std::string_view path_text, const SystemError& why) {
   OnWindowThread([&] { run_.dialogs_.UnreadableFolder(path_text, why); });
 }

@@ -89,6 +89,7 @@ class RunThread {
    public:
     explicit Questions(RunThread& run) : run_(run) {}
     void MissingFolder(std::string_view path_text) override;
+    void NotAFolder(std::string_view path_text) override;
     void UnreadableFolder(std::string_view path_text, const SystemError& why) override;
     bool Confirm(const Confirmation& question) override;
 

@@ -12,6 +12,7 @@ namespace korvane::ui {
 class WindowDialogs : public Dialogs {
  public:
   void MissingFolder(std::string_view path_text) final { Warn(text::MissingFolderText(path_text)); }
+  void NotAFolder(std::string_view path_text) final { Warn(text::NotAFolderText(path_text)); }
   void UnreadableFolder(std::string_view path_text, const SystemError& why) final {
     Warn(text::UnreadableFolderText(path_text, why));
   }

@@ -240,11 +240,12 @@ TEST_F(RestorerTest, ASecondRunStartsFromZero) {
   EXPECT_EQ(restorer.totals().succeeded, 1);
 }
 
-TEST_F(RestorerTest, AFileGivenAsTheFolderEndsWithZeros) {
+// A run there would find nothing and say it was done: the user is told it is no folder instead.
+TEST_F(RestorerTest, AFileGivenAsTheFolderIsRefused) {
   const std::string file = testing::Utf8(sb.File("x.2011.qjd"));
-  EXPECT_EQ(restorer.Run({.folder = file}), RunOutcome::kFinished);
-  EXPECT_EQ(report.summary_text(), "扫描:0 个，命名成功:0 个，失败:0 个");
-  EXPECT_EQ(report.status_text(), "执行完毕.");
+  EXPECT_EQ(restorer.Run({.folder = file}), RunOutcome::kUnreadableFolder);
+  EXPECT_EQ(dialogs.warnings, std::vector<std::string>{"[" + file + "]不是文件夹，请重新选择"});
+  EXPECT_EQ(report.status_text(), "未开始");
   EXPECT_TRUE(sb.Snapshot().contains("x.2011.qjd"));
 }
 
