@@ -13,11 +13,6 @@ namespace {
 
 constexpr std::string_view kSuffix = ".log";
 
-// "2026-12-07 15.22.17" from a journal's name; the name without its suffix otherwise.
-std::string StartOf(std::string_view name) {
-  return std::string(name.substr(0, name.size() - kSuffix.size()));
-}
-
 // The local time a name was given, when it is one this class gave.
 std::optional<std::chrono::system_clock::time_point> TimeOfName(std::string_view name) {
   int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
@@ -27,6 +22,18 @@ std::optional<std::chrono::system_clock::time_point> TimeOfName(std::string_view
   using namespace std::chrono;
   const sys_days date{year{y} / month{static_cast<unsigned>(mo)} / day{static_cast<unsigned>(d)}};
   return date + hours{h} + minutes{mi} + seconds{s};
+}
+
+// When a run began, as times are shown ("2026-12-07 15:22:17"), from its journal's name
+// ("2026-12-07 15.22.17.log"), which holds no colon as Windows allows none; the name without its
+// suffix when it is not one this class gave.
+std::string StartOf(std::string_view name) {
+  std::string start(name.substr(0, name.size() - kSuffix.size()));
+  if (TimeOfName(name) && start.size() >= 19) {
+    start[13] = ':';
+    start[16] = ':';
+  }
+  return start;
 }
 
 }  // namespace

@@ -23,7 +23,7 @@ namespace korvane {
 // A journal of an earlier run, and what it says of the run.
 struct EarlierRun {
   std::string path;
-  std::string started;  // local time, as the file is named: "2026-12-07 15.22.17"
+  std::string started;  // local time, as times are shown: "2026-12-07 15:22:17"
   JournalSummary run;
 };
 

@@ -126,8 +126,8 @@ TEST_F(JournalSummaryTest, EveryRunReadsAsItEndedAndAsMuchAsItIsUndone) {
     sb.File("taken.txt.2011.qjd");
     sb.File("taken.txt");  // refused in the run: never counted, never undone
     c.journal(*this);
-    EXPECT_EQ(text::EarlierRunText("2026-12-08 10.00.00", Summary()),
-              "2026-12-08 10.00.00    " + c.line)
+    EXPECT_EQ(text::EarlierRunText("2026-12-08 10:00:00", Summary()),
+              "2026-12-08 10:00:00    " + c.line)
         << c.what;
     EXPECT_EQ(Question(), c.question) << c.what;
   }

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <memory>
+#include <regex>
 
 #include "engine/restorer.h"
 #include "platform/native.h"
@@ -79,6 +80,9 @@ TEST_F(JournalBookkeepingTest, TheLastRestoreIsUndoneFromItsJournalWhileItsRowsA
   ASSERT_EQ(Walk(Operation::kRestore), RunOutcome::kFinished);
   ASSERT_EQ(Runs().size(), 1u);
   EXPECT_EQ(book->shown_journal(), Runs()[0].path);
+  // Its start reads as times are shown, though the journal's name can hold no colon.
+  EXPECT_TRUE(std::regex_match(Runs()[0].started, std::regex(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d)")))
+      << Runs()[0].started;
   EXPECT_EQ(Runs()[0].run.made, 2);
   EXPECT_TRUE(CanUndo());
 
