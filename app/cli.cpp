@@ -140,9 +140,13 @@ int RunCommandLine(const std::vector<std::string>& args) {
       Write(Stream::kErr, text::NothingToUndoText(UndoFolders(undone.index)) + "\n");
       return kExitOk;
     case RunOutcome::kDeclined:
-      Write(Stream::kErr, dialogs.no_terminal()
-                              ? "korvane-restore: " + std::string(Tr(Id::kCliNoTerminal)) + "\n"
-                              : std::string(Tr(Id::kCliCancelled)) + "\n");
+      Write(Stream::kErr,
+            dialogs.no_terminal()
+                ? "korvane-restore: " +
+                      std::string(Tr(request.operation == Operation::kUndo ? Id::kCliNoTerminalUndo
+                                                                           : Id::kCliNoTerminal)) +
+                      "\n"
+                : std::string(Tr(Id::kCliCancelled)) + "\n");
       return kExitNotRun;
     case RunOutcome::kFinished:
     case RunOutcome::kInterrupted:

@@ -68,6 +68,12 @@ constexpr OptionRow kOptions[] = {
      .text = &CliOptions::undo_path,
      .excludes = "FOLDER --dry-run --keep-case --keep-both --log --journal",
      .excluded = Id::kCliUndoExcludes},
+    {.kind = Kind::kChoice,
+     .long_name = "--language",
+     .value = "zh-CN|zh-TW|en",
+     .help = Id::kCliLanguageHelp,
+     .refused = Id::kCliLanguageValue,
+     .text = &CliOptions::language},
     {.kind = Kind::kHelp, .short_name = "-h", .long_name = "--help", .help = Id::kCliHelpHelp},
     {.kind = Kind::kVersion, .long_name = "--version", .help = Id::kCliVersionHelp},
 };

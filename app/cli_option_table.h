@@ -23,6 +23,7 @@ struct CliOptions {
   std::string log_path;
   bool journal = false;  // the journal in the user's state folder
   std::string undo_path;
+  std::string language;  // "zh-CN", "zh-TW" or "en"; chosen before parsing (cli_language.h)
 
   [[nodiscard]] bool json() const { return format == "json"; }
 };

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "engine/utf8.h"
+#include "text/language.h"
 
 namespace korvane {
 namespace {
@@ -96,10 +97,36 @@ std::string JsonString(std::string_view text) {
   return out;
 }
 
+// The status as scripts match it: the words JSON has always carried, whatever the language or
+// the words the window shows.
+std::string_view JsonStatus(const Row& row) {
+  if (row.undo == UndoMark::kUndone)
+    return "已撤销";
+  if (row.undo == UndoMark::kUndoFailed)
+    return "撤销失败";
+  switch (row.status) {
+    case RowStatus::kRestored:
+      return "成功";
+    case RowStatus::kFailed:
+      return "失败";
+    case RowStatus::kWouldRestore:
+      return "将还原";
+    case RowStatus::kConflict:
+      return "冲突";
+    case RowStatus::kUndone:
+      return "已撤销";
+    case RowStatus::kUndoFailed:
+      return "撤销失败";
+  }
+  return {};
+}
+
 std::string JsonRow(const Row& row) {
+  // Scripts read these words too: they are the same whatever language the person reads.
+  const text::LanguageOverride machine_words(text::Language::kSimplifiedChinese);
   const text::Cells cells = text::RowCells(row);
   std::string out = "{\"id\":" + cells[kColId];
-  out += ",\"status\":" + JsonString(cells[kColStatus]);
+  out += ",\"status\":" + JsonString(JsonStatus(row));
   out += ",\"old_name\":" + JsonString(cells[kColOldName]);
   out += ",\"new_path\":" + JsonString(cells[kColNewPath]);
   out += ",\"note\":" + JsonString(cells[kColNote]);

@@ -14,6 +14,7 @@
 #include "ui/message_boxes_win32.h"
 #include "ui/path_input.h"
 #include "ui/program_window_win32.h"
+#include "ui/remembered_win32.h"
 
 namespace {
 
@@ -30,6 +31,10 @@ std::wstring FolderArgument() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
+  // Before any text is shown, Explorer's menu entry included: Simplified Chinese unless the
+  // user chose another.
+  korvane::text::SetLanguage(
+      korvane::ui::RememberedLanguage().value_or(korvane::text::Language::kSimplifiedChinese));
   // The folder picker and the file browser launch need COM on this thread.
   const korvane::ComScope com;
   // Moved since 还原文件名 was added to Explorer's menu: the entry follows this program.

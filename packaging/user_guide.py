@@ -1,12 +1,13 @@
 #!/usr/bin/env python3
-"""Makes 使用说明.txt for the Windows zip from the README, so the two never disagree: the README's
-Chinese guides for a Windows user, in the order of GUIDES, as plain text that Notepad shows right
-(windows_text.py): no Markdown marks, and every line within WIDTH columns, since Notepad does not
-wrap by default.
+"""Makes a guide of the Windows zip from its Markdown source, so the two never disagree: the
+Simplified Chinese 使用说明.txt from the README's Chinese guides, 使用說明.txt and README.txt from
+docs/guide.zh-TW.md and docs/guide.en.md; a language's guides in the order of GUIDES, as plain text
+that Notepad shows right (windows_text.py): no Markdown marks, and every line within WIDTH
+columns, since Notepad does not wrap by default.
 
-    user_guide.py README.md VERSION OUT
+    user_guide.py LANGUAGE SOURCE.md VERSION OUT
 
-A README without one of the guides stops the build: a zip must not ship without its guide.
+A source without one of the guides stops the build: a zip must not ship without its guide.
 """
 import re
 import sys
@@ -14,12 +15,25 @@ import unicodedata
 
 import windows_text
 
-# The README's heading of each guide, and its heading in 使用说明.txt.
-GUIDES = [
-    ("### 使用说明", "一、窗口程序"),
-    ("### 命令行使用说明", "二、命令行程序 korvane-restore.exe"),
-    ("### 哪些文件名会被还原", "三、哪些文件名会被还原"),
-]
+# Per language: the guide's title, the source's heading of each guide and its heading in the
+# text, and the closing line.
+GUIDES = {
+    "zh-CN": ("Korvane 文件名还原工具 {} 使用说明", [
+        ("### 使用说明", "一、窗口程序"),
+        ("### 命令行使用说明", "二、命令行程序 korvane-restore.exe"),
+        ("### 哪些文件名会被还原", "三、哪些文件名会被还原"),
+    ], "许可：MIT，见 licences\\LICENSE.txt；网址：https://korvane.example/"),
+    "zh-TW": ("Korvane 檔案名稱還原工具 {} 使用說明", [
+        ("### 使用說明", "一、視窗程式"),
+        ("### 命令列使用說明", "二、命令列程式 korvane-restore.exe"),
+        ("### 哪些檔案名稱會被還原", "三、哪些檔案名稱會被還原"),
+    ], "授權：MIT，見 licences\\LICENSE.txt；網址：https://korvane.example/"),
+    "en": ("Korvane 文件名还原工具 {}: guide", [
+        ("### Using the window", "1. The window"),
+        ("### Using the command line", "2. The command line: korvane-restore.exe"),
+        ("### Which names are given back", "3. Which names are given back"),
+    ], "Licence: MIT, see licences\\LICENSE.txt; web: https://korvane.example/"),
+}
 WIDTH = 78
 # Never at the start of a line, and never at the end of one.
 CLOSING = set("，。；：、！？）」』”’》】…,.;:!?)")
@@ -150,18 +164,19 @@ def guide_text(body):
 
 
 def main():
-    if len(sys.argv) != 4:
-        sys.exit("usage: user_guide.py README.md VERSION OUT")
-    readme, version, out = sys.argv[1:]
-    with open(readme, encoding="utf-8") as f:
+    if len(sys.argv) != 5 or sys.argv[1] not in GUIDES:
+        sys.exit(f"usage: user_guide.py {'|'.join(GUIDES)} SOURCE.md VERSION OUT")
+    language, source, version, out = sys.argv[1:]
+    title, guides, closing = GUIDES[language]
+    with open(source, encoding="utf-8") as f:
         lines = f.read().splitlines()
-    text = heading(f"Korvane 文件名还原工具 {version} 使用说明", "=")
+    text = heading(title.format(version), "=")
     try:
-        for title, shown in GUIDES:
-            text += [""] + heading(shown, "-") + [""] + guide_text(section(lines, title))
+        for wanted, shown in guides:
+            text += [""] + heading(shown, "-") + [""] + guide_text(section(lines, wanted))
     except ValueError as e:
-        sys.exit(f"{readme}: {e}")
-    text += ["", "许可：MIT，见 licences\\LICENSE.txt；网址：https://korvane.example/"]
+        sys.exit(f"{source}: {e}")
+    text += ["", closing]
     windows_text.write(out, "\n".join(text) + "\n")
 
 

@@ -402,15 +402,20 @@ std::unique_ptr<FileSystem> MakeNativeFileSystem() {
   return std::make_unique<Win32FileSystem>();
 }
 
-std::string AbsolutePath(std::string_view path) {
+std::string AbsolutePath(std::string_view typed) {
+  // "/" is read as "\", as the window reads its path box, so that every path shown has one
+  // separator.
+  std::string path(typed);
+  if (!HasNul(path))
+    std::replace(path.begin(), path.end(), '/', '\\');
   // "C:\..." and "\\server\share" are absolute already; a bare "C:" stays too, since a run takes
   // it as the drive's root. Everything else ("sub", "C:sub", "\sub") is resolved by Windows.
   const bool drive = path.size() >= 2 && path[1] == ':';
   if ((drive && (path.size() == 2 || IsSeparator(path[2]))) ||
       (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) || HasNul(path))
-    return std::string(path);
+    return path;
   const std::wstring full = FullPath(Widen(path));
-  return full.empty() ? std::string(path) : Narrow(full);
+  return full.empty() ? path : Narrow(full);
 }
 
 }  // namespace korvane

@@ -11,6 +11,9 @@ namespace korvane {
 // Exclamation icon, one OK button.
 void ShowWarning(HWND owner, std::string_view text, std::string_view title);
 
+// Information icon, one OK button.
+void ShowInformation(HWND owner, std::string_view text, std::string_view title);
+
 // Question icon, Yes and No; true only for Yes.
 [[nodiscard]] bool AskYesNo(HWND owner, std::string_view question, std::string_view title);
 

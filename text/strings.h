@@ -1,19 +1,26 @@
 // Every text the user sees, by id: the window, the report, the command line. Each language is
-// one table (zh_cn.cpp); code names a text by its id and never spells it.
+// one table (tables.h); code names a text by its id and never spells it.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <string>
 #include <string_view>
 
+#include "text/language.h"
+
 namespace korvane::text {
 
 enum class Id : std::uint16_t {
   // The window.
-  kCaption,  // {version} {vendor address}
+  kLanguageName,       // the table's language, named in itself
+  kMenuLanguage,       // the menu of languages, readable by someone who reads none of them
+  kLanguageNextStart,  // said in the language chosen, which the window takes at its next start
+  kCaption,            // {version} {vendor address}
   kLabel1,
   kLabel2,
+  kAccessiblePath,  // what a screen reader calls the path box
   kSelectButton,
   kStartButton,
   kStopButton,
@@ -80,6 +87,7 @@ enum class Id : std::uint16_t {
   kConfirmUndo,       // {folders} {count}
   kListSeparator,     // between the items of a list in a sentence
   kMissingFolder,     // {path}
+  kNotAFolder,        // {path}
   kUnreadableFolder,  // {path} {reason}
   kSkippedSuffix,     // {count}: after the final status
   kSummary,           // {scanned} {succeeded} {failed}
@@ -148,6 +156,8 @@ enum class Id : std::uint16_t {
   kCliKeepBothHelp,
   kCliJobsHelp,
   kCliJobsValue,
+  kCliLanguageHelp,
+  kCliLanguageValue,
   kCliLogHelp,
   kCliJournalHelp,
   kCliJournalWritten,
@@ -167,16 +177,21 @@ enum class Id : std::uint16_t {
   kCliYesWord,
   kCliCancelled,
   kCliNoTerminal,
+  kCliNoTerminalUndo,
   kCliLogUnwritable,  // {path} {reason}
   kCliLogStopped,     // {reason}
   kCliLogBadLines,    // {count}
   kCliSkippedFolder,  // {path} {reason}
 };
+// How many texts there are: the last id above, plus one.
+inline constexpr std::size_t kIdCount = static_cast<std::size_t>(Id::kCliSkippedFolder) + 1;
 
-// The text of `id` in the user's language.
+// The text of `id` in the user's language, or in `language`.
 [[nodiscard]] std::string_view Tr(Id id);
+[[nodiscard]] std::string_view Tr(Language language, Id id);
 
-// The text of `id` with each "{}" replaced by the next of `args`, in order.
+// The text of `id` with its holes filled: "{}" by the next of `args`, "{N}" by args[N], so that
+// a language may put them in its own order.
 [[nodiscard]] std::string Fill(Id id, std::initializer_list<std::string_view> args);
 
 }  // namespace korvane::text

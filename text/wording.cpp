@@ -253,6 +253,10 @@ std::string MissingFolderText(std::string_view path) {
   return Fill(Id::kMissingFolder, {path});
 }
 
+std::string NotAFolderText(std::string_view path) {
+  return Fill(Id::kNotAFolder, {path});
+}
+
 std::string UnreadableFolderText(std::string_view path, const SystemError& why) {
   return Fill(Id::kUnreadableFolder, {path, ErrorText(why)});
 }

@@ -58,6 +58,8 @@ using Cells = std::array<std::string, kColumnCount>;
 [[nodiscard]] std::string EarlierRunText(std::string_view started, const JournalSummary& run);
 // "文件夹[<path>]不存在，请重新选择"
 [[nodiscard]] std::string MissingFolderText(std::string_view path);
+// "[<path>]不是文件夹，请重新选择"
+[[nodiscard]] std::string NotAFolderText(std::string_view path);
 // "文件夹[<path>]无法读取：<reason>"
 [[nodiscard]] std::string UnreadableFolderText(std::string_view path, const SystemError& why);
 

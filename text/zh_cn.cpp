@@ -1,15 +1,23 @@
-// The Simplified Chinese texts (code page 936, locale 2052): the tool's own language. The command
-// line's help and its own messages also carry English, as its users may script it on any system.
-#include "text/strings.h"
+// The Simplified Chinese texts (code page 936, locale 2052): the tool's own language, and the words
+// of what machines read (JSON) in every language.
+#include "text/tables.h"
 
 namespace korvane::text {
 
-std::string_view Tr(Id id) {
+std::string_view SimplifiedChinese(Id id) {
   switch (id) {
     case Id::kCaption:
       return "Korvane·文件名还原工具V{} - {}";
     case Id::kLabel1:
       return "注意：本程序只适用于被Korvane重命名的文件恢复。";
+    case Id::kLanguageName:
+      return "简体中文";
+    case Id::kMenuLanguage:
+      return "语言 Language";
+    case Id::kLanguageNextStart:
+      return "下次启动本程序时使用简体中文。";
+    case Id::kAccessiblePath:
+      return "路径";
     case Id::kLabel2:
       return "路径：";
     case Id::kSelectButton:
@@ -138,6 +146,8 @@ std::string_view Tr(Id id) {
       return "确定把 {} 中的 {} 个文件改回原来的名字吗？";
     case Id::kMissingFolder:
       return "文件夹[{}]不存在，请重新选择";
+    case Id::kNotAFolder:
+      return "[{}]不是文件夹，请重新选择";
     case Id::kUnreadableFolder:
       return "文件夹[{}]无法读取：{}";
     case Id::kSkippedSuffix:
@@ -174,7 +184,7 @@ std::string_view Tr(Id id) {
     case Id::kRowUndone:
       return "已撤销";
     case Id::kRowUndoFailed:
-      return "撤销失败";
+      return "未撤销";
     case Id::kNoteNone:
       return "-";
     case Id::kNoteNameTaken:
@@ -242,69 +252,65 @@ std::string_view Tr(Id id) {
 
     case Id::kCliUsage:
       return "用法: korvane-restore [选项] 文件夹\n"
-             "      korvane-restore [选项] --undo 日志文件\n"
-             "Usage: korvane-restore [OPTIONS] FOLDER\n"
-             "       korvane-restore [OPTIONS] --undo FILE\n";
+             "      korvane-restore [选项] --undo 日志文件\n";
     case Id::kCliDescription:
       return "把被 Korvane 改名的文件（如 report.doc.2011.qjd）还原为原来的名字（report.doc），\n"
-             "包括所有子文件夹。Restores the names of files renamed by Korvane, in FOLDER and "
-             "below.";
+             "包括所有子文件夹。";
     case Id::kCliFolderHelp:
-      return "要还原的文件夹 / the folder to restore";
+      return "要还原的文件夹";
     case Id::kCliYesHelp:
-      return "不询问，直接还原 / do not ask for confirmation";
+      return "不询问，直接还原";
     case Id::kCliFormatHelp:
-      return "对齐的表格（默认）或每行一个 JSON 对象 / a table (default), or JSON Lines";
+      return "对齐的表格（默认）或每行一个 JSON 对象";
     case Id::kCliQuietHelp:
-      return "不显示进度和表格行 / no progress and no table rows";
+      return "不显示进度和表格行";
     case Id::kCliDryRunHelp:
-      return "只预览，不改名 / rename nothing, show what a run would do";
+      return "只预览，不改名";
     case Id::kCliKeepCaseHelp:
-      return "保留原来的大小写（默认还原为小写）/ give names back in the case they were found in "
-             "(by default: lower case)";
+      return "保留原来的大小写（默认还原为小写）";
     case Id::kCliKeepBothHelp:
-      return "同名且内容不同时保留两个文件，另一个改名为“名称 (2).扩展名” / when the name is taken "
-             "by a different file, keep both: this one gets \"name (2).ext\"";
+      return "同名且内容不同时保留两个文件，此文件改名为“名称 (2).扩展名”";
     case Id::kCliJobsHelp:
-      return "同时处理的文件夹数（默认每个处理器线程一个，最多 8）/ folders worked on at once "
-             "(default: one per hardware thread, at most 8); the report is the same";
+      return "同时处理的文件夹数（默认每个处理器线程一个，最多 8），报告不变";
     case Id::kCliJobsValue:
-      return "--jobs 需要 1 到 64 之间的整数 / --jobs takes a whole number from 1 to 64";
+      return "--jobs 需要 1 到 64 之间的整数";
+    case Id::kCliLanguageHelp:
+      return "显示的语言：zh-CN 简体中文，zh-TW 繁體中文，en English（默认按系统的语言设置）";
+    case Id::kCliLanguageValue:
+      return "--language 只接受 zh-CN、zh-TW 或 en";
     case Id::kCliLogHelp:
-      return "改名前把每项改名记入日志，可据此撤销 / write each rename to FILE before it is made, "
-             "for --undo";
+      return "改名前把每项改名记入日志文件，可据此撤销";
     case Id::kCliJournalWritten:
-      return "还原日志 / journal: {}";
+      return "还原日志：{}";
     case Id::kCliJournalHelp:
-      return "日志记入用户的状态文件夹 / the same, to a new file in the user's state folder";
+      return "同上，日志记入用户的状态文件夹";
     case Id::kCliUndoHelp:
-      return "按日志撤销改名 / reverse the renames logged in FILE";
+      return "按日志文件撤销改名";
     case Id::kCliHelpHelp:
-      return "显示本帮助 / show this help";
+      return "显示本帮助";
     case Id::kCliVersionHelp:
-      return "显示版本 / show the version";
+      return "显示版本";
     case Id::kCliExitCodes:
-      return "退出码 / exit codes: 0 全部成功 all renamed,\n"
-             "  1 有失败或跳过的文件夹 some failed or a folder could not be read,\n"
-             "  2 未执行 nothing done (usage, missing or unreadable folder, not confirmed),\n"
-             "  130 已中断 interrupted";
+      return "退出码：0 全部成功，\n"
+             "  1 有失败或跳过的文件夹，\n"
+             "  2 未执行（用法错误、文件夹不存在或无法读取、未确认、日志无法写入），\n"
+             "  130 已中断";
     case Id::kCliUsageError:
-      return "用法错误 / usage error: {}";
+      return "用法错误：{}";
     case Id::kCliTryHelp:
-      return "用 --help 查看用法 / Try --help";
+      return "用 --help 查看用法";
     case Id::kCliUnknownOption:
-      return "未知选项 / unknown option: {}";
+      return "未知选项：{}";
     case Id::kCliExtraArgument:
-      return "只能给一个文件夹 / only one FOLDER: {}";
+      return "只能给一个文件夹：{}";
     case Id::kCliMissingFolder:
-      return "缺少文件夹 / FOLDER is missing";
+      return "缺少文件夹";
     case Id::kCliFormatValue:
-      return "--format 只接受 table 或 json / --format takes table or json";
+      return "--format 只接受 table 或 json";
     case Id::kCliNeedsValue:
-      return "{} 需要一个文件 / {} takes a FILE";
+      return "{} 需要一个文件";
     case Id::kCliUndoExcludes:
-      return "--undo 不能与文件夹、--dry-run、--keep-case、--keep-both、--log 或 --journal 同用 / "
-             "--undo takes no FOLDER, --dry-run, --keep-case, --keep-both, --log or --journal";
+      return "--undo 不能与文件夹、--dry-run、--keep-case、--keep-both、--log 或 --journal 同用";
     case Id::kCliPrompt:
       return " [y/N] ";
     case Id::kCliYesWord:
@@ -312,14 +318,15 @@ std::string_view Tr(Id id) {
     case Id::kCliCancelled:
       return "已取消，未作任何更改。";
     case Id::kCliNoTerminal:
-      return "没有终端可供确认；确认要还原请加 --yes。\n"
-             "No terminal to confirm on; add --yes to go ahead without asking.";
+      return "没有终端可供确认；确认要还原请加 --yes。";
+    case Id::kCliNoTerminalUndo:
+      return "没有终端可供确认；确认要撤销请加 --yes。";
     case Id::kCliLogUnwritable:
-      return "无法写入日志 / cannot write the log {}: {}";
+      return "无法写入日志 {}：{}";
     case Id::kCliLogStopped:
-      return "无法写入日志，已停止 / the log could not be written, run stopped: {}";
+      return "无法写入日志，已停止：{}";
     case Id::kCliLogBadLines:
-      return "跳过 {} 行无法识别的日志 / skipped unreadable log lines";
+      return "跳过 {} 行无法识别的日志";
     case Id::kCliSkippedFolder:
       return "跳过文件夹 {}：{}";
   }

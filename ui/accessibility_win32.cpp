@@ -18,14 +18,6 @@ constexpr DWORD kLiveRegionChanged = 0x8019;
 
 }  // namespace
 
-std::string NameFromLabel(std::string_view label) {
-  for (const std::string_view colon : {"：", ":"}) {
-    if (label.ends_with(colon))
-      return std::string(label.substr(0, label.size() - colon.size()));
-  }
-  return std::string(label);
-}
-
 void Accessibility::Attach(const WindowControls& controls) {
   path_ = controls[kTextPath];
   list_ = controls[kList];
@@ -35,7 +27,7 @@ void Accessibility::Attach(const WindowControls& controls) {
                               IID_IAccPropServices, services_.receive())))
     return;
   const std::pair<HWND, std::string> names[] = {
-      {path_, NameFromLabel(text::Tr(text::Id::kLabel2))},
+      {path_, std::string(text::Tr(text::Id::kAccessiblePath))},
       {list_, std::string(text::Tr(text::Id::kAccessibleList))},
   };
   for (const auto& [control, name] : names) {

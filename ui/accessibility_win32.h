@@ -17,9 +17,6 @@
 
 namespace korvane::ui {
 
-// A label's text as a name: "路径：" names the box beside it "路径".
-[[nodiscard]] std::string NameFromLabel(std::string_view label);
-
 class Accessibility {
  public:
   // Names the controls of `controls` and makes its labels live regions. Without COM on this

@@ -3,6 +3,7 @@
 #include "platform/app_files.h"
 #include "platform/native.h"
 #include "platform/text_win32.h"
+#include "ui/language_menu_win32.h"
 #include "ui/remembered_win32.h"
 
 namespace korvane::ui {
@@ -19,6 +20,7 @@ bool ProgramWindow::Create(HINSTANCE instance, int show_command) {
   form_.set_on_naming_changed([](const NamingOptions& naming) { RememberNaming(naming); });
   if (!form_.Create(instance, show_command))
     return false;
+  AddLanguageMenu(form_.hwnd());
   // The path box starts with the folder of the last run.
   SetWindowTextW(form_.control(kTextPath), Widen(RememberedFolder()).c_str());
   return true;

@@ -11,6 +11,7 @@ constexpr const wchar_t* kKey = L"Software\\Korvane\\文件名还原工具";
 constexpr const wchar_t* kFolder = L"LastFolder";
 constexpr const wchar_t* kKeepCase = L"KeepCase";
 constexpr const wchar_t* kKeepBoth = L"KeepBoth";
+constexpr const wchar_t* kLanguage = L"Language";
 
 bool RememberedFlag(const wchar_t* name) {
   DWORD value = 0;
@@ -25,29 +26,37 @@ void RememberFlag(const wchar_t* name, bool on) {
   RegSetKeyValueW(HKEY_CURRENT_USER, kKey, name, REG_DWORD, &value, sizeof value);
 }
 
-}  // namespace
-
-std::string RememberedFolder() {
+std::string RememberedText(const wchar_t* name) {
   DWORD bytes = 0;
-  if (RegGetValueW(HKEY_CURRENT_USER, kKey, kFolder, RRF_RT_REG_SZ, nullptr, nullptr, &bytes) !=
+  if (RegGetValueW(HKEY_CURRENT_USER, kKey, name, RRF_RT_REG_SZ, nullptr, nullptr, &bytes) !=
           ERROR_SUCCESS ||
       bytes < sizeof(wchar_t)) {
     return {};
   }
-  std::wstring folder(bytes / sizeof(wchar_t), L'\0');
-  if (RegGetValueW(HKEY_CURRENT_USER, kKey, kFolder, RRF_RT_REG_SZ, nullptr, folder.data(),
-                   &bytes) != ERROR_SUCCESS) {
+  std::wstring text(bytes / sizeof(wchar_t), L'\0');
+  if (RegGetValueW(HKEY_CURRENT_USER, kKey, name, RRF_RT_REG_SZ, nullptr, text.data(), &bytes) !=
+      ERROR_SUCCESS) {
     return {};
   }
   // The size counts the terminating NUL, which the string does not hold.
-  folder.resize(wcsnlen(folder.c_str(), folder.size()));
-  return Narrow(folder);
+  text.resize(wcsnlen(text.c_str(), text.size()));
+  return Narrow(text);
+}
+
+void RememberText(const wchar_t* name, std::string_view text) {
+  const std::wstring value = Widen(text);
+  RegSetKeyValueW(HKEY_CURRENT_USER, kKey, name, REG_SZ, value.c_str(),
+                  static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+}
+
+}  // namespace
+
+std::string RememberedFolder() {
+  return RememberedText(kFolder);
 }
 
 void RememberFolder(std::string_view folder) {
-  const std::wstring value = Widen(folder);
-  RegSetKeyValueW(HKEY_CURRENT_USER, kKey, kFolder, REG_SZ, value.c_str(),
-                  static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+  RememberText(kFolder, folder);
 }
 
 NamingOptions RememberedNaming() {
@@ -57,6 +66,14 @@ NamingOptions RememberedNaming() {
 void RememberNaming(const NamingOptions& naming) {
   RememberFlag(kKeepCase, naming.keep_case);
   RememberFlag(kKeepBoth, naming.keep_both);
+}
+
+std::optional<text::Language> RememberedLanguage() {
+  return text::LanguageFromCode(RememberedText(kLanguage));
+}
+
+void RememberLanguage(text::Language language) {
+  RememberText(kLanguage, text::LanguageCode(language));
 }
 
 }  // namespace korvane::ui

@@ -76,6 +76,7 @@ TEST(OptionTableTest, ManualPagesListEachOptionAsTheTableDefinesIt) {
     expected.push_back(row->Synopsis());
   EXPECT_EQ(ManualOptions("packaging/korvane-restore.1.in", "OPTIONS"), expected);
   EXPECT_EQ(ManualOptions("packaging/korvane-restore.zh_CN.1.in", "选项"), expected);
+  EXPECT_EQ(ManualOptions("packaging/korvane-restore.zh_TW.1.in", "選項"), expected);
 }
 
 TEST(OptionTableTest, BashCompletionOffersEachOptionAndCompletesEachValue) {

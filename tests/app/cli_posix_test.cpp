@@ -15,6 +15,7 @@
 
 #include "tests/support/sandbox.h"
 #include "tests/support/spawn.h"
+#include "text/strings.h"
 
 namespace korvane {
 namespace {
@@ -37,7 +38,8 @@ Child Spawn(const std::vector<std::string>& args) {
     dup2(null_fd, STDIN_FILENO);
     dup2(null_fd, STDERR_FILENO);
     std::vector<char*> argv{const_cast<char*>(KORVANE_CLI_EXE)};
-    for (const std::string& a : args)
+    const std::vector<std::string> spawned = testing::SpawnArguments(KORVANE_CLI_EXE, args);
+    for (const std::string& a : spawned)
       argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
     execv(argv[0], argv.data());
@@ -233,6 +235,27 @@ TEST(CliPosixTest, OptionsThatDoNotGoTogetherAreRefused) {
     Child c = Spawn(args);
     ReadAll(c.out);
     EXPECT_EQ(Wait(c.pid), 2) << args[0];
+  }
+}
+
+// Without --language the locale chooses, as gettext would: each of the three languages, and
+// English where no locale is set.
+TEST(CliPosixTest, TheLocaleChoosesTheLanguage) {
+  Sandbox io;
+  const std::pair<const char*, text::Language> cases[] = {
+      {"LANG=zh_CN.UTF-8", text::Language::kSimplifiedChinese},
+      {"LANG=zh_TW.UTF-8", text::Language::kTraditionalChinese},
+      {"LANG=C", text::Language::kEnglish},
+      {"LANGUAGE=zh_HK", text::Language::kEnglish},  // ignored in the C locale
+  };
+  for (const auto& [variable, language] : cases) {
+    const testing::ProgramResult help =
+        testing::RunProgram("/usr/bin/env",
+                            {"-u", "LANGUAGE", "-u", "LC_ALL", "-u", "LC_MESSAGES", "-u", "LANG",
+                             variable, KORVANE_CLI_EXE, "--help"},
+                            "", "", io);
+    const std::string_view usage = text::Tr(language, text::Id::kCliUsage);
+    EXPECT_TRUE(help.out.starts_with(usage.substr(0, usage.find('\n')))) << variable << help.out;
   }
 }
 

@@ -27,8 +27,10 @@ TEST(CliWin32Test, RedirectedOutputIsUtf8BytesAndArgumentsArriveAsTyped) {
   // Characters outside code page 936 too: they survive only if nothing narrows to the ANSI page.
   tree.File("资料 Ελλάδα/报告.DOCX.2011.qjd", "r");
   const std::string folder = testing::Utf8(tree.root()) + "\\资料 Ελλάδα";
+  // Typed with "/", as other tools write paths: read as the window reads it, one separator shown.
+  const std::string typed = testing::Utf8(tree.root()) + "/资料 Ελλάδα/";
   const ProgramResult r =
-      testing::RunProgram(KORVANE_CLI_EXE, {"--yes", "--format=json", folder}, "", "", io);
+      testing::RunProgram(KORVANE_CLI_EXE, {"--yes", "--format=json", typed}, "", "", io);
   EXPECT_EQ(r.exit_code, 0) << r.err;
   const std::string path = JsonString(folder + "\\报告.docx");
   EXPECT_EQ(r.out,

@@ -157,7 +157,7 @@ TEST_F(JournalTest, UndoReversesWhatHappenedAndLeavesTheRest) {
   ASSERT_GT(report.RowCount(), 1);
   const testing::TextRow& last = report.rows().back();
   EXPECT_EQ(last.cells[kColOldName], "Report.DOC.2011.qjd");  // the name it has again
-  EXPECT_EQ(last.cells[kColStatus], "撤销失败");
+  EXPECT_EQ(last.cells[kColStatus], "未撤销");
   EXPECT_EQ(last.cells[kColNote], "当文件已存在时，无法创建该文件。");
   EXPECT_EQ(restorer.totals().failed, 1);
   EXPECT_EQ(restorer.totals().succeeded, report.RowCount() - 1);

@@ -63,7 +63,7 @@ TEST_F(UndoTest, ANameTakenMeanwhileIsNotOverwrittenAndCanBeTriedAgain) {
   EXPECT_EQ(testing::ReadFile(sb.Path("a.txt.2011.qjd")), "someone else's");
   EXPECT_EQ(testing::ReadFile(sb.Path("a.txt")), "a");
   EXPECT_EQ(testing::ReadFile(sb.Path("b.txt.2011.qjd")), "b");
-  EXPECT_EQ(RowFor("a.txt.2011.qjd")->cells[kColStatus], "撤销失败");
+  EXPECT_EQ(RowFor("a.txt.2011.qjd")->cells[kColStatus], "未撤销");
   EXPECT_EQ(RowFor("a.txt.2011.qjd")->cells[kColNote], "当文件已存在时，无法创建该文件。");
   EXPECT_EQ(report.summary_text(), "撤销:2 个，撤销成功:1 个，失败:1 个");
 
@@ -237,7 +237,7 @@ TEST(UndoSafetyTest, NothingOutsideTheRunsFolderIsEverRenamed) {
     EXPECT_EQ(testing::ReadFile(s.tree.Path("b/y.txt.2011.qjd")), "tree's y") << c.what;
     int refused = 0;
     for (const testing::TextRow& row : report.rows()) {
-      if (row.cells[kColStatus] == "撤销失败") {
+      if (row.cells[kColStatus] == "未撤销") {
         ++refused;
         EXPECT_EQ(row.cells[kColNote], c.note) << c.what;
       }

@@ -3,11 +3,27 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "tests/support/sandbox.h"
 
 namespace korvane::testing {
+
+// The arguments `program` is started with. The command line speaks the language of its locale;
+// the tests read its Simplified Chinese whatever locale they run in, unless one chose a language.
+inline std::vector<std::string> SpawnArguments(const std::string& program,
+                                               const std::vector<std::string>& args) {
+  const std::string_view name = std::string_view(program).substr(program.find_last_of("/\\") + 1);
+  for (const std::string& a : args)
+    if (a.starts_with("--language"))
+      return args;
+  if (!name.starts_with("korvane-restore"))
+    return args;
+  std::vector<std::string> pinned{"--language=zh-CN"};
+  pinned.insert(pinned.end(), args.begin(), args.end());
+  return pinned;
+}
 
 struct ProgramResult {
   int exit_code = -1;

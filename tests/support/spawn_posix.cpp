@@ -26,7 +26,7 @@ ProgramResult RunProgram(const std::string& program,
                          Sandbox& io) {
   io.File("stdin.txt", input);
   std::string cmd = "cd " + Quote(cwd.empty() ? "." : cwd) + " && " + Quote(program);
-  for (const std::string& a : args)
+  for (const std::string& a : SpawnArguments(program, args))
     cmd += " " + Quote(a);
   const auto path = [&](const char* name) { return Quote(Utf8(io.Path(name))); };
   cmd += " <" + path("stdin.txt") + " >" + path("out.txt") + " 2>" + path("err.txt");
@@ -47,7 +47,8 @@ struct RunningProgram::Process {
 RunningProgram::RunningProgram(const std::string& program, const std::vector<std::string>& args)
     : process_(std::make_unique<Process>()) {
   std::vector<char*> argv{const_cast<char*>(program.c_str())};
-  for (const std::string& a : args)
+  const std::vector<std::string> spawned = SpawnArguments(program, args);
+  for (const std::string& a : spawned)
     argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
   process_->pid = fork();

@@ -70,7 +70,7 @@ int RunWithHandles(const std::wstring& program,
                    HANDLE out,
                    HANDLE err,
                    const std::wstring& cwd) {
-  std::wstring line = CommandLine(program, args);
+  std::wstring line = CommandLine(program, SpawnArguments(Narrow(program), args));
   STARTUPINFOW si{};
   si.cb = sizeof si;
   si.dwFlags = STARTF_USESTDHANDLES;
@@ -117,7 +117,7 @@ struct RunningProgram::Process {
 RunningProgram::RunningProgram(const std::string& program, const std::vector<std::string>& args)
     : process_(std::make_unique<Process>()) {
   const std::wstring path = ProgramPath(program);
-  std::wstring line = CommandLine(path, args);
+  std::wstring line = CommandLine(path, SpawnArguments(program, args));
   const Handle null(CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
                                 nullptr));

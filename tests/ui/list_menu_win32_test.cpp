@@ -195,7 +195,7 @@ TEST_F(ListMenuTest, UndoGivesBackTheExactNamesAndNeverOverwrites) {
   ASSERT_NE(busy, -1);
   EXPECT_EQ(Cell(report, kColStatus), "已撤销");
   EXPECT_EQ(Cell(report, kColNote), "-");
-  EXPECT_EQ(Cell(photo, kColStatus), "撤销失败");
+  EXPECT_EQ(Cell(photo, kColStatus), "未撤销");
   EXPECT_EQ(Cell(photo, kColNote), "当文件已存在时，无法创建该文件。");
   EXPECT_EQ(Cell(busy, kColStatus), "失败");
   EXPECT_EQ(WindowText(form.control(kLabelTotal)), "撤销:2 个，撤销成功:1 个，失败:1 个");

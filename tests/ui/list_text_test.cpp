@@ -48,7 +48,7 @@ TEST(CellTest, TextFollowsTheColumnsAndOnlyAFailedStatusIsBlue) {
   Row refused = ok;
   refused.undo = UndoMark::kUndoFailed;
   refused.failure = SystemFailure({ErrorKind::kNameExists, 183, "Cannot create a file ..."});
-  EXPECT_EQ(text::CellText(refused, 1), "撤销失败");
+  EXPECT_EQ(text::CellText(refused, 1), "未撤销");
   EXPECT_EQ(text::CellText(refused, 4), "当文件已存在时，无法创建该文件。");
   EXPECT_EQ(CellLookOf(refused, 1, white).colour, std::optional<std::uint32_t>(0x00FF0000u));
   EXPECT_EQ(CellLookOf(refused, 4, white), CellLook{});
