@@ -235,8 +235,11 @@ void RepointExplorerVerb(std::wstring_view program) {
   for (const Place& place : kPlaces) {
     RegistryKey verb;
     if (RegOpenKeyExW(classes.get(), VerbPath(place).c_str(), 0, KEY_READ | KEY_WRITE,
-                      verb.receive()) != ERROR_SUCCESS ||
-        SameProgram(ProgramOf(ReadString(verb.get(), L"command", nullptr)), program))
+                      verb.receive()) != ERROR_SUCCESS)
+      continue;
+    // Moved, or the language chosen since: the entry follows the program and speaks its words.
+    if (SameProgram(ProgramOf(ReadString(verb.get(), L"command", nullptr)), program) &&
+        ReadString(verb.get(), nullptr, L"MUIVerb") == Widen(text::Tr(text::Id::kExplorerVerb)))
       continue;
     changed = AddAt(classes.get(), place, program) == ERROR_SUCCESS || changed;
   }

@@ -9,6 +9,7 @@
 
 #include "platform/scoped_win32.h"
 #include "platform/text_win32.h"
+#include "text/language.h"
 
 namespace korvane::ui {
 namespace {
@@ -79,10 +80,11 @@ TEST_F(ExplorerVerbTest, TheEntriesAreWrittenReadBackAndRemovedExactly) {
       {L"Directory\\Background\\shell\\", L"%V"},
       {L"Drive\\shell\\", L"%1"},
   };
-  const auto expect_starting = [&](const std::wstring& starts) {
+  const auto expect_starting = [&](const std::wstring& starts,
+                                   const std::wstring& words = L"还原文件名") {
     for (const auto& [shell, argument] : places) {
       const std::wstring verb = std::wstring(shell) + kExplorerVerbKey;
-      EXPECT_EQ(Value(verb, L"MUIVerb"), L"还原文件名");
+      EXPECT_EQ(Value(verb, L"MUIVerb"), words);
       EXPECT_EQ(Value(verb, L"Icon"), L"\"" + starts + L"\",0");
       EXPECT_EQ(Value(verb, L"MultiSelectModel"), L"Single");
       EXPECT_EQ(Value(verb + L"\\command", nullptr),
@@ -98,6 +100,14 @@ TEST_F(ExplorerVerbTest, TheEntriesAreWrittenReadBackAndRemovedExactly) {
   const std::wstring moved = L"D:\\新位置\\Korvane·文件名还原工具.exe";
   RepointExplorerVerb(moved);
   EXPECT_EQ(ExplorerVerbProgram(), moved);
+  expect_starting(moved);
+  // Another language chosen since: the next start words the entry in it.
+  {
+    const text::LanguageOverride english(text::Language::kEnglish);
+    RepointExplorerVerb(moved);
+  }
+  expect_starting(moved, L"Restore file names");
+  RepointExplorerVerb(moved);
   expect_starting(moved);
 
   // Removed, though the program it starts is not there: the classes are as they were.
