@@ -58,9 +58,8 @@ std::uint64_t KeyHash(std::string_view key) {
 
 bool SameKey(std::string_view a, std::string_view b) {
   return a.size() == b.size() &&
-         (a == b || std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-            return AsciiLower(x) == AsciiLower(y);
-          }));
+         (a == b || std::equal(a.begin(), a.end(), b.begin(),
+                               [](char x, char y) { return AsciiLower(x) == AsciiLower(y); }));
 }
 
 }  // namespace
@@ -93,12 +92,12 @@ std::vector<PlannedEntry> PlanFolder(const Listing& listing,
     const std::size_t at = ascii ? AsciiCandidateMarker(p.found) : CandidateMarker(p.lower_name());
     if (at == 0)
       continue;
-    if (ascii && std::any_of(p.found.begin(), p.found.end(), [](char c) { return c != AsciiLower(c); })) {
+    if (ascii &&
+        std::any_of(p.found.begin(), p.found.end(), [](char c) { return c != AsciiLower(c); })) {
       p.lower = p.found;
       std::transform(p.lower.begin(), p.lower.end(), p.lower.begin(), AsciiLower);
     }
-    p.restored =
-        options.keep_case ? RestoredAsFound(p.found) : RestoredName(p.lower_name(), at);
+    p.restored = options.keep_case ? RestoredAsFound(p.found) : RestoredName(p.lower_name(), at);
     if (IsDotName(p.restored))
       p.refused = Refusal::kDotName;
   }

@@ -246,8 +246,7 @@ class PosixCursor final : public FolderCursor {
       const int code = errno;
       // A link (O_NOFOLLOW refuses it) is passed over, not a failure.
       struct stat st;
-      if (fstatat(here.fd->get(), n.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
-          S_ISLNK(st.st_mode))
+      if (fstatat(here.fd->get(), n.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode))
         return Refused(Refusal::kLink);
       return Failure(code);
     }
