@@ -29,16 +29,15 @@ std::string TerminalText(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size();) {
-    const std::size_t start = i;
-    char32_t c;
-    if (!NextCodePoint(text, i, c) || (c >= 0x80 && c <= 0x9F)) {
+    const char32_t c = NextCodePointRepaired(text, i);
+    if (c >= 0x80 && c <= 0x9F) {
       AppendUtf8(out, kReplacementChar);
     } else if (c < 0x20) {
       AppendUtf8(out, 0x2400 + c);  // the Control Pictures block: ␀ to ␟
     } else if (c == 0x7F) {
       AppendUtf8(out, 0x2421);  // ␡
     } else {
-      out.append(text.substr(start, i - start));
+      AppendUtf8(out, c);
     }
   }
   return out;
@@ -76,11 +75,8 @@ std::string JsonString(std::string_view text) {
       continue;
     }
     out.append(text.substr(run, i - run));
-    const std::size_t start = i;
-    char32_t c;
-    if (!NextCodePoint(text, i, c)) {
-      AppendUtf8(out, kReplacementChar);
-    } else if (c == '"' || c == '\\') {
+    const char32_t c = NextCodePointRepaired(text, i);
+    if (c == '"' || c == '\\') {
       out += '\\';
       out += static_cast<char>(c);
     } else if (c < 0x20) {
@@ -88,7 +84,7 @@ std::string JsonString(std::string_view text) {
       std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned>(c));
       out += buf;
     } else {
-      out.append(text.substr(start, i - start));
+      AppendUtf8(out, c);
     }
     run = i;
   }
@@ -158,11 +154,8 @@ std::string ProgressLine(std::string_view path, std::string_view summary, int co
   // Drop code points from the front until the rest fits after an ellipsis.
   int width = DisplayWidth(clean);
   std::size_t i = 0;
-  while (i < clean.size() && width > room - 1) {
-    char32_t c;
-    NextCodePoint(clean, i, c);
-    width -= CodePointWidth(c);
-  }
+  while (i < clean.size() && width > room - 1)
+    width -= CodePointWidth(NextCodePointRepaired(clean, i));
   return "…" + clean.substr(i) + "  " + std::string(summary);
 }
 

@@ -41,6 +41,11 @@ bool NextCodePoint(std::string_view s, std::size_t& i, char32_t& c) {
   return true;
 }
 
+char32_t NextCodePointRepaired(std::string_view s, std::size_t& i) {
+  char32_t c;
+  return NextCodePoint(s, i, c) ? c : kReplacementChar;
+}
+
 void AppendUtf8(std::string& out, char32_t c) {
   if (c < 0x80) {
     out.push_back(static_cast<char>(c));
@@ -119,10 +124,8 @@ int CodePointWidth(char32_t c) {
 
 int DisplayWidth(std::string_view s) {
   int width = 0;
-  for (std::size_t i = 0; i < s.size();) {
-    char32_t c;
-    width += NextCodePoint(s, i, c) ? CodePointWidth(c) : 1;  // ill-formed bytes show as U+FFFD
-  }
+  for (std::size_t i = 0; i < s.size();)
+    width += CodePointWidth(NextCodePointRepaired(s, i));
   return width;
 }
 

@@ -15,6 +15,10 @@ inline constexpr char32_t kReplacementChar = 0xFFFD;
 // sequence (overlong forms and surrogates included) is consumed alone and yields false.
 bool NextCodePoint(std::string_view s, std::size_t& i, char32_t& c);
 
+// The code point at s[i], as NextCodePoint decodes it, or U+FFFD for a byte that starts no
+// well-formed sequence: the one repair of every text a person reads (a terminal, JSON, a window).
+char32_t NextCodePointRepaired(std::string_view s, std::size_t& i);
+
 void AppendUtf8(std::string& out, char32_t c);
 
 // Lower-cases each well-formed code point with `lower`; all other bytes are copied unchanged.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <chrono>
+#include <ctime>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,10 +12,17 @@
 
 namespace korvane {
 
-// The user's own folder for the program's state: %LOCALAPPDATA%\Korvane\文件名还原工具 on Windows,
-// $XDG_STATE_HOME/korvane/文件名还原工具 (~/.local/state/... by default) elsewhere. Empty when
-// the system names no such place.
+// The user's own folder for the program's state: its place (ProgramFolderIn) in %LOCALAPPDATA%
+// on Windows, in $XDG_STATE_HOME (~/.local/state by default) elsewhere. Empty when the system names
+// no such place.
 std::string AppStateFolder();
+
+// The program's own place below a per-user one (`base`: the state folder, the registry's Software
+// key): its maker's folder, then its own, "Korvane\文件名还原工具"; "korvane/文件名还原工具" where
+// such folders are named in lower case (XDG's).
+std::string ProgramFolderIn(std::string_view base);
+// The maker's folder's name, spelt as the system's per-user folders are.
+std::string_view MakerFolderName();
 
 // The path of the file `name` in `folder`, with the system's separator.
 std::string PathIn(std::string_view folder, std::string_view name);
@@ -41,5 +49,7 @@ std::string FolderOf(std::string_view path);
 
 // The local date and time, as a file name may hold it: "2026-12-07 15.22.17".
 std::string LocalTimeForName(std::chrono::system_clock::time_point time);
+// The local calendar time of `t`, as the system's time zone gives it.
+std::tm LocalTime(std::time_t t);
 
 }  // namespace korvane

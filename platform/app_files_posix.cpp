@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 
 #include "platform/app_files.h"
@@ -12,6 +11,10 @@
 #include "platform/system_error.h"
 
 namespace korvane {
+
+std::string_view MakerFolderName() {
+  return "korvane";
+}
 
 std::string AppStateFolder() {
   std::string base;
@@ -22,15 +25,7 @@ std::string AppStateFolder() {
   } else {
     return {};
   }
-  return base + "/korvane/文件名还原工具";
-}
-
-std::string PathIn(std::string_view folder, std::string_view name) {
-  std::string path(folder);
-  if (!path.ends_with('/'))
-    path += '/';
-  path += name;
-  return path;
+  return ProgramFolderIn(base);
 }
 
 bool MakeFolders(std::string_view folder, SystemError& error) {
@@ -99,14 +94,10 @@ bool RemoveFile(std::string_view path, SystemError& error) {
   return false;
 }
 
-std::string LocalTimeForName(std::chrono::system_clock::time_point time) {
-  const std::time_t t = std::chrono::system_clock::to_time_t(time);
+std::tm LocalTime(std::time_t t) {
   std::tm local{};
   localtime_r(&t, &local);
-  char buf[80];
-  std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d.%02d.%02d", local.tm_year + 1900,
-                local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
-  return buf;
+  return local;
 }
 
 }  // namespace korvane

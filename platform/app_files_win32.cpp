@@ -3,7 +3,6 @@
 #include <knownfolders.h>
 #include <shlobj.h>
 
-#include <cstdio>
 #include <ctime>
 
 #include "platform/app_files.h"
@@ -14,6 +13,10 @@
 
 namespace korvane {
 
+std::string_view MakerFolderName() {
+  return "Korvane";
+}
+
 std::string AppStateFolder() {
   wchar_t* folder = nullptr;
   if (FAILED(SHGetKnownFolderPath(FOLDERID_LocalAppData, KF_FLAG_DEFAULT, nullptr, &folder))) {
@@ -22,15 +25,7 @@ std::string AppStateFolder() {
   }
   std::string path = Narrow(folder);
   CoTaskMemFree(folder);
-  return path + "\\Korvane\\文件名还原工具";
-}
-
-std::string PathIn(std::string_view folder, std::string_view name) {
-  std::string path(folder);
-  if (!path.ends_with('\\'))
-    path += '\\';
-  path += name;
-  return path;
+  return ProgramFolderIn(path);
 }
 
 bool MakeFolders(std::string_view folder, SystemError& error) {
@@ -109,14 +104,10 @@ bool RemoveFile(std::string_view path, SystemError& error) {
   return false;
 }
 
-std::string LocalTimeForName(std::chrono::system_clock::time_point time) {
-  const std::time_t t = std::chrono::system_clock::to_time_t(time);
+std::tm LocalTime(std::time_t t) {
   std::tm local{};
   localtime_s(&local, &t);
-  char buf[80];
-  std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d.%02d.%02d", local.tm_year + 1900,
-                local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
-  return buf;
+  return local;
 }
 
 }  // namespace korvane

@@ -1,108 +1,62 @@
+// The system's half of journal files on POSIX: a descriptor appended to, synced with fdatasync.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 
-#include "platform/app_files.h"
-#include "platform/journal_file.h"
+#include "platform/journal_handle.h"
 #include "platform/scoped_posix.h"
 #include "platform/system_error.h"
 #include "platform/write_all_posix.h"
 
 namespace korvane {
-namespace {
 
-class PosixJournalFile final : public JournalStorage {
- public:
-  explicit PosixJournalFile(UniqueFd fd) : fd_(std::move(fd)) {}
-
-  bool Append(std::string_view text, SystemError& error) override {
-    return WriteAll(fd_.get(), text, error);
-  }
-
-  bool Sync(SystemError& error) override { return fdatasync(fd_.get()) == 0 || Fail(error); }
-
-  [[nodiscard]] int fd() const { return fd_.get(); }
-
- private:
-  static bool Fail(SystemError& error) {
-    error = LastSystemError();
-    return false;
-  }
-
-  UniqueFd fd_;
+struct JournalHandle::Native {
+  UniqueFd fd;
 };
 
-class PosixJournalSource final : public JournalSource {
- public:
-  explicit PosixJournalSource(UniqueFd fd) : fd_(std::move(fd)) {}
-
-  bool ReadAt(std::uint64_t offset,
-              std::span<char> into,
-              std::size_t& got,
-              SystemError& error) override {
-    for (got = 0; got < into.size();) {
-      const ssize_t n =
-          pread(fd_.get(), into.data() + got, into.size() - got, static_cast<off_t>(offset + got));
-      if (n < 0 && errno == EINTR)
-        continue;
-      if (n < 0) {
-        error = LastSystemError();
-        return false;
-      }
-      if (n == 0)
-        break;
-      got += static_cast<std::size_t>(n);
-    }
-    return true;
-  }
-
- private:
-  UniqueFd fd_;
-};
-
-}  // namespace
-
-std::unique_ptr<JournalStorage> OpenJournalFile(std::string_view path,
-                                                bool fresh,
-                                                SystemError& error) {
+bool JournalHandle::Open(std::string_view path, Access access, SystemError& error) {
+  native_ = std::make_shared<Native>();
   const std::string p(path);
-  UniqueFd fd(open(p.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
-  const bool created = static_cast<bool>(fd);
-  if (!fd && errno == EEXIST && !fresh)
+  if (access == Access::kRead) {
+    native_->fd.Reset(open(p.c_str(), O_RDONLY | O_CLOEXEC));
+    return static_cast<bool>(native_->fd) || FailWithLastError(error);
+  }
+  UniqueFd& fd = native_->fd;
+  fd.Reset(open(p.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
+  created_ = static_cast<bool>(fd);
+  if (!fd && errno == EEXIST && access == Access::kAppend)
     fd.Reset(open(p.c_str(), O_RDWR | O_APPEND | O_CLOEXEC));
-  if (!fd) {
-    error = LastSystemError();
-    return nullptr;
-  }
-  // The file's own syncs keep its data, not its name in the folder: without this, a power loss
-  // could leave the renames on disk and no journal at all.
-  if (created && !SyncFolder(FolderOf(p), error))
-    return nullptr;
-  auto file = std::make_unique<PosixJournalFile>(std::move(fd));
-  // A file a crash cut off mid-line gets its line ended, so that what follows is read whole.
-  if (!created) {
-    struct stat st;
-    char last = '\n';
-    if (fstat(file->fd(), &st) != 0 ||
-        (st.st_size > 0 && pread(file->fd(), &last, 1, st.st_size - 1) != 1)) {
-      error = LastSystemError();
-      return nullptr;
-    }
-    if (last != '\n' && !file->Append("\n", error))
-      return nullptr;
-  }
-  return file;
+  struct stat st;
+  if (!fd || fstat(fd.get(), &st) != 0)
+    return FailWithLastError(error);
+  size_at_open_ = static_cast<std::uint64_t>(st.st_size);
+  return true;
 }
 
-std::unique_ptr<JournalSource> OpenJournalSource(std::string_view path, SystemError& error) {
-  UniqueFd fd(open(std::string(path).c_str(), O_RDONLY | O_CLOEXEC));
-  if (!fd) {
-    error = LastSystemError();
-    return nullptr;
+bool JournalHandle::Append(std::string_view bytes, SystemError& error) {
+  return WriteAll(native_->fd.get(), bytes, error);
+}
+
+bool JournalHandle::Sync(SystemError& error) {
+  return fdatasync(native_->fd.get()) == 0 || FailWithLastError(error);
+}
+
+bool JournalHandle::ReadSome(std::uint64_t offset,
+                             std::span<char> into,
+                             std::size_t& got,
+                             SystemError& error) {
+  for (;;) {
+    const ssize_t n =
+        pread(native_->fd.get(), into.data(), into.size(), static_cast<off_t>(offset));
+    if (n < 0 && errno == EINTR)
+      continue;
+    if (n < 0)
+      return FailWithLastError(error);
+    got = static_cast<std::size_t>(n);
+    return true;
   }
-  return std::make_unique<PosixJournalSource>(std::move(fd));
 }
 
 }  // namespace korvane

@@ -12,4 +12,11 @@ namespace korvane {
 // The failure of the call just made on this thread (errno, or GetLastError()).
 [[nodiscard]] SystemError LastSystemError();
 
+// Sets `error` to LastSystemError() and returns false: how a call that failed ends,
+// `return FlushFileBuffers(h) || FailWithLastError(error);`.
+inline bool FailWithLastError(SystemError& error) {
+  error = LastSystemError();
+  return false;
+}
+
 }  // namespace korvane

@@ -34,21 +34,20 @@ std::wstring Widen(std::string_view utf8) {
   std::wstring out;
   out.reserve(utf8.size());
   for (std::size_t i = 0; i < utf8.size();) {
-    const std::size_t start = i;
     char32_t c;
-    if (NextCodePoint(utf8, i, c)) {
-      if (c >= 0x10000) {
-        c -= 0x10000;
-        out.push_back(static_cast<wchar_t>(0xD800 + (c >> 10)));
-        out.push_back(static_cast<wchar_t>(0xDC00 + (c & 0x3FF)));
-      } else {
-        out.push_back(static_cast<wchar_t>(c));
-      }
-    } else if (LoneSurrogateAt(utf8, start, c)) {
+    // Never well-formed, so looked for first.
+    if (LoneSurrogateAt(utf8, i, c)) {
       out.push_back(static_cast<wchar_t>(c));
-      i = start + 3;
+      i += 3;
+      continue;
+    }
+    c = NextCodePointRepaired(utf8, i);
+    if (c >= 0x10000) {
+      c -= 0x10000;
+      out.push_back(static_cast<wchar_t>(0xD800 + (c >> 10)));
+      out.push_back(static_cast<wchar_t>(0xDC00 + (c & 0x3FF)));
     } else {
-      out.push_back(static_cast<wchar_t>(kReplacementChar));
+      out.push_back(static_cast<wchar_t>(c));
     }
   }
   return out;

@@ -2,12 +2,18 @@
 
 #include <windows.h>
 
+#include "platform/app_files.h"
 #include "platform/text_win32.h"
 
 namespace korvane::ui {
 namespace {
 
-constexpr const wchar_t* kKey = L"Software\\Korvane\\文件名还原工具";
+// The program's key under HKEY_CURRENT_USER: its place, as its state folder's, below Software.
+const wchar_t* Key() {
+  static const std::wstring key = Widen(ProgramFolderIn("Software"));
+  return key.c_str();
+}
+
 constexpr const wchar_t* kFolder = L"LastFolder";
 constexpr const wchar_t* kKeepCase = L"KeepCase";
 constexpr const wchar_t* kKeepBoth = L"KeepBoth";
@@ -16,25 +22,25 @@ constexpr const wchar_t* kLanguage = L"Language";
 bool RememberedFlag(const wchar_t* name) {
   DWORD value = 0;
   DWORD bytes = sizeof value;
-  return RegGetValueW(HKEY_CURRENT_USER, kKey, name, RRF_RT_REG_DWORD, nullptr, &value, &bytes) ==
+  return RegGetValueW(HKEY_CURRENT_USER, Key(), name, RRF_RT_REG_DWORD, nullptr, &value, &bytes) ==
              ERROR_SUCCESS &&
          value != 0;
 }
 
 void RememberFlag(const wchar_t* name, bool on) {
   const DWORD value = on ? 1 : 0;
-  RegSetKeyValueW(HKEY_CURRENT_USER, kKey, name, REG_DWORD, &value, sizeof value);
+  RegSetKeyValueW(HKEY_CURRENT_USER, Key(), name, REG_DWORD, &value, sizeof value);
 }
 
 std::string RememberedText(const wchar_t* name) {
   DWORD bytes = 0;
-  if (RegGetValueW(HKEY_CURRENT_USER, kKey, name, RRF_RT_REG_SZ, nullptr, nullptr, &bytes) !=
+  if (RegGetValueW(HKEY_CURRENT_USER, Key(), name, RRF_RT_REG_SZ, nullptr, nullptr, &bytes) !=
           ERROR_SUCCESS ||
       bytes < sizeof(wchar_t)) {
     return {};
   }
   std::wstring text(bytes / sizeof(wchar_t), L'\0');
-  if (RegGetValueW(HKEY_CURRENT_USER, kKey, name, RRF_RT_REG_SZ, nullptr, text.data(), &bytes) !=
+  if (RegGetValueW(HKEY_CURRENT_USER, Key(), name, RRF_RT_REG_SZ, nullptr, text.data(), &bytes) !=
       ERROR_SUCCESS) {
     return {};
   }
@@ -45,7 +51,7 @@ std::string RememberedText(const wchar_t* name) {
 
 void RememberText(const wchar_t* name, std::string_view text) {
   const std::wstring value = Widen(text);
-  RegSetKeyValueW(HKEY_CURRENT_USER, kKey, name, REG_SZ, value.c_str(),
+  RegSetKeyValueW(HKEY_CURRENT_USER, Key(), name, REG_SZ, value.c_str(),
                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
 }
 

@@ -220,6 +220,28 @@ TEST(CliPosixTest, TheJournalInTheStateFolderUndoesTheRun) {
   EXPECT_EQ(tree.Snapshot(), original);
 }
 
+// A run that never began (not confirmed, its folder missing) leaves no journal of its own in the
+// state folder, where the window would list it as a run cut short.
+TEST(CliPosixTest, ARunThatNeverBeganLeavesNoJournal) {
+  Sandbox tree, state;
+  tree.File("a.txt.2011.qjd", "a");
+  const auto original = tree.Snapshot();
+  const std::string root = testing::Utf8(tree.root());
+  setenv("XDG_STATE_HOME", testing::Utf8(state.root()).c_str(), 1);
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"--journal", root}, {"--yes", "--journal", root + "/missing"}}) {
+    Child c = Spawn(args);
+    ReadAll(c.out);
+    EXPECT_EQ(Wait(c.pid), 2) << args.back();
+  }
+  unsetenv("XDG_STATE_HOME");
+  EXPECT_EQ(tree.Snapshot(), original);
+  std::error_code none;
+  for (const auto& e :
+       std::filesystem::directory_iterator(state.Path("korvane/文件名还原工具"), none))
+    EXPECT_NE(e.path().extension(), ".log") << e.path();
+}
+
 TEST(CliPosixTest, OptionsThatDoNotGoTogetherAreRefused) {
   Sandbox io;
   // A log naming only renames this tool could not have made is as good as empty.

@@ -21,12 +21,12 @@ using testing::Sandbox;
 
 class JournalBookkeepingTest : public ::testing::Test {
  protected:
-  // A restore or a preview of the tree, as 开始 makes it; the outcome.
-  RunOutcome Walk(Operation operation) {
+  // A restore or a preview of the tree (or of `folder`, as typed), as 开始 makes it; the outcome.
+  RunOutcome Walk(Operation operation, const std::string& folder = {}) {
     RunRequest request;
     std::string path;
     SystemError why;
-    request = {.operation = operation, .folder = sb.RunPath()};
+    request = {.operation = operation, .folder = folder.empty() ? sb.RunPath() : folder};
     if (!book->BeginWalk(request, path, why)) {
       ADD_FAILURE() << "no journal at " << path;
       return RunOutcome::kDeclined;
@@ -101,6 +101,37 @@ TEST_F(JournalBookkeepingTest, TheLastRestoreIsUndoneFromItsJournalWhileItsRowsA
   EXPECT_TRUE(Runs()[0].run.undone);
   Restart();
   EXPECT_FALSE(CanUndo());
+}
+
+// However the folder was typed (a separator doubled in it or at its end), the undo of the shown
+// run names each file as its row does, and so marks that row rather than adding one.
+TEST_F(JournalBookkeepingTest, UndoMarksTheShownRowsWhateverSeparatorsTheFolderWasTypedWith) {
+  const std::string sep(1, PathSeparator());
+  const std::string root = sb.RunPath();  // ends with the separator
+  const struct {
+    const char* what;
+    std::string folder;
+  } cases[] = {
+      {"as it is", root + "sub"},
+      {"ending in two separators", root + "sub" + sep + sep},
+      {"a separator doubled inside", root + sep + "sub" + sep},
+      {"doubled inside and at its end", root + sep + "sub" + sep + sep},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    sb.File("sub/a.txt.2011.qjd");
+    sb.File("sub/deep/b.txt.2011.qjd");
+    const auto before = sb.Snapshot();
+    ASSERT_EQ(Walk(Operation::kRestore, c.folder), RunOutcome::kFinished);
+    ASSERT_EQ(report.RowCount(), 2);
+    ASSERT_TRUE(CanUndo());
+    ASSERT_EQ(Undo(book->shown_journal()), RunOutcome::kFinished);
+    EXPECT_TRUE(marks_rows);
+    EXPECT_EQ(restorer.totals().failed, 0);
+    EXPECT_FALSE(CanUndo());
+    EXPECT_EQ(sb.Snapshot(), before);
+    std::filesystem::remove_all(sb.Path("sub"));
+  }
 }
 
 // A restore answered No leaves the rows, and their run undoable, and no journal behind. A preview
