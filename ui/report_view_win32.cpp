@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
+#include "frontend/report_text.h"
 #include "platform/replace_file.h"
 #include "platform/text_win32.h"
 #include "text/wording.h"
 #include "ui/clipboard_win32.h"
 #include "ui/list_text.h"
-#include "ui/report_text.h"
 #include "ui/user32_win32.h"
 
 namespace korvane::ui {
