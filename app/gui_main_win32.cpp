@@ -8,11 +8,11 @@
 
 #include <string>
 
+#include "frontend/path_input.h"
 #include "platform/scoped_win32.h"
 #include "platform/text_win32.h"
 #include "ui/explorer_verb_win32.h"
 #include "ui/message_boxes_win32.h"
-#include "ui/path_input.h"
 #include "ui/program_window_win32.h"
 #include "ui/remembered_win32.h"
 
@@ -25,7 +25,7 @@ std::wstring FolderArgument() {
   const korvane::LocalMemory owned(argv);
   if (!argv || argc != 2)
     return {};
-  return korvane::Widen(korvane::ui::FolderFromArgument(korvane::Narrow(argv[1])));
+  return korvane::Widen(korvane::FolderFromArgument(korvane::Narrow(argv[1])));
 }
 
 }  // namespace

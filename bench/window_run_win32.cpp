@@ -23,8 +23,10 @@
 
 #include "bench/yes_dialogs.h"
 #include "platform/scoped_win32.h"
+#include "text/language.h"
 #include "text/wording.h"
 #include "ui/program_window_win32.h"
+#include "ui/remembered_win32.h"
 
 namespace {
 
@@ -105,6 +107,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
   if (!ReadScript(script))
     return 2;
   const korvane::ComScope com;
+  // As the program does: the language the user chose, Simplified Chinese otherwise.
+  korvane::text::SetLanguage(
+      korvane::ui::RememberedLanguage().value_or(korvane::text::Language::kSimplifiedChinese));
   korvane::bench::YesDialogs dialogs;
   korvane::ui::ProgramWindow window(dialogs);
   if (!window.Create(instance, show_command))

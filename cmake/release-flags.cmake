@@ -3,6 +3,8 @@
 
 # Paths that reach an object (__FILE__, a debug section) read relative to the source folder.
 add_compile_options(-ffile-prefix-map=${CMAKE_SOURCE_DIR}=.)
+# Headers are reached through the layers' roots in the build folder (cmake/layers.cmake).
+add_compile_options(-ffile-prefix-map=${CMAKE_BINARY_DIR}/layers=.)
 # What users get carries no symbols.
 add_link_options(-s)
 

@@ -2,11 +2,12 @@
 
 namespace korvane {
 
-void RowStore::RunStarted(Operation /*operation*/, bool keeps_rows) {
+void RowStore::RunStarted(Operation operation, bool keeps_rows) {
   if (keeps_rows)
     return;
   rows_.clear();
   skipped_.clear();
+  preview_ = operation == Operation::kPreview;
 }
 
 void RowStore::RowDone(const Row& row) {

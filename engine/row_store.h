@@ -29,9 +29,12 @@ class RowStore : public RunReport {
   // Whether a rename these rows report can still be reversed: restored and not undone yet (a
   // refused undo stays undoable, to be tried again).
   [[nodiscard]] bool HasUndoable() const;
+  // Whether these rows are a preview's: its failures are conflicts foretold.
+  [[nodiscard]] bool holds_preview() const { return preview_; }
 
  private:
   Rows rows_;
+  bool preview_ = false;
   std::vector<SkippedFolder> skipped_;
 };
 

@@ -58,6 +58,10 @@ std::string_view English(Id id) {
       return "{} (failures only; {} rows hidden)";
     case Id::kHeaderSameContent:
       return "{} (same-content conflicts; {} rows hidden)";
+    case Id::kMenuConflictsOnly:
+      return "Show conflicts only";
+    case Id::kHeaderConflicts:
+      return "{} (conflicts only; {} rows hidden)";
     case Id::kMenuSameContentOnly:
       return "Show same-content conflicts only";
     case Id::kMenuKeepCase:
@@ -181,7 +185,7 @@ std::string_view English(Id id) {
     case Id::kRowFailed:
       return "Failed";
     case Id::kRowWouldRestore:
-      return "Ready";
+      return "OK";
     case Id::kRowConflict:
       return "Clash";
     case Id::kRowUndone:

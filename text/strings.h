@@ -40,6 +40,8 @@ enum class Id : std::uint16_t {
   kMenuFailuresOnly,
   kHeaderFiltered,     // {header} {rows not shown}
   kHeaderSameContent,  // {header} {rows not shown}
+  kMenuConflictsOnly,  // 只显示失败 while a preview's rows are shown: its failures are conflicts
+  kHeaderConflicts,    // {header} {rows not shown}
   kMenuSameContentOnly,
   kMenuKeepCase,
   kMenuKeepBoth,

@@ -58,6 +58,10 @@ std::string_view SimplifiedChinese(Id id) {
       return "{}（只显示失败，另有 {} 行未显示）";
     case Id::kHeaderSameContent:
       return "{}（只显示内容相同的冲突，另有 {} 行未显示）";
+    case Id::kMenuConflictsOnly:
+      return "只显示冲突";
+    case Id::kHeaderConflicts:
+      return "{}（只显示冲突，另有 {} 行未显示）";
     case Id::kMenuSameContentOnly:
       return "只显示内容相同的冲突";
     case Id::kMenuKeepCase:

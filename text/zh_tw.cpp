@@ -58,6 +58,10 @@ std::string_view TraditionalChinese(Id id) {
       return "{}（只顯示失敗，另有 {} 列未顯示）";
     case Id::kHeaderSameContent:
       return "{}（只顯示內容相同的衝突，另有 {} 列未顯示）";
+    case Id::kMenuConflictsOnly:
+      return "只顯示衝突";
+    case Id::kHeaderConflicts:
+      return "{}（只顯示衝突，另有 {} 列未顯示）";
     case Id::kMenuSameContentOnly:
       return "只顯示內容相同的衝突";
     case Id::kMenuKeepCase:

@@ -1,9 +1,11 @@
-// FormMain: the tool's one window. It owns the controls and binds each of them, each menu item
-// and each message to its action; the work is done in rooms of its own: the controls made and
-// placed (layout_win32), the report list (report_view_win32), the runs on their thread and their
-// journals (run_thread_win32, journal_bookkeeping), the menus (menu_table, menus_win32), the
-// taskbar button (taskbar_win32), what screen readers are told (accessibility_win32) and the
-// entry in Explorer's menu (explorer_verb_win32).
+// FormMain: the tool's one window. It owns the controls and binds each message to its action
+// (form_main_win32.cpp), each command of a button or a menu item to its handler
+// (form_main_commands_win32.cpp), and starts and ends its runs (form_main_runs_win32.cpp); the work
+// is done in rooms of its own: the controls made and placed (layout_win32), the report list
+// (report_view_win32), the runs on their thread and their journals (run_thread_win32,
+// journal_bookkeeping), the menus (menu_table, menus_win32), the taskbar button (taskbar_win32),
+// what screen readers are told (accessibility_win32) and the entry in Explorer's menu
+// (explorer_verb_win32).
 #pragma once
 
 #include <windows.h>
@@ -20,6 +22,7 @@
 #include "engine/run_report.h"
 #include "frontend/run_journals.h"
 #include "ui/accessibility_win32.h"
+#include "ui/commands.h"
 #include "ui/layout.h"
 #include "ui/layout_win32.h"
 #include "ui/list_report_win32.h"
@@ -106,8 +109,9 @@ class FormMain {
 
   bool OnCreate();
   void OnCommand(int id, int code);
-  // A command of one of the menus, named by its item's text.
-  void OnMenuCommand(text::Id item);
+  // Carries out `command`, from a button or a menu item: the one place that binds each command to
+  // what it does.
+  void Do(Cmd command);
   LRESULT OnNotify(const NMHDR& header, LPARAM lparam);
   void OnListContextMenu(POINT at);
   // Shows the menu of `items` at `at` (screen) and carries out the command chosen, if any.
@@ -124,12 +128,6 @@ class FormMain {
   void Cmd_About_Click();
   // Double-click, Enter and 打开文件所在位置.
   void OpenSelectedRow();
-  void Menu_Preview_Click();
-  void Menu_FailuresOnly_Click();
-  void Menu_SameContentOnly_Click();
-  void Menu_KeepCase_Click();
-  void Menu_KeepBoth_Click();
-  void Menu_Copy_Click();
   void Menu_Export_Click();
   void Menu_Undo_Click();
   void Menu_Skipped_Click();

@@ -15,4 +15,12 @@ std::array<ControlIndex, kControlCount> TabOrder() {
   return order;
 }
 
+std::optional<Cmd> CommandOfId(int id) {
+  if (id >= kFirstMenuCommand && id < kFirstMenuCommand + kCmdCount)
+    return static_cast<Cmd>(id - kFirstMenuCommand);
+  if (id >= kFirstControlId && id < kFirstControlId + kControlCount)
+    return kControls[static_cast<std::size_t>(id - kFirstControlId)].command;
+  return std::nullopt;
+}
+
 }  // namespace korvane::ui

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "text/strings.h"
+#include "ui/commands.h"
 
 namespace korvane::ui {
 
@@ -58,20 +59,45 @@ struct ControlLayout {
   std::optional<text::Id> text;  // its initial text; none: empty
   TwipsRect rect;                // inside the client area
   int tab_order;
+  std::optional<Cmd> command{};  // what a click asks for; none: the control sends no command
 };
 
 inline constexpr std::array<ControlLayout, kControlCount> kControls{{
     {"Label1", ControlKind::kLabel, text::Id::kLabel1, {120, 120, 5895, 255}, 1},
     {"Label2", ControlKind::kLabel, text::Id::kLabel2, {120, 480, 615, 255}, 8},
     {"Text_Path", ControlKind::kTextBox, std::nullopt, {720, 360, 6495, 375}, 7},
-    {"Cmd_Select", ControlKind::kButton, text::Id::kSelectButton, {7440, 360, 735, 375}, 9},
+    {"Cmd_Select",
+     ControlKind::kButton,
+     text::Id::kSelectButton,
+     {7440, 360, 735, 375},
+     9,
+     Cmd::kSelect},
     {"List", ControlKind::kList, std::nullopt, {120, 840, 8055, 4695}, 0},
     {"LabelTotal", ControlKind::kLabel, text::Id::kSummaryNone, {120, 5760, 5055, 255}, 5},
-    {"Cmd_Start", ControlKind::kButton, text::Id::kStartButton, {5520, 5640, 735, 375}, 4},
-    {"Cmd_Stop", ControlKind::kButton, text::Id::kStopButton, {6480, 5640, 735, 375}, 2},
-    {"Cmd_About", ControlKind::kButton, text::Id::kAboutButton, {7440, 5640, 735, 375}, 3},
+    {"Cmd_Start",
+     ControlKind::kButton,
+     text::Id::kStartButton,
+     {5520, 5640, 735, 375},
+     4,
+     Cmd::kStart},
+    {"Cmd_Stop",
+     ControlKind::kButton,
+     text::Id::kStopButton,
+     {6480, 5640, 735, 375},
+     2,
+     Cmd::kStop},
+    {"Cmd_About",
+     ControlKind::kButton,
+     text::Id::kAboutButton,
+     {7440, 5640, 735, 375},
+     3,
+     Cmd::kAbout},
     {"LabelStatus", ControlKind::kLabel, text::Id::kStatusNotStarted, {120, 6120, 8055, 255}, 6},
 }};
+
+// The command a WM_COMMAND id stands for: a button's (its row's) or a menu item's. None for any
+// other id.
+[[nodiscard]] std::optional<Cmd> CommandOfId(int id);
 
 // The controls in tab order: the order they are created in, since the system tabs in that order.
 std::array<ControlIndex, kControlCount> TabOrder();

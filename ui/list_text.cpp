@@ -15,13 +15,15 @@ bool IsLowSurrogate(char16_t c) {
 
 }  // namespace
 
-std::string NewPathHeader(RowFilter filter, int hidden) {
+std::string NewPathHeader(RowFilter filter, int hidden, bool preview) {
   const std::string_view header = text::ColumnHeader(kColNewPath);
   if (filter == RowFilter::kAll)
     return std::string(header);
-  return text::Fill(
-      filter == RowFilter::kFailures ? text::Id::kHeaderFiltered : text::Id::kHeaderSameContent,
-      {header, std::to_string(hidden)});
+  // A preview's failures are conflicts: the header names what the rows are.
+  const text::Id id = filter == RowFilter::kSameContent ? text::Id::kHeaderSameContent
+                      : preview                         ? text::Id::kHeaderConflicts
+                                                        : text::Id::kHeaderFiltered;
+  return text::Fill(id, {header, std::to_string(hidden)});
 }
 
 std::string CellTipText(const Row& row, int column, bool cut) {

@@ -43,7 +43,7 @@ std::uint32_t UndoneGreyOn(std::uint32_t background);
 
 // The header of 新文件, the widest column: while only some rows are shown it says which, and how
 // many rows are not shown.
-std::string NewPathHeader(RowFilter filter, int hidden);
+std::string NewPathHeader(RowFilter filter, int hidden, bool preview);
 
 // What the tooltip over a cell says: the cell's whole text when its column cuts it (`cut`); over
 // 旧文件名, the name as it is on disk where it is written otherwise; and for a row that failed,

@@ -3,6 +3,11 @@
 #include <array>
 
 namespace korvane::ui {
+namespace {
+
+constexpr std::array<std::span<const MenuItem>, 2> kMenus{kListMenu, kStartMenu};
+
+}  // namespace
 
 bool Holds(unsigned needs, const MenuState& state) {
   const std::array<std::pair<MenuNeed, bool>, 5> holds{{
@@ -19,29 +24,28 @@ bool Holds(unsigned needs, const MenuState& state) {
   return true;
 }
 
+std::optional<text::Id> ItemText(const MenuItem& item, const MenuState& state) {
+  return state.preview && item.preview_text ? item.preview_text : item.text;
+}
+
 bool Checked(const MenuItem& item, const MenuState& state) {
-  switch (item.check) {
-    case MenuCheck::kNone:
-      return false;
-    case MenuCheck::kFailuresOnly:
-      return state.filter == RowFilter::kFailures;
-    case MenuCheck::kSameContentOnly:
-      return state.filter == RowFilter::kSameContent;
-    case MenuCheck::kKeepCase:
-      return state.naming.keep_case;
-    case MenuCheck::kKeepBoth:
-      return state.naming.keep_both;
-    case MenuCheck::kExplorerVerb:
-      return state.explorer_verb;
+  return item.mark.on && item.mark.on(state);
+}
+
+int MenuCommand(text::Id text) {
+  for (const std::span<const MenuItem> menu : kMenus) {
+    for (const MenuItem& item : menu) {
+      if (item.text == text)
+        return CommandId(item.command);
+    }
   }
-  return false;
+  return 0;
 }
 
 std::optional<text::Id> MenuCommandText(int command) {
-  for (const auto menu :
-       {std::span<const MenuItem>(kListMenu), std::span<const MenuItem>(kStartMenu)}) {
+  for (const std::span<const MenuItem> menu : kMenus) {
     for (const MenuItem& item : menu) {
-      if (item.text && MenuCommand(*item.text) == command)
+      if (item.text && CommandId(item.command) == command)
         return item.text;
     }
   }

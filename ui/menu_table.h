@@ -1,6 +1,7 @@
-// The window's menus as tables, as SumatraPDF keeps its own: each item is its text, what the
-// window must be for it to be chosen, and what its check mark shows. An item's text also names its
-// command, so no list of commands is kept beside the texts. Pure: the rules are checked on Linux.
+// The window's menus as tables, as SumatraPDF keeps its own: each row is an item's text, the
+// command it sends, what the window must be for it to be chosen or shown, and what its mark shows.
+// Adding an item is a row here and its command's handler in the window. Pure: the rules are
+// checked on Linux.
 #pragma once
 
 #include <optional>
@@ -8,6 +9,7 @@
 
 #include "engine/rule.h"
 #include "text/strings.h"
+#include "ui/commands.h"
 #include "ui/row_order.h"
 
 namespace korvane::ui {
@@ -20,6 +22,7 @@ struct MenuState {
   bool can_undo = false;     // the last run has renames not reversed yet
   bool has_skipped = false;  // the last walk skipped folders it could not read
   RowFilter filter = RowFilter::kAll;
+  bool preview = false;        // the rows are a preview's: its failures are conflicts
   NamingOptions naming{};      // how the next restore names the files it gives back
   bool explorer_verb = false;  // 还原文件名 is in Explorer's right-click menu
 };
@@ -34,57 +37,69 @@ enum MenuNeed : unsigned {
   kSkipped = 1u << 4,    // folders the walk skipped
 };
 
-// What an item's check mark shows.
-enum class MenuCheck {
-  kNone,
-  kFailuresOnly,
-  kSameContentOnly,
-  kKeepCase,
-  kKeepBoth,
-  kExplorerVerb,
+// An item's mark: shown while `on` holds. A radio mark is the round one of a choice among
+// several items (one of a group, such as the languages), a check mark an option on or off.
+struct MenuMark {
+  bool (*on)(const MenuState&) = nullptr;  // none: the item has no mark
+  bool radio = false;
 };
+[[nodiscard]] constexpr MenuMark CheckMark(bool (*on)(const MenuState&)) {
+  return {on, false};
+}
+[[nodiscard]] constexpr MenuMark RadioMark(bool (*on)(const MenuState&)) {
+  return {on, true};
+}
 
 struct MenuItem {
-  std::optional<text::Id> text;    // none: a separator
+  std::optional<text::Id> text;    // none: a separator, which sends nothing
+  Cmd command{};                   // what choosing it asks the window to do
   unsigned needs = kAnyTime;       // to be chosen; otherwise it is greyed
   unsigned shown_when = kAnyTime;  // to be in the menu at all
-  MenuCheck check = MenuCheck::kNone;
+  MenuMark mark{};
+  std::optional<text::Id> preview_text{};  // its text while a preview's rows are shown
 };
 
 // The report list's menu.
 inline constexpr MenuItem kListMenu[] = {
-    {text::Id::kMenuOpen, kSelection},
+    {text::Id::kMenuOpen, Cmd::kOpenLocation, kSelection},
     {},
-    {text::Id::kMenuCopy, kSelection},
-    {text::Id::kMenuExport, kIdle | kRows},
+    {text::Id::kMenuCopy, Cmd::kCopy, kSelection},
+    {text::Id::kMenuExport, Cmd::kExport, kIdle | kRows},
     // Only after a walk that skipped some.
-    {text::Id::kMenuSkipped, kIdle | kSkipped, kSkipped},
-    {text::Id::kMenuFailuresOnly, kAnyTime, kAnyTime, MenuCheck::kFailuresOnly},
-    {text::Id::kMenuSameContentOnly, kAnyTime, kAnyTime, MenuCheck::kSameContentOnly},
+    {text::Id::kMenuSkipped, Cmd::kShowSkipped, kIdle | kSkipped, kSkipped},
+    {text::Id::kMenuFailuresOnly, Cmd::kFailuresOnly, kAnyTime, kAnyTime,
+     CheckMark([](const MenuState& s) { return s.filter == RowFilter::kFailures; }),
+     text::Id::kMenuConflictsOnly},
+    {text::Id::kMenuSameContentOnly, Cmd::kSameContentOnly, kAnyTime, kAnyTime,
+     CheckMark([](const MenuState& s) { return s.filter == RowFilter::kSameContent; })},
     {},
-    {text::Id::kMenuUndo, kIdle | kUndoable},
-    {text::Id::kMenuUndoEarlier, kIdle},
+    {text::Id::kMenuUndo, Cmd::kUndo, kIdle | kUndoable},
+    {text::Id::kMenuUndoEarlier, Cmd::kUndoEarlier, kIdle},
 };
 
 // The drop-down of 开始.
 inline constexpr MenuItem kStartMenu[] = {
-    {text::Id::kMenuPreview, kIdle},
+    {text::Id::kMenuPreview, Cmd::kPreview, kIdle},
     {},
-    {text::Id::kMenuKeepCase, kIdle, kAnyTime, MenuCheck::kKeepCase},
-    {text::Id::kMenuKeepBoth, kIdle, kAnyTime, MenuCheck::kKeepBoth},
+    {text::Id::kMenuKeepCase, Cmd::kKeepCase, kIdle, kAnyTime,
+     CheckMark([](const MenuState& s) { return s.naming.keep_case; })},
+    {text::Id::kMenuKeepBoth, Cmd::kKeepBoth, kIdle, kAnyTime,
+     CheckMark([](const MenuState& s) { return s.naming.keep_both; })},
     {},
-    {text::Id::kMenuExplorerVerb, kAnyTime, kAnyTime, MenuCheck::kExplorerVerb},
+    {text::Id::kMenuExplorerVerb, Cmd::kExplorerVerb, kAnyTime, kAnyTime,
+     CheckMark([](const MenuState& s) { return s.explorer_verb; })},
 };
 
 // Whether every need in `needs` holds in `state`.
 [[nodiscard]] bool Holds(unsigned needs, const MenuState& state);
+// The text `item` shows in `state`; a separator has none.
+[[nodiscard]] std::optional<text::Id> ItemText(const MenuItem& item, const MenuState& state);
+// Whether `item` shows its mark in `state`.
 [[nodiscard]] bool Checked(const MenuItem& item, const MenuState& state);
 
-// The command an item sends: its text's id, beyond the controls' ids.
-inline constexpr int kFirstMenuCommand = 20000;
-[[nodiscard]] constexpr int MenuCommand(text::Id text) {
-  return kFirstMenuCommand + static_cast<int>(text);
-}
+// The id sent by the item of either menu whose text is `text`, as a click on that label sends it;
+// 0 when no item has that text.
+[[nodiscard]] int MenuCommand(text::Id text);
 // The text of the item that sends `command`, when it is one of a menu's.
 [[nodiscard]] std::optional<text::Id> MenuCommandText(int command);
 

@@ -18,8 +18,16 @@ HMENU BuildMenu(std::span<const MenuItem> items, const MenuState& state) {
     } else {
       const UINT flags = MF_STRING | (Holds(item.needs, state) ? MF_ENABLED : MF_GRAYED) |
                          (Checked(item, state) ? MF_CHECKED : MF_UNCHECKED);
-      added = AppendMenuW(menu, flags, static_cast<UINT_PTR>(MenuCommand(*item.text)),
-                          Widen(text::Tr(*item.text)).c_str());
+      const UINT id = static_cast<UINT>(CommandId(item.command));
+      added = AppendMenuW(menu, flags, id, Widen(text::Tr(*ItemText(item, state))).c_str());
+      if (added && item.mark.radio) {
+        // AppendMenuW knows no round mark; the item's type takes it.
+        MENUITEMINFOW radio{};
+        radio.cbSize = sizeof radio;
+        radio.fMask = MIIM_FTYPE;
+        radio.fType = MFT_STRING | MFT_RADIOCHECK;
+        added = SetMenuItemInfoW(menu, id, FALSE, &radio);
+      }
     }
     if (!added) {
       DestroyMenu(menu);

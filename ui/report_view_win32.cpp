@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
+#include "frontend/report_text.h"
 #include "platform/replace_file.h"
 #include "platform/text_win32.h"
 #include "text/wording.h"
 #include "ui/clipboard_win32.h"
 #include "ui/list_text.h"
-#include "ui/report_text.h"
 #include "ui/user32_win32.h"
 
 namespace korvane::ui {
@@ -136,7 +136,8 @@ void ReportView::SortBy(int column) {
 void ReportView::RowsChanged() {
   tips_.Revalidate();
   const ListOrder& order = report_.order();
-  const std::string header = NewPathHeader(order.filter, report_.RowCount() - report_.ShownCount());
+  const std::string header = NewPathHeader(order.filter, report_.RowCount() - report_.ShownCount(),
+                                           report_.store().holds_preview());
   if (header == new_path_header_ || !list_)
     return;
   new_path_header_ = header;

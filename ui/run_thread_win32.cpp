@@ -3,9 +3,9 @@
 #include <exception>
 
 #include "engine/undo.h"
+#include "frontend/path_input.h"
 #include "text/strings.h"
 #include "text/wording.h"
-#include "ui/path_input.h"
 
 namespace korvane::ui {
 

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "engine/restorer.h"
+#include "frontend/report_text.h"
 #include "platform/native.h"
 #include "platform/text_win32.h"
 #include "tests/support/hooked_fs.h"
@@ -26,7 +27,6 @@
 #include "ui/earlier_runs_dialog_win32.h"
 #include "ui/form_main_win32.h"
 #include "ui/menu_table.h"
-#include "ui/report_text.h"
 #include "ui/text_dialog_win32.h"
 
 namespace korvane::ui {

@@ -89,9 +89,11 @@ TEST(CellTest, TipsShowWhatTheCellsCannot) {
   EXPECT_EQ(CellTipText(ok, kColOldName, false), "");
   EXPECT_EQ(CellTipText(ok, kColOldName, true), "q3 report.docx.2011.qjd");
 
-  EXPECT_EQ(NewPathHeader(RowFilter::kAll, 0), "新文件");
-  EXPECT_EQ(NewPathHeader(RowFilter::kFailures, 7), "新文件（只显示失败，另有 7 行未显示）");
-  EXPECT_EQ(NewPathHeader(RowFilter::kSameContent, 9),
+  EXPECT_EQ(NewPathHeader(RowFilter::kAll, 0, false), "新文件");
+  EXPECT_EQ(NewPathHeader(RowFilter::kFailures, 7, false), "新文件（只显示失败，另有 7 行未显示）");
+  // A preview's failures are conflicts, and the header says so.
+  EXPECT_EQ(NewPathHeader(RowFilter::kFailures, 7, true), "新文件（只显示冲突，另有 7 行未显示）");
+  EXPECT_EQ(NewPathHeader(RowFilter::kSameContent, 9, true),
             "新文件（只显示内容相同的冲突，另有 9 行未显示）");
 }
 

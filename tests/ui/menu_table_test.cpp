@@ -63,6 +63,10 @@ TEST(MenuTableTest, MenuItemsFollowTheRunTheSelectionAndWhatCanBeUndone) {
   EXPECT_TRUE(Checked(copies, {.filter = RowFilter::kSameContent}));
   EXPECT_FALSE(Checked(failures, {}));
   EXPECT_TRUE(Holds(failures.needs, {.busy = true}));
+  // Over a preview's rows, whose failures are conflicts, it names them so.
+  EXPECT_EQ(ItemText(failures, {}), text::Id::kMenuFailuresOnly);
+  EXPECT_EQ(ItemText(failures, {.preview = true}), text::Id::kMenuConflictsOnly);
+  EXPECT_EQ(ItemText(copies, {.preview = true}), text::Id::kMenuSameContentOnly);
   const MenuItem& keep_case = Item(text::Id::kMenuKeepCase);
   EXPECT_TRUE(Checked(keep_case, {.naming = {.keep_case = true}}));
   EXPECT_FALSE(Checked(Item(text::Id::kMenuKeepBoth), {.naming = {.keep_case = true}}));

@@ -1,4 +1,4 @@
-#include "ui/report_text.h"
+#include "frontend/report_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "ui/path_input.h"
+#include "frontend/path_input.h"
 
 #include <gtest/gtest.h>
 

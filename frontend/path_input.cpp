@@ -1,9 +1,9 @@
-#include "ui/path_input.h"
+#include "frontend/path_input.h"
 
 #include <algorithm>
 #include <array>
 
-namespace korvane::ui {
+namespace korvane {
 namespace {
 
 // White space as UTF-8: ASCII, U+00A0 (no-break) and U+3000 (ideographic, from Chinese input).
@@ -46,4 +46,4 @@ std::string FolderFromArgument(std::string_view argument) {
   return folder;
 }
 
-}  // namespace korvane::ui
+}  // namespace korvane

@@ -1,9 +1,9 @@
-#include "ui/report_text.h"
+#include "frontend/report_text.h"
 
 #include "text/strings.h"
 #include "text/wording.h"
 
-namespace korvane::ui {
+namespace korvane {
 namespace {
 
 bool StartsFormula(std::string_view cell) {
@@ -88,4 +88,4 @@ std::string SkippedFoldersText(const std::vector<SkippedFolder>& skipped) {
   return out;
 }
 
-}  // namespace korvane::ui
+}  // namespace korvane

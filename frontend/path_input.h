@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace korvane::ui {
+namespace korvane {
 
 // `typed` without surrounding white space (ideographic and no-break spaces too) and without one
 // pair of surrounding double quotes; with `separator` '\\', every "/" becomes "\" so that the
@@ -18,4 +18,4 @@ namespace korvane::ui {
 // that backslash.
 [[nodiscard]] std::string FolderFromArgument(std::string_view argument);
 
-}  // namespace korvane::ui
+}  // namespace korvane

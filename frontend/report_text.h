@@ -8,7 +8,7 @@
 
 #include "engine/row_store.h"
 
-namespace korvane::ui {
+namespace korvane {
 
 // Excel takes a CSV file for the local code page unless it starts with the UTF-8 mark.
 inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
@@ -33,4 +33,4 @@ std::string RowsAsCsv(const Rows& rows, const std::vector<SkippedFolder>& skippe
 // The folders a run could not read, one a line with the reason, for the user to read and copy.
 std::string SkippedFoldersText(const std::vector<SkippedFolder>& skipped);
 
-}  // namespace korvane::ui
+}  // namespace korvane
