@@ -96,25 +96,10 @@ std::string JsonString(std::string_view text) {
 // The status as scripts match it: the words JSON has always carried, whatever the language or
 // the words the window shows.
 std::string_view JsonStatus(const Row& row) {
-  if (row.undo == UndoMark::kUndone)
-    return "已撤销";
-  if (row.undo == UndoMark::kUndoFailed)
-    return "撤销失败";
-  switch (row.status) {
-    case RowStatus::kRestored:
-      return "成功";
-    case RowStatus::kFailed:
-      return "失败";
-    case RowStatus::kWouldRestore:
-      return "将还原";
-    case RowStatus::kConflict:
-      return "冲突";
-    case RowStatus::kUndone:
-      return "已撤销";
-    case RowStatus::kUndoFailed:
-      return "撤销失败";
-  }
-  return {};
+  const text::Id id = text::StatusIdOf(row);
+  // The window says 未撤销, which fits its column; scripts keep matching the word they know.
+  return id == text::Id::kRowUndoFailed ? "撤销失败"
+                                        : text::Tr(text::Language::kSimplifiedChinese, id);
 }
 
 std::string JsonRow(const Row& row) {

@@ -1,12 +1,9 @@
 #include "text/strings.h"
 
-#include <vector>
-
 namespace korvane::text {
 
 std::string Fill(Id id, std::initializer_list<std::string_view> args) {
   const std::string_view pattern = Tr(id);
-  const std::vector<std::string_view> given(args);
   std::string out;
   out.reserve(pattern.size() + 32);
   std::size_t next = 0, at = 0;
@@ -22,8 +19,8 @@ std::string Fill(Id id, std::initializer_list<std::string_view> args) {
       continue;
     }
     const std::size_t n = inside.empty() ? next++ : static_cast<std::size_t>(inside[0] - '0');
-    if (n < given.size())
-      out.append(given[n]);
+    if (n < args.size())
+      out.append(args.begin()[n]);
     at = close + 1;
   }
   out.append(pattern.substr(at));

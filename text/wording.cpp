@@ -12,29 +12,6 @@ std::string_view LastName(std::string_view path) {
   return cut == std::string_view::npos ? path : path.substr(cut + 1);
 }
 
-std::string_view StatusOf(const Row& row) {
-  // A restored row reversed later in the same report says so in its status.
-  if (row.undo == UndoMark::kUndone)
-    return Tr(Id::kRowUndone);
-  if (row.undo == UndoMark::kUndoFailed)
-    return Tr(Id::kRowUndoFailed);
-  switch (row.status) {
-    case RowStatus::kRestored:
-      return Tr(Id::kRowRestored);
-    case RowStatus::kFailed:
-      return Tr(Id::kRowFailed);
-    case RowStatus::kWouldRestore:
-      return Tr(Id::kRowWouldRestore);
-    case RowStatus::kConflict:
-      return Tr(Id::kRowConflict);
-    case RowStatus::kUndone:
-      return Tr(Id::kRowUndone);
-    case RowStatus::kUndoFailed:
-      return Tr(Id::kRowUndoFailed);
-  }
-  return {};
-}
-
 // Items of a list in a sentence, with the language's separator between them.
 std::string JoinedList(const std::vector<std::string>& items) {
   std::string text;
@@ -85,6 +62,29 @@ std::string NoteOf(const Row& row) {
 }
 
 }  // namespace
+
+Id StatusIdOf(const Row& row) {
+  // A restored row reversed later in the same report says so in its status.
+  if (row.undo == UndoMark::kUndone)
+    return Id::kRowUndone;
+  if (row.undo == UndoMark::kUndoFailed)
+    return Id::kRowUndoFailed;
+  switch (row.status) {
+    case RowStatus::kRestored:
+      return Id::kRowRestored;
+    case RowStatus::kFailed:
+      return Id::kRowFailed;
+    case RowStatus::kWouldRestore:
+      return Id::kRowWouldRestore;
+    case RowStatus::kConflict:
+      return Id::kRowConflict;
+    case RowStatus::kUndone:
+      return Id::kRowUndone;
+    case RowStatus::kUndoFailed:
+      return Id::kRowUndoFailed;
+  }
+  return Id::kRowFailed;
+}
 
 std::string_view ColumnHeader(int column) {
   switch (column) {
@@ -170,7 +170,7 @@ std::string CellText(const Row& row, int column) {
     case kColId:
       return std::to_string(row.number);
     case kColStatus:
-      return std::string(StatusOf(row));
+      return std::string(Tr(StatusIdOf(row)));
     case kColOldName:
       return row.old_name;
     case kColNewPath:

@@ -12,6 +12,7 @@
 #include "engine/journal_summary.h"
 #include "engine/row.h"
 #include "engine/run_report.h"
+#include "text/strings.h"
 
 namespace korvane {
 
@@ -21,6 +22,9 @@ enum Column { kColId, kColStatus, kColOldName, kColNewPath, kColNote, kColumnCou
 namespace text {
 
 [[nodiscard]] std::string_view ColumnHeader(int column);
+
+// The text of a row's 状态 cell: its undo's outcome when it was reversed later, else its own.
+[[nodiscard]] Id StatusIdOf(const Row& row);
 
 // The system's description of a failure: for the common ones the words a Chinese Windows uses,
 // so that a report reads alike on every system; otherwise the system's own text.
