@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -37,6 +38,11 @@ class Listing {
   void Clear() {
     names_.clear();
     entries_.clear();
+  }
+  // Room for about this many entries and bytes of names, so that a listing grows seldom.
+  void Reserve(std::size_t entries, std::size_t name_bytes) {
+    entries_.reserve(entries);
+    names_.reserve(name_bytes);
   }
   // Adds an entry named `name`; its kind is set on the entry given back.
   Entry& Add(std::string_view name) {
@@ -86,6 +92,18 @@ class Folder {
   // opened.
   [[nodiscard]] virtual FsResult OpenToRead(std::string_view name,
                                             std::unique_ptr<FileReader>& reader) = 0;
+  // The size of an entry of the folder that is a regular file, never following a link; `size`
+  // stays empty for anything else. A platform that can tell without opening the file says so
+  // more cheaply than this.
+  [[nodiscard]] virtual FsResult FileSize(std::string_view name,
+                                          std::optional<std::uint64_t>& size) {
+    size.reset();
+    std::unique_ptr<FileReader> reader;
+    FsResult opened = OpenToRead(name, reader);
+    if (reader)
+      size = reader->size();
+    return opened;
+  }
 };
 
 // A position inside one tree. It works relative to the folder it stands in, so that depth and

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace korvane {
@@ -30,6 +31,20 @@ SameContent CompareContent(Folder& folder,
                            std::string_view holder,
                            const std::atomic<bool>& stop,
                            SystemError& why) {
+  // Sizes are known without opening either file: files of different sizes are told apart
+  // without reading them, and most conflicts end here.
+  std::optional<std::uint64_t> sizes[2];
+  const std::string_view names[2] = {file, holder};
+  for (int i = 0; i < 2; ++i) {
+    if (FsResult measured = folder.FileSize(names[i], sizes[i]); !measured.ok()) {
+      why = std::move(measured.error);
+      return SameContent::kUnreadable;
+    }
+    if (!sizes[i])
+      return SameContent::kNotAFile;
+  }
+  if (*sizes[0] != *sizes[1])
+    return SameContent::kDifferent;
   std::unique_ptr<FileReader> a, b;
   for (const auto& [name, reader] : {std::pair{file, &a}, std::pair{holder, &b}}) {
     if (FsResult opened = folder.OpenToRead(name, *reader); !opened.ok()) {

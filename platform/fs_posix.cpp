@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -123,6 +124,18 @@ bool ExistsIn(int fd, std::string_view name) {
   return fstatat(fd, CName(name).c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
 }
 
+FsResult FileSizeIn(int fd, std::string_view name, std::optional<std::uint64_t>& size) {
+  size.reset();
+  if (!IsPlainName(name))
+    return Failure(EINVAL);
+  struct stat st;
+  if (fstatat(fd, CName(name).c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+    return Failure(errno);
+  if (S_ISREG(st.st_mode))
+    size = static_cast<std::uint64_t>(st.st_size);
+  return {};
+}
+
 class PosixReader final : public FileReader {
  public:
   PosixReader(UniqueFd fd, std::uint64_t size) : fd_(std::move(fd)), size_(size) {}
@@ -178,6 +191,9 @@ class PinnedFolder final : public Folder {
   FsResult OpenToRead(std::string_view name, std::unique_ptr<FileReader>& reader) override {
     return OpenToReadIn(fd_->get(), name, reader);
   }
+  FsResult FileSize(std::string_view name, std::optional<std::uint64_t>& size) override {
+    return FileSizeIn(fd_->get(), name, size);
+  }
 
  private:
   SharedFd fd_;
@@ -208,6 +224,10 @@ class PosixCursor final : public FolderCursor {
         return Failure(errno);
       if (got == 0)
         return {};
+      // Sized by the first piece (a record is at least 24 bytes, and longer than its name); a
+      // folder of several pieces grows as it must.
+      if (listing.size() == 0)
+        listing.Reserve(static_cast<std::size_t>(got) / 24, static_cast<std::size_t>(got));
       for (ssize_t at = 0; at < got;) {
         const auto* d = reinterpret_cast<const dirent64*>(buffer_.data() + at);
         at += d->d_reclen;
@@ -303,6 +323,12 @@ class PosixCursor final : public FolderCursor {
     reader.reset();
     const SharedFd& fd = levels_.back().fd;
     return fd ? OpenToReadIn(fd->get(), name, reader) : Failure(ENOENT);
+  }
+
+  FsResult FileSize(std::string_view name, std::optional<std::uint64_t>& size) override {
+    size.reset();
+    const SharedFd& fd = levels_.back().fd;
+    return fd ? FileSizeIn(fd->get(), name, size) : Failure(ENOENT);
   }
 
   std::unique_ptr<Folder> Pin() override {

@@ -135,6 +135,24 @@ bool ExistsIn(const std::wstring& folder, std::string_view name) {
          GetFileAttributesW((folder + Widen(name)).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+FsResult FileSizeIn(const std::wstring& folder,
+                    std::string_view name,
+                    std::optional<std::uint64_t>& size) {
+  size.reset();
+  if (!IsPlainName(name))
+    return Failure(ERROR_INVALID_NAME);
+  QuietErrors quiet;
+  // The entry itself: a link or a junction is told by its own attributes, never followed.
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW((folder + Widen(name)).c_str(), GetFileExInfoStandard, &data))
+    return Failure(GetLastError());
+  constexpr DWORD kNotAFile =
+      FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE;
+  if ((data.dwFileAttributes & kNotAFile) == 0)
+    size = (std::uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+  return {};
+}
+
 class Win32Reader final : public FileReader {
  public:
   Win32Reader(ScopedHandle file, std::uint64_t size) : file_(std::move(file)), size_(size) {}
@@ -214,6 +232,9 @@ class PinnedFolder final : public Folder {
   bool Exists(std::string_view name) override { return ExistsIn(folder_->path, name); }
   FsResult OpenToRead(std::string_view name, std::unique_ptr<FileReader>& reader) override {
     return OpenToReadIn(folder_->path, name, reader);
+  }
+  FsResult FileSize(std::string_view name, std::optional<std::uint64_t>& size) override {
+    return FileSizeIn(folder_->path, name, size);
   }
 
  private:
@@ -298,6 +319,10 @@ class Win32Cursor final : public FolderCursor {
 
   FsResult OpenToRead(std::string_view name, std::unique_ptr<FileReader>& reader) override {
     return OpenToReadIn(at_->path, name, reader);
+  }
+
+  FsResult FileSize(std::string_view name, std::optional<std::uint64_t>& size) override {
+    return FileSizeIn(at_->path, name, size);
   }
 
   // The folder and those above it stay held for as long as the pin lives.
