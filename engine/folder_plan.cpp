@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "engine/same_content.h"
+#include "engine/utf8.h"
 
 namespace korvane {
 namespace {
@@ -15,17 +16,13 @@ bool IsDotName(std::string_view name) {
   return name == "." || name == "..";
 }
 
-bool IsAscii(std::string_view name) {
-  return std::all_of(name.begin(), name.end(),
-                     [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
 char AsciiLower(char c) {
   return c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
 }
 
-// The candidate test on an ASCII name as found: lower-casing ASCII keeps every position, so the
-// marker stands where it would in the lower-cased name, and the extension ends it in any case.
+// The candidate test on a name as found whose case is ASCII only: lower-casing ASCII keeps every
+// position, so the marker stands where it would in the lower-cased name, and the extension ends it
+// in any case.
 std::size_t AsciiCandidateMarker(std::string_view name) {
   if (name.size() < kExtension.size())
     return 0;
@@ -37,9 +34,10 @@ std::size_t AsciiCandidateMarker(std::string_view name) {
   return at == std::string_view::npos || at == 0 ? 0 : at + 1;
 }
 
-// Hashes and compares keys as equal when ASCII lower-casing makes them so: the keys of ASCII names
-// are the names as found; every other key is lower-cased already. The hash folds every byte as
-// ASCII letters fold (setting 0x20), eight at a time: keys that compare equal hash alike.
+// Hashes and compares keys as equal when ASCII lower-casing makes them so: the keys of names whose
+// case is ASCII only are the names as found; every other key is lower-cased already. The hash
+// folds every byte as ASCII letters fold (setting 0x20), eight at a time: keys that compare equal
+// hash alike.
 std::uint64_t KeyHash(std::string_view key) {
   constexpr std::uint64_t kFold = 0x2020202020202020ull;
   constexpr std::uint64_t kMix = 0x9E3779B97F4A7C15ull;
@@ -79,9 +77,9 @@ std::vector<PlannedEntry> PlanFolder(const Listing& listing,
     // A subfolder is the walk's; one whose name begins with "." is never entered and is examined
     // like a file.
     const bool examined = !left_alone && (!entry.is_folder || p.found.starts_with('.'));
-    // Lower-cased where that is needed: a name beyond ASCII (the platform's mapping), and a
-    // candidate. Every other name is compared, and shown, lower-cased as ASCII.
-    const bool ascii = IsAscii(p.found);
+    // Lower-cased where that is needed: a name whose case goes beyond ASCII (the platform's
+    // mapping), and a candidate. Every other name is compared, and shown, lower-cased as ASCII.
+    const bool ascii = CaseIsAsciiOnly(p.found);
     if (!ascii) {
       if (std::string lower = fs.ToLower(p.found); lower != p.found)
         p.lower = std::move(lower);
@@ -92,10 +90,15 @@ std::vector<PlannedEntry> PlanFolder(const Listing& listing,
     const std::size_t at = ascii ? AsciiCandidateMarker(p.found) : CandidateMarker(p.lower_name());
     if (at == 0)
       continue;
-    if (ascii &&
-        std::any_of(p.found.begin(), p.found.end(), [](char c) { return c != AsciiLower(c); })) {
-      p.lower = p.found;
-      std::transform(p.lower.begin(), p.lower.end(), p.lower.begin(), AsciiLower);
+    if (ascii) {
+      // Lowered from the first capital on, if there is one.
+      const auto upper =
+          std::find_if(p.found.begin(), p.found.end(), [](char c) { return c != AsciiLower(c); });
+      if (upper != p.found.end()) {
+        p.lower = p.found;
+        const auto from = p.lower.begin() + (upper - p.found.begin());
+        std::transform(from, p.lower.end(), from, AsciiLower);
+      }
     }
     p.restored = options.keep_case ? RestoredAsFound(p.found) : RestoredName(p.lower_name(), at);
     if (IsDotName(p.restored))
@@ -116,48 +119,50 @@ class TakenNames {
     bool given = false;  // a candidate given the name, not an entry that had it
   };
 
-  explicit TakenNames(std::size_t names) {
+  explicit TakenNames(std::size_t names) : slots_(Scratch()) {
     std::size_t size = 16;
     while (size < names * 2)
       size *= 2;
-    slots_.resize(size);
+    slots_.assign(size, Slot{});
   }
 
   // The holder of `key`, or null.
   [[nodiscard]] const Holder* Find(std::string_view key) const {
-    for (std::size_t i = Start(key);; i = (i + 1) & (slots_.size() - 1)) {
-      const Slot& slot = slots_[i];
-      if (!slot.used)
-        return nullptr;
-      if (SameKey(slot.key, key))
-        return &slot.holder;
-    }
+    const Slot& slot = slots_[Probe(key, KeyHash(key))];
+    return slot.used ? &slot.holder : nullptr;
   }
 
   // Gives `key` to `holder` unless it has one; the key's text must stay put.
   void Add(std::string_view key, Holder holder) {
     if (2 * (count_ + 1) > slots_.size())
       Grow();
-    for (std::size_t i = Start(key);; i = (i + 1) & (slots_.size() - 1)) {
-      Slot& slot = slots_[i];
-      if (!slot.used) {
-        slot = {key, holder, true};
-        ++count_;
-        return;
-      }
-      if (SameKey(slot.key, key))
-        return;
-    }
+    Put({key, KeyHash(key), holder, true});
   }
 
  private:
   struct Slot {
     std::string_view key;
+    std::uint64_t hash = 0;  // kept, so that a probe compares text only when the hashes agree
     Holder holder;
     bool used = false;
   };
 
-  std::size_t Start(std::string_view key) const { return KeyHash(key) & (slots_.size() - 1); }
+  // The slot that holds `key`, or the free one where it would go.
+  std::size_t Probe(std::string_view key, std::uint64_t hash) const {
+    for (std::size_t i = hash & (slots_.size() - 1);; i = (i + 1) & (slots_.size() - 1)) {
+      const Slot& slot = slots_[i];
+      if (!slot.used || (slot.hash == hash && SameKey(slot.key, key)))
+        return i;
+    }
+  }
+
+  void Put(const Slot& added) {
+    Slot& slot = slots_[Probe(added.key, added.hash)];
+    if (!slot.used) {
+      slot = added;
+      ++count_;
+    }
+  }
 
   void Grow() {
     std::vector<Slot> old(slots_.size() * 2);
@@ -165,11 +170,17 @@ class TakenNames {
     count_ = 0;
     for (const Slot& slot : old) {
       if (slot.used)
-        Add(slot.key, slot.holder);
+        Put(slot);
     }
   }
 
-  std::vector<Slot> slots_;
+  // One table per thread, used again folder after folder: no allocation for most folders.
+  static std::vector<Slot>& Scratch() {
+    thread_local std::vector<Slot> slots;
+    return slots;
+  }
+
+  std::vector<Slot>& slots_;
   std::size_t count_ = 0;
 };
 

@@ -22,8 +22,9 @@ namespace korvane {
 
 struct PlannedEntry {
   std::string_view found;  // the name as found on disk, in the folder's listing
-  // Lower-cased where it differs and is needed: a candidate's, and a name beyond ASCII (whose lower
-  // case is the platform's). Empty otherwise: the name as found, ASCII lower-cased when shown.
+  // Lower-cased where it differs and is needed: a candidate's, and a name whose case goes beyond
+  // ASCII (its lower case is the platform's). Empty otherwise: the name as found, ASCII lower-cased
+  // when shown.
   std::string lower;
   // A candidate's restored name, as the options make it, or the numbered name of a copy kept
   // apart (never empty for a candidate); empty for every other entry.
@@ -40,8 +41,8 @@ struct PlannedEntry {
   [[nodiscard]] bool candidate() const { return !restored.empty(); }
   // A rename the pass will make (or, in a preview, judge).
   [[nodiscard]] bool tried() const { return candidate() && refused == Refusal::kNone; }
-  // The lower-cased name of a candidate or of a name beyond ASCII; for any other name, the name as
-  // found, which compares with others as its ASCII lower case.
+  // The lower-cased name of a candidate or of a name whose case goes beyond ASCII; for any other
+  // name, the name as found, which compares with others as its ASCII lower case.
   [[nodiscard]] std::string_view key() const { return lower.empty() ? found : lower; }
   [[nodiscard]] std::string_view lower_name() const { return key(); }
 };

@@ -61,10 +61,8 @@ namespace {
 // Every pair of separators replaced by one, left to right, a replacement not scanned again.
 std::string Halved(std::string joined, char separator) {
   // A path without a doubled separator, the usual case, is done here.
-  bool doubled = false;
-  for (std::size_t i = 1; i < joined.size() && !doubled; ++i)
-    doubled = joined[i] == separator && joined[i - 1] == separator;
-  if (!doubled)
+  const char pair[] = {separator, separator};
+  if (joined.find(pair, 0, 2) == std::string::npos)
     return joined;
   std::string out;
   out.reserve(joined.size());

@@ -1,5 +1,8 @@
 #include "engine/utf8.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace korvane {
 
 bool NextCodePoint(std::string_view s, std::size_t& i, char32_t& c) {
@@ -95,6 +98,34 @@ std::string LowerUtf8(std::string_view s, const std::function<char32_t(char32_t)
     }
   }
   return out;
+}
+
+namespace {
+
+// Code points that no case mapping changes, in the blocks file names beyond ASCII mostly use.
+bool IsCaseless(char32_t c) {
+  return (c >= 0x2000 && c <= 0x206F) || (c >= 0x2E80 && c <= 0x9FFF) ||
+         (c >= 0xAC00 && c <= 0xD7AF) || (c >= 0xF900 && c <= 0xFAFF) ||
+         (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF20) ||
+         (c >= 0xFF3B && c <= 0xFFEF) || (c >= 0x20000 && c <= 0x3FFFF);
+}
+
+}  // namespace
+
+bool CaseIsAsciiOnly(std::string_view s) {
+  std::size_t i = 0;
+  // Eight ASCII bytes at a time, as far as they go.
+  for (std::uint64_t word; i + 8 <= s.size(); i += 8) {
+    std::memcpy(&word, s.data() + i, 8);
+    if (word & 0x8080808080808080ull)
+      break;
+  }
+  while (i < s.size()) {
+    char32_t c;
+    if (!NextCodePoint(s, i, c) || (c >= 0x80 && !IsCaseless(c)))
+      return false;
+  }
+  return true;
 }
 
 namespace {

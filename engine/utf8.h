@@ -24,6 +24,12 @@ void AppendUtf8(std::string& out, char32_t c);
 // Lower-cases each well-formed code point with `lower`; all other bytes are copied unchanged.
 std::string LowerUtf8(std::string_view s, const std::function<char32_t(char32_t)>& lower);
 
+// Whether lower-casing `s` can change nothing but its ASCII letters: it is ASCII, or every code
+// point beyond ASCII is well-formed and of a script or block without case (CJK ideographs, kana,
+// hangul, CJK and general punctuation, fullwidth forms but their capitals). Most names a
+// Chinese-speaking user gives pass, and need no platform case mapping.
+bool CaseIsAsciiOnly(std::string_view s);
+
 // Columns one code point takes on a terminal: 2 for East Asian wide characters, 0 for combining
 // marks and controls.
 int CodePointWidth(char32_t c);

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "engine/utf8.h"
 #include "platform/native.h"
 #include "tests/support/sandbox.h"
 
@@ -126,6 +127,25 @@ TEST_F(FsTest, LowerCasesLettersOfEveryScript) {
   EXPECT_EQ(fs->ToLower("REPORT.DOC.2011.QJD"), "report.doc.2011.qjd");
   EXPECT_EQ(fs->ToLower("ÄÖÜ.ΣΑΣ.ДОК"), "äöü.σασ.док");
   EXPECT_EQ(fs->ToLower("报告.TXT"), "报告.txt");
+}
+
+// Names whose case the engine maps as ASCII, without the platform: the platform's mapping must
+// leave every code point it passes as caseless alone, and each it does not is one the mapping
+// may change (a capital of some script, or a name that is not UTF-8).
+TEST_F(FsTest, TheCaselessCodePointsAreCaselessToThePlatform) {
+  std::string caseless;
+  for (char32_t c = 0x80; c <= 0x3FFFF; ++c) {
+    std::string one;
+    AppendUtf8(one, c);
+    if (CaseIsAsciiOnly(one))
+      AppendUtf8(caseless, c);
+  }
+  EXPECT_GT(caseless.size(), 3u * 0x5000);  // the common CJK ideographs at least
+  EXPECT_EQ(fs->ToLower(caseless), caseless);
+  for (const char* name : {"报告（终）.DOC", "レポート 2024.txt", "보고서.txt", "“引号”—.txt"})
+    EXPECT_TRUE(CaseIsAsciiOnly(name)) << name;
+  for (const char* name : {"Äpfel.txt", "ΣΑΣ.doc", "Ａ.txt", "bad\xff.txt", "\xe6\x8a.txt"})
+    EXPECT_FALSE(CaseIsAsciiOnly(name)) << name;
 }
 
 }  // namespace
