@@ -1,7 +1,9 @@
 #include "app/cli_output.h"
 
 #include <array>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 
 #include "engine/utf8.h"
 #include "text/language.h"
@@ -61,35 +63,74 @@ std::string TableLine(const text::Cells& cells) {
   return Line({cells[0], cells[1], cells[2], cells[3], cells[4]});
 }
 
-std::string JsonString(std::string_view text) {
-  std::string out;
-  out.reserve(text.size() + 2);
+namespace {
+
+// Whether eight bytes are all printable ASCII other than the quote and the backslash, tested at
+// once: a byte below 0x20, above 0x7F, or equal to either sets its high bit in the test.
+bool PlainWord(const char* at) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+  constexpr std::uint64_t kHigh = 0x8080808080808080ull;
+  std::uint64_t w;
+  std::memcpy(&w, at, 8);
+  const auto zero_byte = [](std::uint64_t v) { return (v - kOnes) & ~v & kHigh; };
+  const std::uint64_t below_space = (w - kOnes * 0x20) & ~w & kHigh;
+  return ((w & kHigh) | below_space | zero_byte(w ^ (kOnes * '"')) |
+          zero_byte(w ^ (kOnes * '\\'))) == 0;
+}
+
+// `text` as a JSON string literal, at the end of `out`.
+void AppendJsonString(std::string& out, std::string_view text) {
   out += '"';
-  // Printable ASCII other than the quote and the backslash is copied in runs: every row has
-  // three or four such cells.
+  // What needs no escape is copied in runs: printable ASCII other than the quote and the
+  // backslash, and well-formed UTF-8, which is most of every row.
   std::size_t run = 0;
   for (std::size_t i = 0; i < text.size();) {
+    if (i + 8 <= text.size() && PlainWord(text.data() + i)) {
+      i += 8;
+      continue;
+    }
     const auto b = static_cast<unsigned char>(text[i]);
     if (b >= 0x20 && b < 0x80 && b != '"' && b != '\\') {
       ++i;
       continue;
     }
-    out.append(text.substr(run, i - run));
-    const char32_t c = NextCodePointRepaired(text, i);
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += static_cast<char>(c);
-    } else if (c < 0x20) {
-      char buf[8];
-      std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned>(c));
-      out += buf;
+    const std::size_t at = i;
+    char32_t c = b;
+    if (b >= 0x80 && NextCodePoint(text, i, c))
+      continue;
+    out.append(text.substr(run, at - run));
+    if (b >= 0x80) {
+      AppendUtf8(out, kReplacementChar);  // NextCodePoint passed over the ill-formed byte
     } else {
-      AppendUtf8(out, c);
+      ++i;
+      if (c == '"' || c == '\\') {
+        out += '\\';
+        out += static_cast<char>(c);
+      } else {
+        char buf[8];
+        std::snprintf(buf, sizeof buf, "\\u%04x", static_cast<unsigned>(c));
+        out += buf;
+      }
     }
     run = i;
   }
   out.append(text.substr(run));
   out += '"';
+}
+
+void AppendJsonField(std::string& out, std::string_view key, std::string_view value) {
+  out += ",\"";
+  out += key;
+  out += "\":";
+  AppendJsonString(out, value);
+}
+
+}  // namespace
+
+std::string JsonString(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() + 2);
+  AppendJsonString(out, text);
   return out;
 }
 
@@ -105,13 +146,15 @@ std::string_view JsonStatus(const Row& row) {
 std::string JsonRow(const Row& row) {
   // Scripts read these words too: they are the same whatever language the person reads.
   const text::LanguageOverride machine_words(text::Language::kSimplifiedChinese);
-  const text::Cells cells = text::RowCells(row);
-  std::string out = "{\"id\":" + cells[kColId];
-  out += ",\"status\":" + JsonString(JsonStatus(row));
-  out += ",\"old_name\":" + JsonString(cells[kColOldName]);
-  out += ",\"new_path\":" + JsonString(cells[kColNewPath]);
-  out += ",\"note\":" + JsonString(cells[kColNote]);
-  out += ",\"found_name\":" + JsonString(row.FoundName());
+  std::string out;
+  out.reserve(128 + row.old_name.size() + row.new_path.size() + row.FoundName().size());
+  out += "{\"id\":";
+  out += text::CellText(row, kColId);
+  AppendJsonField(out, "status", JsonStatus(row));
+  AppendJsonField(out, "old_name", row.old_name);
+  AppendJsonField(out, "new_path", row.new_path);
+  AppendJsonField(out, "note", text::CellText(row, kColNote));
+  AppendJsonField(out, "found_name", row.FoundName());
   if (row.content == SameContent::kSame || row.content == SameContent::kDifferent)
     out += row.content == SameContent::kSame ? ",\"same_content\":true" : ",\"same_content\":false";
   out += "}\n";

@@ -57,6 +57,19 @@ TEST(CliOutputTest, JsonEscapesAndReplacesIllFormedBytes) {
                        "cd\\"),
             R"("ab\"报告\u0001cd\\")");
   EXPECT_EQ(JsonString(""), "\"\"");
+  // Long plain runs are passed over eight bytes at a time: whatever needs escaping or replacing
+  // is found at every position among them.
+  const std::pair<std::string, std::string> odd[] = {{"\"", "\\\""},      {"\\", "\\\\"},
+                                                     {"\x1f", "\\u001f"}, {"\xff", "\uFFFD"},
+                                                     {"\x7f", "\x7f"},    {"\u00e9", "\u00e9"}};
+  for (const auto& [byte, escaped] : odd) {
+    for (std::size_t at = 0; at <= 17; ++at) {
+      const std::string plain(17, 'p');
+      EXPECT_EQ(JsonString(std::string(plain).insert(at, byte)),
+                "\"" + std::string(plain).insert(at, escaped) + "\"")
+          << at;
+    }
+  }
   Row taken{.number = 3,
             .status = RowStatus::kFailed,
             .old_name = "a.2011.qjd",
