@@ -18,7 +18,7 @@ void CliPrinter::RunStarted(Operation operation, bool /*keeps_rows*/) {
   end_.reset();
 }
 
-void CliPrinter::RowDone(const Row& row) {
+void CliPrinter::RowDone(Row&& row) {
   if (json_) {
     Write(Stream::kOut, JsonRow(row));
   } else if (!quiet_) {

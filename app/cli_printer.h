@@ -16,8 +16,10 @@ class CliPrinter final : public RunReport {
   CliPrinter(bool json, bool quiet);
 
   void RunStarted(Operation operation, bool keeps_rows) override;
-  void RowDone(const Row& row) override;
+  void RowDone(Row&& row) override;
   void Progress(std::string_view path, const Totals& totals) override;
+  [[nodiscard]] bool ShowsProgress() const override { return progress_; }
+  [[nodiscard]] bool ShowsRowNames() const override { return json_ || !quiet_; }
   // Said on standard error as it is met.
   void FolderSkipped(const SkippedFolder& folder) override;
   void RunEnded(const RunEnd& end) override;

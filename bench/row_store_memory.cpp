@@ -18,7 +18,7 @@ int MeasureRowStore(int rows) {
   std::size_t text = 0;
   for (int n = 1; n <= rows; ++n) {
     const Row row = BenchRow(n);
-    store.RowDone(row);
+    store.RowDone(Row(row));
     text += row.old_name.size() + row.found_name.size() + row.new_path.size() +
             row.failure.error.text.size();
   }

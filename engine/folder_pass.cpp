@@ -23,7 +23,7 @@ void RestoreFolder(Folder& folder,
                    PassResults& out) {
   const bool preview = settings.operation == Operation::kPreview;
   RenameJournal* const journal = settings.journal;
-  const std::string prefix = EntryPrefix(path, settings.separator);
+  const std::string prefix = settings.row_names ? EntryPrefix(path, settings.separator) : "";
   std::vector<WalkResult> local;
   std::vector<RenameOutcome> outcomes;  // told to the journal once for the folder
   const auto end = [&] {
@@ -44,9 +44,14 @@ void RestoreFolder(Folder& folder,
     WalkResult result{static_cast<std::uint32_t>(i), nullptr};
     if (p.candidate()) {
       auto row = std::make_unique<Row>();
-      row->new_path.reserve(prefix.size() + p.restored.size());
-      row->new_path.append(prefix).append(p.restored);
-      row->holder = p.holder;
+      if (settings.row_names) {
+        row->new_path.reserve(prefix.size() + p.restored.size());
+        row->new_path.append(prefix).append(p.restored);
+        row->old_name = settings.naming.keep_case ? p.found : p.lower_name();
+        if (row->old_name != p.found)
+          row->found_name = p.found;
+        row->holder = p.holder;
+      }
       row->content = p.content;
       // The source is the name as found: on a case-sensitive file system the lower-cased name may
       // name nothing, or another file.
@@ -74,9 +79,6 @@ void RestoreFolder(Folder& folder,
         row->status = ok ? RowStatus::kWouldRestore : RowStatus::kConflict;
       else
         row->status = ok ? RowStatus::kRestored : RowStatus::kFailed;
-      row->old_name = settings.naming.keep_case ? p.found : p.lower_name();
-      if (row->old_name != p.found)
-        row->found_name = p.found;
       result.row = std::move(row);
     }
     const bool result_has_row = result.row != nullptr;

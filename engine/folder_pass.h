@@ -33,6 +33,8 @@ struct PassSettings {
   // A restore: told what became of each rename written down; none when null.
   RenameJournal* journal = nullptr;
   char separator = '/';  // the platform's, for the rows' paths
+  // False: rows say what happened and why, but carry no names or paths (nobody reads them).
+  bool row_names = true;
 };
 
 // The pass over `plan`, the plan of `folder`, whose path (as the report shows it, ending in the

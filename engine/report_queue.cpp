@@ -9,9 +9,9 @@ void ReportQueue::RunStarted(Operation operation, bool keeps_rows) {
   events_.emplace_back(Started{operation, keeps_rows});
 }
 
-void ReportQueue::RowDone(const Row& row) {
+void ReportQueue::RowDone(Row&& row) {
   const std::lock_guard lock(mutex_);
-  events_.emplace_back(row);
+  events_.emplace_back(std::move(row));
 }
 
 void ReportQueue::Progress(std::string_view path, const Totals& totals) {
@@ -46,8 +46,8 @@ void ReportQueue::DrainInto(RunReport& target) {
   for (Event& event : taken) {
     if (const auto* e = std::get_if<Started>(&event))
       target.RunStarted(e->operation, e->keeps_rows);
-    else if (const auto* row = std::get_if<Row>(&event))
-      target.RowDone(*row);
+    else if (auto* row = std::get_if<Row>(&event))
+      target.RowDone(std::move(*row));
     else if (const auto* note = std::get_if<ProgressNote>(&event))
       target.Progress(note->path, note->totals);
     else if (const auto* folder = std::get_if<SkippedFolder>(&event))

@@ -15,7 +15,7 @@ namespace korvane {
 class ReportQueue final : public RunReport {
  public:
   void RunStarted(Operation operation, bool keeps_rows) override;
-  void RowDone(const Row& row) override;
+  void RowDone(Row&& row) override;
   void Progress(std::string_view path, const Totals& totals) override;
   void FolderSkipped(const SkippedFolder& folder) override;
   void RunEnded(const RunEnd& end) override;

@@ -178,8 +178,10 @@ class Restorer::Results final : public WalkSink, public UndoSink {
   }
   void LinksNotFollowed(int count) override { r_.links_not_followed_ += count; }
   void Reversal(Row& row) override {
+    // Counted after the row goes to the report, which takes it.
+    const std::string path = row.new_path;
     r_.AddRow(row);
-    r_.CountEntry(row.new_path);
+    r_.CountEntry(path);
   }
 
  private:
@@ -194,7 +196,8 @@ void Restorer::ScanFolderTree(const std::string& folder,
                 {.operation = request.operation,
                  .naming = request.naming,
                  .journal = journal,
-                 .jobs = JobsFor(request.jobs)});
+                 .jobs = JobsFor(request.jobs),
+                 .row_names = report_.ShowsRowNames()});
   walk.Run(folder);
 }
 
@@ -211,12 +214,12 @@ void Restorer::AddRow(Row& row) {
   } else {
     ++SuccessCount;
   }
-  report_.RowDone(row);
+  report_.RowDone(std::move(row));
 }
 
 void Restorer::CountEntry(std::string_view folder, std::string_view name) {
   // The path shows the name lower-cased: made only when the progress shows it.
-  if ((ScanCount + 1) % 20 == 0) {
+  if ((ScanCount + 1) % 20 == 0 && report_.ShowsProgress()) {
     CountEntry(EntryPath(folder, fs_.ToLower(name), style_.separator));
   } else {
     ++ScanCount;
@@ -225,7 +228,7 @@ void Restorer::CountEntry(std::string_view folder, std::string_view name) {
 
 void Restorer::CountEntry(std::string_view display_path) {
   ++ScanCount;
-  if (ScanCount % 20 == 0)
+  if (ScanCount % 20 == 0 && report_.ShowsProgress())
     report_.Progress(display_path, totals());
 }
 

@@ -1,5 +1,7 @@
 #include "engine/row_store.h"
 
+#include <utility>
+
 namespace korvane {
 
 void RowStore::RunStarted(Operation operation, bool keeps_rows) {
@@ -10,7 +12,7 @@ void RowStore::RunStarted(Operation operation, bool keeps_rows) {
   preview_ = operation == Operation::kPreview;
 }
 
-void RowStore::RowDone(const Row& row) {
+void RowStore::RowDone(Row&& row) {
   if (row.reverses > 0 && row.reverses <= RowCount()) {
     Row& reversed = rows_[static_cast<std::size_t>(row.reverses) - 1];
     const bool undone = row.status == RowStatus::kUndone;
@@ -18,7 +20,7 @@ void RowStore::RowDone(const Row& row) {
     reversed.failure = undone ? FsResult{} : row.failure;
     return;
   }
-  rows_.push_back(row);
+  rows_.push_back(std::move(row));
 }
 
 namespace {

@@ -17,7 +17,7 @@ class RowStore : public RunReport {
  public:
   void RunStarted(Operation operation, bool keeps_rows) override;
   // An undo row that reverses a row held here marks that row; any other row is appended.
-  void RowDone(const Row& row) override;
+  void RowDone(Row&& row) override;
   void Progress(std::string_view /*path*/, const Totals& /*totals*/) override {}
   void FolderSkipped(const SkippedFolder& folder) override { skipped_.push_back(folder); }
   void RunEnded(const RunEnd& /*end*/) override {}

@@ -35,10 +35,15 @@ class RunReport {
   // A run begins. Its rows replace those of the last run, unless `keeps_rows`: an undo of renames
   // that the rows held now report, which marks those rows as it reverses them.
   virtual void RunStarted(Operation operation, bool keeps_rows) = 0;
-  // One row, complete, in row-number order.
-  virtual void RowDone(const Row& row) = 0;
+  // One row, complete, in row-number order; the report may keep it, taking its strings.
+  virtual void RowDone(Row&& row) = 0;
   // Every twentieth examined entry: its path and the counters so far.
   virtual void Progress(std::string_view path, const Totals& totals) = 0;
+  // False for a report that shows no progress at all: the run then spares making its paths.
+  [[nodiscard]] virtual bool ShowsProgress() const { return true; }
+  // False for a report that shows no row's names or paths, only counts them: the run then spares
+  // making them, and its rows carry their status and reasons alone.
+  [[nodiscard]] virtual bool ShowsRowNames() const { return true; }
   // A folder below the chosen one could not be read; the run goes on without it.
   virtual void FolderSkipped(const SkippedFolder& folder) = 0;
   // The run has ended; nothing follows.

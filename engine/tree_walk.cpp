@@ -160,7 +160,7 @@ void TreeWalk::PassBatch(Worker& worker, Batch& batch) {
   if (batch.durable_at != 0 && !stop_ && !options_.journal->WaitDurable(batch.durable_at))
     stop_ = true;
   const PassSettings settings{options_.operation, options_.naming, options_.journal,
-                              style_.separator};
+                              style_.separator, options_.row_names};
   for (Listed& listed : batch.folders) {
     Node& node = *listed.node;
     Output out(*this, node);

@@ -41,6 +41,7 @@ struct WalkOptions {
   NamingOptions naming{};
   RenameJournal* journal = nullptr;  // a restore: where each rename is written down
   int jobs = 1;                      // workers; 1 walks on the calling thread
+  bool row_names = true;             // false: rows carry no names (nobody reads them)
   // How many examined entries of folders finished ahead of their turn may wait before the
   // workers pause, so that memory stays bounded whatever the tree's shape.
   std::size_t held_limit = 1 << 16;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <windows.h>
+#include <utility>
 
 #include "engine/row_store.h"
 #include "engine/run_report.h"
@@ -17,7 +18,7 @@ class ListReport final : public RunReport {
   void Attach(HWND list, HWND status, HWND summary);
 
   void RunStarted(Operation operation, bool keeps_rows) override;
-  void RowDone(const Row& row) override { store_.RowDone(row); }
+  void RowDone(Row&& row) override { store_.RowDone(std::move(row)); }
   void Progress(std::string_view path, const Totals& totals) override;
   void FolderSkipped(const SkippedFolder& folder) override { store_.FolderSkipped(folder); }
   void RunEnded(const RunEnd& end) override;

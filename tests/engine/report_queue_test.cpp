@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <thread>
+#include <utility>
 
 #include "tests/support/scripted.h"
 
@@ -22,7 +23,7 @@ TEST(ReportQueueTest, RowsArriveWholeAndInOrderWhileTheRunGoesOn) {
       row.number = n;
       row.old_name = std::to_string(n) + ".2011.qjd";
       row.new_path = "/d/" + std::to_string(n);
-      queue.RowDone(row);
+      queue.RowDone(std::move(row));
       if (n % 20 == 0)
         queue.Progress("/d/" + std::to_string(n), {n, n, 0});
     }

@@ -13,9 +13,9 @@ void RecordingReport::RunStarted(Operation operation, bool keeps_rows) {
     rows_.clear();
 }
 
-void RecordingReport::RowDone(const Row& row) {
+void RecordingReport::RowDone(Row&& row) {
   const bool marks = row.reverses > 0 && row.reverses <= store_.RowCount();
-  store_.RowDone(row);
+  store_.RowDone(Row(row));
   if (marks) {
     const auto at = static_cast<std::size_t>(row.reverses) - 1;
     rows_[at] = AsText(store_.rows()[at]);

@@ -45,7 +45,7 @@ TextRow AsText(const Row& row);
 class RecordingReport : public RunReport {
  public:
   void RunStarted(Operation operation, bool keeps_rows) override;
-  void RowDone(const Row& row) override;
+  void RowDone(Row&& row) override;
   void Progress(std::string_view path, const Totals& totals) override;
   void FolderSkipped(const SkippedFolder& folder) override { store_.FolderSkipped(folder); }
   void RunEnded(const RunEnd& end) override;
