@@ -39,11 +39,6 @@ class Listing {
     names_.clear();
     entries_.clear();
   }
-  // Room for about this many entries and bytes of names, so that a listing grows seldom.
-  void Reserve(std::size_t entries, std::size_t name_bytes) {
-    entries_.reserve(entries);
-    names_.reserve(name_bytes);
-  }
   // Adds an entry named `name`; its kind is set on the entry given back.
   Entry& Add(std::string_view name) {
     Entry& e = entries_.emplace_back();

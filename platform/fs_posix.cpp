@@ -224,10 +224,6 @@ class PosixCursor final : public FolderCursor {
         return Failure(errno);
       if (got == 0)
         return {};
-      // Sized by the first piece (a record is at least 24 bytes, and longer than its name); a
-      // folder of several pieces grows as it must.
-      if (listing.size() == 0)
-        listing.Reserve(static_cast<std::size_t>(got) / 24, static_cast<std::size_t>(got));
       for (ssize_t at = 0; at < got;) {
         const auto* d = reinterpret_cast<const dirent64*>(buffer_.data() + at);
         at += d->d_reclen;
