@@ -116,8 +116,8 @@ LRESULT FormMain::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return DefWindowProcW(hwnd_, message, wparam, lparam);
     case WM_TIMER:
       if (wparam == RunThread::kReportTimer) {
-        run_.TakeReport(view_.report());
-        view_.RowsChanged();
+        if (run_.TakeReport(view_.report()))
+          view_.RowsChanged();
       }
       return 0;
     case RunThread::kAsks: {

@@ -41,6 +41,7 @@ void ListReport::Attach(HWND list, HWND status, HWND summary) {
 
 void ListReport::RunStarted(Operation operation, bool keeps_rows) {
   operation_ = operation;
+  progress_waits_ = false;
   store_.RunStarted(operation, keeps_rows);
   // New rows come in the run's order; the filter stays as the user set it.
   if (!keeps_rows)
@@ -59,11 +60,14 @@ const Row* ListReport::RowAt(int line) const {
 }
 
 void ListReport::Progress(std::string_view path, const Totals& totals) {
-  SetLabel(status_, path);
-  SetLabel(summary_, text::SummaryText(operation_, totals));
+  // A run reports progress far more often than anyone can read it: only the newest is shown.
+  progress_path_ = path;
+  progress_totals_ = totals;
+  progress_waits_ = true;
 }
 
 void ListReport::RunEnded(const RunEnd& end) {
+  progress_waits_ = false;
   last_end_ = end;
   SetLabel(summary_, text::SummaryText(end.operation, end.totals));
   SetLabel(status_, text::EndStatusText(end));
@@ -75,6 +79,11 @@ void ListReport::SetLabel(HWND label, std::string_view text) {
 }
 
 void ListReport::Sync() {
+  if (progress_waits_) {
+    SetLabel(status_, progress_path_);
+    SetLabel(summary_, text::SummaryText(operation_, progress_totals_));
+    progress_waits_ = false;
+  }
   order_.Extend(store_.rows());
   const int count = order_.Count();
   if (!list_ || count == shown_)

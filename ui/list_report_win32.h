@@ -1,10 +1,11 @@
 // The run report of the window, on the window's thread: rows kept in the engine's row store and
 // shown by the virtual list, the two labels written in the window's words. The list learns its
 // new row count when the window takes what the run has reported, so a run over 100,000 entries
-// costs one count update per take, not one list item per row.
+// costs one count update each time the window shows it, not one list item per row.
 #pragma once
 
 #include <windows.h>
+#include <string>
 #include <utility>
 
 #include "engine/row_store.h"
@@ -23,7 +24,8 @@ class ListReport final : public RunReport {
   void FolderSkipped(const SkippedFolder& folder) override { store_.FolderSkipped(folder); }
   void RunEnded(const RunEnd& end) override;
 
-  // Tells the list how many rows there are now; it repaints the new ones that are in view.
+  // Tells the list how many rows there are now, and the labels the newest progress; the list
+  // repaints the new rows that are in view.
   void Sync();
   // Cells of existing rows changed (an undo marked them): orders the list again and repaints it.
   void Refresh();
@@ -51,6 +53,10 @@ class ListReport final : public RunReport {
   HWND status_ = nullptr;
   HWND summary_ = nullptr;
   int shown_ = 0;  // the list's item count
+  // The newest progress reported, until Sync shows it.
+  std::string progress_path_;
+  Totals progress_totals_;
+  bool progress_waits_ = false;
   RunEnd last_end_;
 };
 

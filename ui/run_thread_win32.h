@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <optional>
 #include <string>
@@ -69,8 +70,9 @@ class RunThread {
   // The runs recorded, newest first, for the list of earlier runs; when their folder cannot be
   // read, the user is told why and there are none.
   std::vector<EarlierRun> EarlierRuns();
-  // Takes what the run has reported so far into `report`, on the window's thread.
-  void TakeReport(ListReport& report);
+  // Takes what the run has reported so far into `report`, on the window's thread, and shows it
+  // unless it was shown too recently; true when the list and its labels were brought up to date.
+  bool TakeReport(ListReport& report);
   // On kEnded: waits for the thread, which has finished, takes the run's last report into
   // `report` and closes its journal. Nothing when no run has finished.
   [[nodiscard]] std::optional<Ending> Join(ListReport& report);
@@ -113,7 +115,8 @@ class RunThread {
   RunClaims claims_;
   RunClaim claim_;  // the folders of the run under way
   HWND window_ = nullptr;
-  ReportQueue queue_;  // from the run's threads to the window's
+  ReportQueue queue_;                                // from the run's threads to the window's
+  std::chrono::steady_clock::time_point next_show_;  // the list is shown again from then on
   Questions questions_;
   Restorer restorer_;
   std::thread thread_;

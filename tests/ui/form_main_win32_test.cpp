@@ -505,7 +505,7 @@ TEST_F(FormMainTest, AFailuresReasonShowsOverItsRowAndEnterShowsBothFiles) {
   EXPECT_EQ(tip(), "<none>");
 }
 
-// The list is told of every row each time the window takes the run's report: it never shows
+// The list is told of every row each time the window shows the run's report: it never shows
 // fewer rows than the counters have counted.
 TEST_F(FormMainTest, TheListKeepsUpWithTheCounters) {
   MakeTree(sb, 20, 60);
