@@ -178,8 +178,8 @@ class Restorer::Results final : public WalkSink, public UndoSink {
   }
   void LinksNotFollowed(int count) override { r_.links_not_followed_ += count; }
   void Reversal(Row& row) override {
-    // Counted after the row goes to the report, which takes it.
-    const std::string path = row.new_path;
+    // Counted after the row goes to the report, which takes it: its path kept when shown.
+    const std::string path = r_.ProgressDue() ? row.new_path : std::string();
     r_.AddRow(row);
     r_.CountEntry(path);
   }
@@ -217,9 +217,13 @@ void Restorer::AddRow(Row& row) {
   report_.RowDone(std::move(row));
 }
 
+bool Restorer::ProgressDue() const {
+  return (ScanCount + 1) % 20 == 0 && report_.ShowsProgress();
+}
+
 void Restorer::CountEntry(std::string_view folder, std::string_view name) {
   // The path shows the name lower-cased: made only when the progress shows it.
-  if ((ScanCount + 1) % 20 == 0 && report_.ShowsProgress()) {
+  if (ProgressDue()) {
     CountEntry(EntryPath(folder, fs_.ToLower(name), style_.separator));
   } else {
     ++ScanCount;

@@ -60,6 +60,8 @@ class Restorer {
   RunOutcome EndRun(Operation operation,
                     RenameJournal* journal,
                     std::optional<std::string> failure);
+  // Whether the next entry counted is one whose path the progress shows.
+  [[nodiscard]] bool ProgressDue() const;
   // Counts one examined entry and reports the progress on every twentieth.
   void CountEntry(std::string_view display_path);
   // The same for the entry `name` of `folder` (lower-cased or not): its path is built only when
