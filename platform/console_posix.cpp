@@ -26,6 +26,12 @@ std::FILE* FileOf(Stream stream) {
 void InitConsole() {
   // strerror speaks the user's language where the system has it.
   std::setlocale(LC_ALL, "");
+  // Rows piped or redirected go out in large writes, as on Windows: the C library's default is
+  // one page, a system call per few dozen rows.
+  if (!IsTerminal(Stream::kOut)) {
+    static char buffer[64 * 1024];
+    std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
+  }
 }
 
 bool IsTerminal(Stream stream) {
