@@ -1,6 +1,7 @@
 #include "app/cli_output.h"
 
 #include <array>
+#include <charconv>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -89,6 +90,9 @@ void AppendJsonString(std::string& out, std::string_view text) {
       i += 8;
       continue;
     }
+    // The last few bytes, tested with the eight that end the text.
+    if (i + 8 > text.size() && text.size() >= 8 && PlainWord(text.data() + text.size() - 8))
+      break;
     const auto b = static_cast<unsigned char>(text[i]);
     if (b >= 0x20 && b < 0x80 && b != '"' && b != '\\') {
       ++i;
@@ -118,10 +122,9 @@ void AppendJsonString(std::string& out, std::string_view text) {
   out += '"';
 }
 
-void AppendJsonField(std::string& out, std::string_view key, std::string_view value) {
-  out += ",\"";
-  out += key;
-  out += "\":";
+// `name` is the field's name as JSON has it, with the comma before it and the colon after it.
+void AppendJsonField(std::string& out, std::string_view name, std::string_view value) {
+  out += name;
   AppendJsonString(out, value);
 }
 
@@ -143,22 +146,22 @@ std::string_view JsonStatus(const Row& row) {
                                         : text::Tr(text::Language::kSimplifiedChinese, id);
 }
 
-std::string JsonRow(const Row& row) {
+void AppendJsonRow(std::string& out, const Row& row) {
   // Scripts read these words too: they are the same whatever language the person reads.
   const text::LanguageOverride machine_words(text::Language::kSimplifiedChinese);
-  std::string out;
-  out.reserve(128 + row.old_name.size() + row.new_path.size() + row.FoundName().size());
+  out.reserve(out.size() + 128 + row.old_name.size() + row.new_path.size() +
+              row.FoundName().size());
+  char id[24];
   out += "{\"id\":";
-  out += text::CellText(row, kColId);
-  AppendJsonField(out, "status", JsonStatus(row));
-  AppendJsonField(out, "old_name", row.old_name);
-  AppendJsonField(out, "new_path", row.new_path);
-  AppendJsonField(out, "note", text::CellText(row, kColNote));
-  AppendJsonField(out, "found_name", row.FoundName());
+  out.append(id, std::to_chars(id, id + sizeof id, row.number).ptr);
+  AppendJsonField(out, ",\"status\":", JsonStatus(row));
+  AppendJsonField(out, ",\"old_name\":", row.old_name);
+  AppendJsonField(out, ",\"new_path\":", row.new_path);
+  AppendJsonField(out, ",\"note\":", text::CellText(row, kColNote));
+  AppendJsonField(out, ",\"found_name\":", row.FoundName());
   if (row.content == SameContent::kSame || row.content == SameContent::kDifferent)
     out += row.content == SameContent::kSame ? ",\"same_content\":true" : ",\"same_content\":false";
   out += "}\n";
-  return out;
 }
 
 std::string JsonTotals(const RunEnd& end, bool dry_run) {

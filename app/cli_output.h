@@ -25,8 +25,9 @@ std::string TableLine(const text::Cells& cells);
 std::string JsonString(std::string_view text);
 // One object for a row: its cells (its id the ID cell's number), the name as it is on disk
 // (whatever its case: a script must be able to find the file), and for a name found taken whose
-// holder was compared, whether it holds the same bytes.
-std::string JsonRow(const Row& row);
+// holder was compared, whether it holds the same bytes. At the end of `out`, which a caller
+// printing many rows keeps for the next.
+void AppendJsonRow(std::string& out, const Row& row);
 // The final object: the counters, whether interrupted, and the folders skipped and links not
 // followed when there were any.
 std::string JsonTotals(const RunEnd& end, bool dry_run = false);

@@ -20,7 +20,9 @@ void CliPrinter::RunStarted(Operation operation, bool /*keeps_rows*/) {
 
 void CliPrinter::RowDone(Row&& row) {
   if (json_) {
-    Write(Stream::kOut, JsonRow(row));
+    line_.clear();
+    AppendJsonRow(line_, row);
+    Write(Stream::kOut, line_);
   } else if (!quiet_) {
     if (!header_done_)
       Write(Stream::kOut, TableHeader());

@@ -32,6 +32,7 @@ class CliPrinter final : public RunReport {
  private:
   Operation operation_ = Operation::kRestore;
   bool json_, quiet_, progress_, rows_to_terminal_;
+  std::string line_;  // a JSON row, its room kept for the next
   bool header_done_ = false;
   bool shown_ = false;
   std::optional<RunEnd> end_;

@@ -78,7 +78,9 @@ TEST(CliOutputTest, JsonEscapesAndReplacesIllFormedBytes) {
             .failure = Refused(Refusal::kNameTaken),
             .holder = {},
             .content = SameContent::kSame};
-  EXPECT_EQ(JsonRow(taken),
+  std::string row;
+  AppendJsonRow(row, taken);
+  EXPECT_EQ(row,
             "{\"id\":3,\"status\":\"失败\",\"old_name\":\"a.2011.qjd\",\"new_path\":\"/d/a\","
             "\"note\":\"同名文件已存在，内容相同\",\"found_name\":\"A.2011.qjd\","
             "\"same_content\":true}\n");
