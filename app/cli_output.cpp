@@ -85,13 +85,14 @@ void AppendJsonString(std::string& out, std::string_view text) {
   // What needs no escape is copied in runs: printable ASCII other than the quote and the
   // backslash, and well-formed UTF-8, which is most of every row.
   std::size_t run = 0;
+  // The last few bytes are passed over with the eight that end the text, tested once.
+  const bool plain_end = text.size() >= 8 && PlainWord(text.data() + text.size() - 8);
   for (std::size_t i = 0; i < text.size();) {
     if (i + 8 <= text.size() && PlainWord(text.data() + i)) {
       i += 8;
       continue;
     }
-    // The last few bytes, tested with the eight that end the text.
-    if (i + 8 > text.size() && text.size() >= 8 && PlainWord(text.data() + text.size() - 8))
+    if (plain_end && i + 8 > text.size())
       break;
     const auto b = static_cast<unsigned char>(text[i]);
     if (b >= 0x20 && b < 0x80 && b != '"' && b != '\\') {
